@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing need.
+# Idempotent; uses sudo only when not already root.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    libbenchmark-dev
+    fp-utils            # chmcmd builds help.chm
+    fonts-dejavu-core   # a font for offscreen rendering
+)
+
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

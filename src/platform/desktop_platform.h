@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <memory>
+#include <random>
+
+class QSoundEffect;
+
+namespace culegere {
+
+// The platform of a real desktop: Qt's message and input boxes, sound through
+// Qt Multimedia, the desktop's viewer for help, the system's printers.
+class DesktopPlatform : public Platform
+{
+public:
+    DesktopPlatform();
+    ~DesktopPlatform() override;
+
+    bool showMessage(QWidget *parent, const QString &text, Buttons buttons,
+                     const QString &title) override;
+    QString askText(QWidget *parent, const QString &prompt, const QString &title) override;
+    void playCue(const QString &waveFile) override;
+    void openHelp(const QString &helpFile) override;
+    QDate today() override;
+    double nextRandom() override;
+    QStringList printerNames() override;
+    std::unique_ptr<QPrinter> openPrinter(const QString &name) override;
+
+private:
+    std::mt19937 m_random;
+    std::unique_ptr<QSoundEffect> m_sound;
+};
+
+} // namespace culegere

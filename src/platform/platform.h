@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace culegere {
+
+// The seam to the operating system. Every message box, input box, sound cue,
+// help request, date, random value and printer of the program goes through it,
+// so tests can replace it with a recording fake.
+class Platform
+{
+public:
+    enum class Buttons { Ok, OkCancel };
+    virtual ~Platform() = default;
+    // Modal box: text alone, no icon; true when OK was chosen.
+    virtual bool showMessage(QWidget *parent, const QString &text, Buttons buttons,
+                             const QString &title) = 0;
+    // Modal input box with an empty text field; "" on Cancel.
+    virtual QString askText(QWidget *parent, const QString &prompt, const QString &title) = 0;
+    virtual void playCue(const QString &waveFile) = 0;  // full path, async
+    virtual void openHelp(const QString &helpFile) = 0; // full path, async
+    virtual QDate today() = 0;
+    virtual double nextRandom() = 0;        // uniform in [0, 1)
+    virtual QStringList printerNames() = 0; // platform order
+    // A printer for that name, ready for QPainter; nullptr when unknown.
+    // Asked for when a sheet is printed; released once the page is done.
+    virtual std::unique_ptr<QPrinter> openPrinter(const QString &name) = 0;
+};
+
+} // namespace culegere

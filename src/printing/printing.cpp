@@ -1,0 +1,1 @@
+// The print dialog and the test sheet come here.

@@ -1,0 +1,134 @@
+#include "shell/application.h"
+
+#include "editing/chapters_screen.h"
+#include "editing/problem_editor.h"
+#include "platform/cue.h"
+#include "platform/platform.h"
+#include "shell/about_screen.h"
+#include "shell/main_screen.h"
+#include "shell/shell_messages.h"
+#include "store/data_files.h"
+#include "testing/app_state.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLockFile>
+
+namespace culegere {
+
+namespace {
+// Held while the program runs, so a second copy on the same folder is refused.
+const QString kLockFile = QStringLiteral("\\.culegere.lock");
+const QString kHelpFile = QStringLiteral("\\help.chm");
+} // namespace
+
+Application::Application(const QString &appPath, Platform &platform)
+    : m_platform(platform),
+      m_state(std::make_unique<AppState>(AppFolder(appPath))),
+      m_files(std::make_unique<DataFiles>(m_state->folder))
+{
+}
+
+Application::~Application()
+{
+    // Ending without the exit keeps the editing undone, as it always has.
+    m_files->close();
+    m_about.reset();
+    m_editor.reset();
+    m_chapters.reset();
+    m_main.reset();
+}
+
+QWidget *Application::mainScreen() const
+{
+    return m_main.get();
+}
+
+bool Application::lockFolder()
+{
+    const QString root = m_state->folder.root();
+    if (!QDir().mkpath(root)) {
+        m_platform.showMessage(nullptr, shellmsg::FolderNotWritable.arg(QDir::toNativeSeparators(root)),
+                               Platform::Buttons::Ok, kAppTitle);
+        return false;
+    }
+    m_lock = std::make_unique<QLockFile>(m_state->folder.resolve(kLockFile));
+    m_lock->setStaleLockTime(0); // held for as long as the program runs
+    if (m_lock->tryLock(0))
+        return true;
+    const QString text = m_lock->error() == QLockFile::LockFailedError
+                             ? shellmsg::AlreadyOpen
+                             : shellmsg::FolderNotWritable.arg(QDir::toNativeSeparators(root));
+    m_lock.reset();
+    m_platform.showMessage(nullptr, text, Platform::Buttons::Ok, kAppTitle);
+    return false;
+}
+
+bool Application::start()
+{
+    if (m_main || !lockFolder())
+        return false;
+
+    auto main = std::make_unique<MainScreen>(*m_state, m_platform);
+    main->applyStartupState();
+
+    if (const StoreResult loaded = m_files->openAndLoad(m_state->collection); !loaded.ok()) {
+        m_platform.showMessage(nullptr, startupFailureMessage(loaded), Platform::Buttons::Ok,
+                               kAppTitle);
+        m_lock.reset();
+        return false;
+    }
+
+    m_main = std::move(main);
+    m_chapters = std::make_unique<ChaptersScreen>(*m_state, m_platform);
+    m_chapters->fillFromCollection();
+    m_editor = std::make_unique<ProblemEditor>(*m_state, m_platform);
+    m_editor->clearChapters();
+
+    connectMenu();
+    m_main->setExitHandler([this] { return exitProgram(); });
+    m_main->show();
+    return true;
+}
+
+void Application::connectMenu()
+{
+    MainScreen *main = m_main.get();
+    QObject::connect(main->mnuUtilizare, &QAction::triggered, main, [this] {
+        m_platform.openHelp(m_state->folder.resolve(kHelpFile));
+    });
+    QObject::connect(main->mnuDespre, &QAction::triggered, main, [this] { showAbout(); });
+}
+
+void Application::showAbout()
+{
+    if (!m_about)
+        m_about = std::make_unique<AboutScreen>(m_main.get());
+    m_about->show();
+    m_about->raise();
+}
+
+bool Application::exitProgram()
+{
+    if (m_exited)
+        return true;
+    if (const StoreResult saved = m_files->saveAtExit(m_state->collection); !saved.ok()) {
+        m_platform.showMessage(m_main.get(), saveFailureMessage(saved), Platform::Buttons::Ok,
+                               kAppTitle);
+        return false;
+    }
+    m_exited = true;
+    PlayCue(m_platform, m_state->folder, cue::Exit);
+    for (QWidget *screen : {static_cast<QWidget *>(m_chapters.get()),
+                            static_cast<QWidget *>(m_editor.get()),
+                            static_cast<QWidget *>(m_about.get())}) {
+        if (screen)
+            screen->hide();
+    }
+    m_lock.reset();
+    QCoreApplication::quit();
+    return true;
+}
+
+} // namespace culegere

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+class QWidget;
+
+namespace culegere {
+
+class AboutScreen;
+class AppState;
+class ChaptersScreen;
+class DataFiles;
+class MainScreen;
+class Platform;
+class ProblemEditor;
+
+// The program: owns the shared state and the data files, creates the
+// screens, runs the start-up and the exit.
+class Application
+{
+public:
+    Application(const QString &appPath, Platform &platform);
+    ~Application();
+    Application(const Application &) = delete;
+    Application &operator=(const Application &) = delete;
+
+    bool start();                // start-up, then shows Main; false when refused
+                                 // (message shown, no screen shown, nothing changed)
+    QWidget *mainScreen() const; // the window with objectName "Main"
+
+private:
+    bool lockFolder();
+    void connectMenu();
+    void showAbout();
+    // Saves and ends the program; false (the program stays) when saving failed.
+    bool exitProgram();
+
+    Platform &m_platform;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<DataFiles> m_files;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<MainScreen> m_main;
+    std::unique_ptr<ChaptersScreen> m_chapters;
+    std::unique_ptr<ProblemEditor> m_editor;
+    std::unique_ptr<AboutScreen> m_about;
+    bool m_exited = false;
+};
+
+} // namespace culegere

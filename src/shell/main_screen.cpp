@@ -1,0 +1,108 @@
+#include "shell/main_screen.h"
+
+#include "platform/picture_box.h"
+#include "shell/decoration.h"
+#include "testing/test_area.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace culegere {
+
+namespace {
+
+QAction *item(QMenu *menu, const QString &name, const QString &caption,
+              const QKeySequence &shortcut = {})
+{
+    auto *action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+MainScreen::MainScreen(AppState &state, Platform &platform)
+{
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("Test....."));
+
+    auto *central = new QWidget;
+    m_testArea = new TestArea(state, platform, this);
+
+    // Picture2 and Picture3 hold no picture of their own: two quiet bands
+    // that frame the decorative picture.
+    auto *picture2 = new PictureBox;
+    picture2->setObjectName(QStringLiteral("Picture2"));
+    picture2->setFixedHeight(6);
+    auto *picture3 = new PictureBox;
+    picture3->setObjectName(QStringLiteral("Picture3"));
+    picture3->setFixedHeight(6);
+    m_picture4 = new PictureBox;
+    m_picture4->setObjectName(QStringLiteral("Picture4"));
+    m_picture4->setFrameShape(QFrame::NoFrame);
+    m_picture4->setFixedHeight(110);
+    m_picture4->showImage(decorativePicture(QSize(900, 110)));
+
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(picture2);
+    layout->addWidget(m_picture4);
+    layout->addWidget(picture3);
+    layout->addWidget(m_testArea, 1);
+    setCentralWidget(central);
+
+    buildMenu();
+}
+
+void MainScreen::buildMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuSeteazaProbl = item(file, QStringLiteral("mnuSeteazaProbl"), QStringLiteral("Seteaza problema"),
+                           QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuAddCap = item(file, QStringLiteral("mnuAddCap"),
+                     QStringLiteral("Adauga/Elimina capitol/categorie"), QKeySequence(Qt::Key_F2));
+    mnuRezultate = item(file, QStringLiteral("mnuRezultate"), QStringLiteral("Vizualizeaza rezultate"),
+                        QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuRezolva = item(file, QStringLiteral("mnuRezolva"), QStringLiteral("Vizualizeaza probleme"),
+                      QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuPrint = item(file, QStringLiteral("mnuPrint"), QStringLiteral("Print"),
+                    QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuBackup = item(file, QStringLiteral("mnuBackup"), QStringLiteral("Backup"),
+                     QKeySequence(Qt::CTRL | Qt::Key_B));
+    mnuTesteazaIntegritate =
+        item(file, QStringLiteral("mnuTesteazaIntegritate"),
+             QStringLiteral("Testeaza Integritatea Culegerii"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    // A plain item standing as a divider; choosing it does nothing.
+    mnuHiphen = item(file, QStringLiteral("mnuHiphen"), QString(31, u'-'));
+    mnuExit = item(file, QStringLiteral("mnuExit"), QStringLiteral("Exit"));
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    mnuUtilizare = item(help, QStringLiteral("mnuUtilizare"), QStringLiteral("Utilizare"),
+                        QKeySequence(Qt::Key_F1));
+    mnuDespre = item(help, QStringLiteral("mnuDespre"), QStringLiteral("Despre"));
+}
+
+void MainScreen::applyStartupState()
+{
+    m_testArea->applyStartupState();
+    mnuAddCap->setEnabled(true);
+    mnuRezolva->setEnabled(true);
+    mnuSeteazaProbl->setEnabled(true);
+    mnuPrint->setEnabled(false);
+}
+
+void MainScreen::closeEvent(QCloseEvent *event)
+{
+    if (m_exitHandler && !m_exitHandler()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace culegere

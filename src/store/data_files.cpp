@@ -1,0 +1,139 @@
+#include "store/data_files.h"
+
+#include "store/atomic_file.h"
+#include "store/collection_io.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace culegere {
+
+DataFiles::DataFiles(const AppFolder &folder) : m_folder(folder) {}
+
+std::array<DataFiles::Slot, 3> DataFiles::dataFiles()
+{
+    return {{{&m_users, datafile::Users},
+             {&m_chapters, datafile::Chapters},
+             {&m_problems, datafile::Problems}}};
+}
+
+StoreResult DataFiles::openAndLoad(Collection &collection)
+{
+    close();
+    std::array<QByteArray, 3> contents;
+    std::array<QString, 3> missing;
+    auto all = dataFiles();
+    auto fail = [this](StoreResult result) {
+        close();
+        return result;
+    };
+
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const QString path = m_folder.resolve(u'\\' + all[i].name);
+        if (!QFileInfo::exists(path)) {
+            missing[i] = path;
+            continue;
+        }
+        if (!all[i].file->open(path))
+            return fail(StoreResult::failure(StoreError::CannotOpen, all[i].name));
+        if (!all[i].file->readAll(contents[i]))
+            return fail(StoreResult::failure(StoreError::CannotRead, all[i].name));
+    }
+
+    Collection loaded;
+    if (StoreResult result = loadCollection(contents[0], contents[1], contents[2], loaded);
+        !result.ok())
+        return fail(result);
+
+    // Only now, with every header found sound, are missing files created.
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (missing[i].isEmpty() || all[i].file->open(missing[i]))
+            continue;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (!missing[j].isEmpty())
+                QFile::remove(missing[j]);
+        }
+        return fail(StoreResult::failure(StoreError::CannotOpen, all[i].name));
+    }
+
+    collection = std::move(loaded);
+    return StoreResult::success();
+}
+
+StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
+{
+    UserTableRows table = c.UserTable;
+    qint16 next = c.NextUserRecord;
+    const int row = next;
+    const bool rolled = appendToLog(table, next, result);
+
+    if (!rolled) {
+        if (!m_users.writeRecord(row, result.encoded()) ||
+            !m_users.writeRecord(1, userHeader(next)) || !m_users.sync())
+            return StoreResult::failure(StoreError::CannotWrite, datafile::Users);
+    } else {
+        QByteArray old;
+        if (!m_users.readAll(old))
+            return StoreResult::failure(StoreError::CannotRead, datafile::Users);
+        const QString path = m_users.path();
+        AtomicWriteSet write;
+        write.add(path, datafile::Users, usersFileAfterRoll(std::move(old), table, next));
+        const StoreResult written = write.commit();
+        // The open file is the old one once the new one was renamed over it.
+        const bool reopened = m_users.open(path);
+        if (!written.ok())
+            return written;
+        if (!reopened) {
+            c.UserTable = table;
+            c.NextUserRecord = next;
+            return StoreResult::failure(StoreError::CannotOpen, datafile::Users);
+        }
+    }
+    c.UserTable = table;
+    c.NextUserRecord = next;
+    return StoreResult::success();
+}
+
+StoreResult DataFiles::saveAtExit(const Collection &c)
+{
+    std::array<QByteArray, 3> old;
+    auto all = dataFiles();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (!all[i].file->readAll(old[i]))
+            return StoreResult::failure(StoreError::CannotRead, all[i].name);
+    }
+    AtomicWriteSet write;
+    write.add(m_chapters.path(), datafile::Chapters, chaptersFileForExit(std::move(old[1]), c));
+    write.add(m_problems.path(), datafile::Problems, problemsFileForExit(std::move(old[2]), c));
+    write.add(m_users.path(), datafile::Users, usersFileWithHeader(std::move(old[0]), c.NextUserRecord));
+    const StoreResult result = write.commit();
+    close();
+    if (!result.ok()) {
+        (void)reopen();
+    }
+    return result;
+}
+
+void DataFiles::close()
+{
+    for (const Slot &slot : dataFiles())
+        slot.file->close();
+}
+
+StoreResult DataFiles::reopen()
+{
+    for (const Slot &slot : dataFiles()) {
+        const QString path = slot.file->path().isEmpty() ? m_folder.resolve(u'\\' + slot.name)
+                                                         : slot.file->path();
+        if (!slot.file->isOpen() && !slot.file->open(path))
+            return StoreResult::failure(StoreError::CannotOpen, slot.name);
+    }
+    return StoreResult::success();
+}
+
+bool DataFiles::isOpen() const
+{
+    return m_users.isOpen() && m_chapters.isOpen() && m_problems.isOpen();
+}
+
+} // namespace culegere

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace culegere {
+
+enum class StoreError {
+    None,
+    CannotOpen,     // the file cannot be opened (or created) for reading and writing
+    CannotRead,     // reading the file failed
+    CannotWrite,    // a write, a flush or the final rename failed; the old file stands
+    HeaderTooLarge, // the header names more records than the tables hold
+    HeaderNegative, // the header names a negative number of records
+};
+
+// What a store operation did. The store never shows a message; the screen
+// turns a failure into one, naming `fileName`.
+struct [[nodiscard]] StoreResult
+{
+    StoreError error = StoreError::None;
+    QString fileName; // the data file concerned, as the user knows it ("Caps.stn")
+    qint64 value = 0; // for header errors: the count the header holds
+
+    bool ok() const { return error == StoreError::None; }
+    static StoreResult success() { return {}; }
+    static StoreResult failure(StoreError error, const QString &fileName, qint64 value = 0)
+    {
+        return {error, fileName, value};
+    }
+};
+
+} // namespace culegere

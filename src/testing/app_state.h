@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/app_folder.h"
+#include "store/collection.h"
+#include "testing/test_state.h"
+
+namespace culegere {
+
+// The state every screen works on directly: the application folder, the
+// collection, the test definition and the running test. Owned by the
+// Application and handed to each screen by reference.
+struct AppState
+{
+    explicit AppState(const AppFolder &appFolder) : folder(appFolder) {}
+
+    AppFolder folder;
+    Collection collection;
+    TestDefinition definition;
+    CurrentTest test;
+};
+
+} // namespace culegere

@@ -1,0 +1,1 @@
+// The problem browser and the results viewer come here.

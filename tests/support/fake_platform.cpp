@@ -1,0 +1,79 @@
+#include "support/fake_platform.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+
+namespace culegere::test {
+
+bool FakePlatform::showMessage(QWidget *, const QString &text, Buttons buttons,
+                               const QString &title)
+{
+    messages.append({text, buttons, title});
+    if (onMessage)
+        onMessage(text);
+    if (messageAnswers.empty())
+        return true;
+    const bool answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+QString FakePlatform::askText(QWidget *, const QString &prompt, const QString &)
+{
+    prompts.append(prompt);
+    if (textAnswers.empty())
+        return {};
+    QString answer = textAnswers.front();
+    textAnswers.pop_front();
+    return answer;
+}
+
+void FakePlatform::playCue(const QString &waveFile)
+{
+    cues.append(waveFile);
+}
+
+void FakePlatform::openHelp(const QString &helpFile)
+{
+    helpRequests.append(helpFile);
+}
+
+double FakePlatform::nextRandom()
+{
+    if (randoms.empty())
+        return 0.0;
+    const double r = randoms.front();
+    randoms.pop_front();
+    return r;
+}
+
+std::unique_ptr<QPrinter> FakePlatform::openPrinter(const QString &name)
+{
+    return printerFactory ? printerFactory(name) : nullptr;
+}
+
+QStringList FakePlatform::cueNames() const
+{
+    QStringList names;
+    for (const QString &cue : cues)
+        names.append(QFileInfo(cue).fileName());
+    return names;
+}
+
+QStringList FakePlatform::messageTexts() const
+{
+    QStringList texts;
+    for (const Message &m : messages)
+        texts.append(m.text);
+    return texts;
+}
+
+void FakePlatform::clear()
+{
+    messages.clear();
+    prompts.clear();
+    cues.clear();
+    helpRequests.clear();
+}
+
+} // namespace culegere::test
