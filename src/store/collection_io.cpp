@@ -1,5 +1,6 @@
 #include "store/collection_io.h"
 
+#include "store/little_endian.h"
 #include "store/record_file.h"
 
 #include <cstring>
@@ -73,20 +74,25 @@ StoreResult loadCollection(const QByteArray &users, const QByteArray &chapters,
         c.NextUserRecord = Collection::FirstRow;
     }
 
+    // Only the fields kept in memory are taken from each record, straight from
+    // its bytes: decoding whole records first made loading a full catalogue
+    // several times slower than reading its file.
     c.ChapterCount = chapterCount;
     for (int k = Collection::FirstRow; k <= c.lastChapterRow(); ++k) {
-        const auto record = chapterFile.record<ChapterRecord>(k);
-        c.ChapterTable[k].Name = record.Name;
-        c.ChapterTable[k].ProblemTotal = record.ProblemTotal;
+        const char *in = chapterFile.recordData(k);
+        ChapterRecord &row = c.ChapterTable[k];
+        row.Name = FixedText<100>::fromRaw(in + ChapterRecord::Offset::Name);
+        row.ProblemTotal = le::getInt16(in + ChapterRecord::Offset::ProblemTotal);
     }
 
     c.ProblemCount = problemCount;
     for (int k = Collection::FirstRow; k <= c.lastProblemRow(); ++k) {
-        const auto record = problemFile.record<ProblemRecord>(k);
+        const char *in = problemFile.recordData(k);
         ProblemRecord &row = c.ProblemTable[k];
-        row.ImagePath = record.ImagePath;
-        row.CorrectAnswer = record.CorrectAnswer;
-        row.Chapter.Name = record.Chapter.Name;
+        row.ImagePath = FixedText<250>::fromRaw(in + ProblemRecord::Offset::ImagePath);
+        row.CorrectAnswer = le::getInt16(in + ProblemRecord::Offset::CorrectAnswer);
+        row.Chapter.Name =
+            FixedText<100>::fromRaw(in + ProblemRecord::Offset::Chapter + ChapterRecord::Offset::Name);
     }
     return StoreResult::success();
 }

@@ -60,9 +60,11 @@ public:
         return Record::decodeFrom(recordData(n));
     }
 
-private:
-    // Points into the content, or into a zero-padded copy of a short record.
+    // The bytes of record n: the content's own, or a zero-padded copy of a
+    // short or missing record. Valid until the next call.
     const char *recordData(int n) const;
+
+private:
 
     QByteArray m_content;
     int m_length;

@@ -1,0 +1,368 @@
+// Loading and saving a full-size collection (49 chapters, 6999 problems, a
+// results log of 100 rows), side by side with reading the same files' bytes.
+//
+// The run ends with one line giving load time / read time. Loading must stay
+// within 3x reading: past that the program exits with 1, so it can serve as a
+// check; --no-target-check (for a smoke run on a slow or busy machine) keeps
+// the line but not the exit code. A failing load or save, or a save that does
+// not give back the very bytes it started from, always exits with 1.
+
+#include "platform/app_folder.h"
+#include "store/collection.h"
+#include "store/collection_io.h"
+#include "store/data_files.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+using namespace culegere;
+
+constexpr double kTargetRatio = 3.0;
+constexpr std::string_view kNoTargetCheck = "--no-target-check";
+
+// The three data files of a full collection, written once into a temporary
+// application folder; every benchmark works on the same files.
+class FullCollection
+{
+public:
+    bool create()
+    {
+        if (!m_dir.isValid())
+            return fail("cannot create a temporary folder");
+        build();
+        m_files = {{
+            {datafile::Users, usersFileAfterRoll({}, m_collection.UserTable, Collection::LastUserRow)},
+            {datafile::Chapters, chaptersFileForExit({}, m_collection)},
+            {datafile::Problems, problemsFileForExit({}, m_collection)},
+        }};
+        for (const File &file : m_files) {
+            QFile out(path(file.name));
+            if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size())
+                return fail("cannot write " + file.name.toStdString());
+        }
+        return true;
+    }
+
+    QString root() const { return m_dir.path(); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    const Collection &collection() const { return m_collection; }
+    const std::string &error() const { return m_error; }
+
+    struct File
+    {
+        QString name;
+        QByteArray bytes;
+    };
+    const std::array<File, 3> &files() const { return m_files; }
+
+    qint64 totalBytes() const
+    {
+        qint64 total = 0;
+        for (const File &file : m_files)
+            total += file.bytes.size();
+        return total;
+    }
+
+    // The files on disk are still the bytes written at the start.
+    bool filesUnchanged()
+    {
+        for (const File &file : m_files) {
+            QFile in(path(file.name));
+            if (!in.open(QIODevice::ReadOnly) || in.readAll() != file.bytes)
+                return fail(file.name.toStdString() + " no longer holds the bytes it was created with");
+        }
+        return true;
+    }
+
+    // `loaded` holds everything the files carry, as built.
+    bool sameAsBuilt(const Collection &loaded)
+    {
+        const Collection &c = m_collection;
+        if (loaded.ChapterCount != c.ChapterCount || loaded.ProblemCount != c.ProblemCount ||
+            loaded.NextUserRecord != c.NextUserRecord)
+            return fail("the loaded counts differ from the files' headers");
+        for (int k = Collection::FirstRow; k <= c.lastChapterRow(); ++k) {
+            if (loaded.ChapterTable[k].Name != c.ChapterTable[k].Name ||
+                loaded.ChapterTable[k].ProblemTotal != c.ChapterTable[k].ProblemTotal)
+                return fail("chapter row " + std::to_string(k) + " loaded wrong");
+        }
+        for (int k = Collection::FirstRow; k <= c.lastProblemRow(); ++k) {
+            const ProblemRecord &a = loaded.ProblemTable[k];
+            const ProblemRecord &b = c.ProblemTable[k];
+            if (a.ImagePath != b.ImagePath || a.Chapter.Name != b.Chapter.Name ||
+                a.CorrectAnswer != b.CorrectAnswer)
+                return fail("problem row " + std::to_string(k) + " loaded wrong");
+        }
+        for (int k = Collection::FirstRow; k <= Collection::LastUserRow; ++k) {
+            if (!(loaded.UserTable[k] == c.UserTable[k]))
+                return fail("result row " + std::to_string(k) + " loaded wrong");
+        }
+        return true;
+    }
+
+private:
+    bool fail(std::string message)
+    {
+        m_error = std::move(message);
+        return false;
+    }
+
+    void build()
+    {
+        Collection &c = m_collection;
+        c.ChapterCount = Collection::MaxChapters;
+        for (int k = Collection::FirstRow; k <= c.lastChapterRow(); ++k) {
+            c.ChapterTable[k].Name.setText(QStringLiteral("Capitolul %1: funcții, ecuații și șiruri")
+                                               .arg(k - 1));
+        }
+        c.ProblemCount = Collection::MaxProblems;
+        const QString appPath = QStringLiteral("C:\\Program Files\\Culegere");
+        for (int k = Collection::FirstRow; k <= c.lastProblemRow(); ++k) {
+            ProblemRecord &p = c.ProblemTable[k];
+            p.ImagePath = cataloguePath(appPath, QStringLiteral("%1").arg(k - 1, 5, 10, QChar(u'0')));
+            ChapterRecord &chapter = c.ChapterTable[Collection::FirstRow + k % Collection::MaxChapters];
+            p.Chapter.Name = chapter.Name;
+            p.CorrectAnswer = static_cast<qint16>(k % 5);
+            ++chapter.ProblemTotal;
+        }
+        // A log that has rolled: rows 2..100 in use, the header at 100.
+        c.NextUserRecord = Collection::LastUserRow;
+        for (int k = Collection::FirstRow; k <= Collection::LastUserRow; ++k) {
+            UserRecord &u = c.UserTable[k];
+            u.Name.setText(QStringLiteral("Elevul numărul %1").arg(k - 1));
+            u.Grade = static_cast<qint16>(1 + k % 10);
+            u.ElapsedTicks = static_cast<qint16>(60 * (5 + k % 40));
+            u.TestDate = dateToSerial(QDate(2024, 9, 16).addDays(k));
+        }
+    }
+
+    QTemporaryDir m_dir;
+    Collection m_collection;
+    std::array<File, 3> m_files;
+    std::string m_error;
+};
+
+FullCollection *g_full = nullptr;
+
+void BM_ReadFileBytes(benchmark::State &state)
+{
+    std::array<QString, 3> paths;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        paths[i] = g_full->path(g_full->files()[i].name);
+    for (auto _ : state) {
+        for (const QString &path : paths) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                state.SkipWithError("cannot open a data file");
+                return;
+            }
+            QByteArray bytes = file.readAll();
+            benchmark::DoNotOptimize(bytes.data());
+            file.close();
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * g_full->totalBytes());
+}
+BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_LoadCollection(benchmark::State &state)
+{
+    // The program's one Collection, loaded into at start-up.
+    auto collection = std::make_unique<Collection>();
+    for (auto _ : state) {
+        DataFiles files{AppFolder(g_full->root())};
+        if (!files.openAndLoad(*collection).ok()) {
+            state.SkipWithError("openAndLoad failed");
+            return;
+        }
+        files.close();
+        benchmark::ClobberMemory();
+    }
+    if (!g_full->sameAsBuilt(*collection))
+        state.SkipWithError(g_full->error().c_str());
+    state.SetBytesProcessed(state.iterations() * g_full->totalBytes());
+}
+BENCHMARK(BM_LoadCollection)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_SaveAtExit(benchmark::State &state)
+{
+    auto collection = std::make_unique<Collection>();
+    DataFiles files{AppFolder(g_full->root())};
+    if (!files.openAndLoad(*collection).ok()) {
+        state.SkipWithError("openAndLoad failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (!files.saveAtExit(*collection).ok()) {
+            state.SkipWithError("saveAtExit failed");
+            return;
+        }
+        state.PauseTiming();
+        const bool reopened = files.reopen().ok();
+        state.ResumeTiming();
+        if (!reopened) {
+            state.SkipWithError("reopen failed");
+            return;
+        }
+    }
+    files.close();
+    state.SetBytesProcessed(state.iterations() * g_full->totalBytes());
+}
+BENCHMARK(BM_SaveAtExit)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Passes every report on to the reporter the command line asked for and keeps
+// the real time per iteration of each benchmark's runs.
+class RatioReporter : public benchmark::BenchmarkReporter
+{
+public:
+    explicit RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display)
+        : m_display(std::move(display))
+    {
+    }
+
+    bool ReportContext(const Context &context) override { return m_display->ReportContext(context); }
+    void ReportRuns(const std::vector<Run> &reports) override
+    {
+        for (const Run &run : reports) {
+            if (run.error_occurred)
+                m_failed = true;
+            else if (run.run_type == Run::RT_Iteration)
+                m_times[run.run_name.function_name].push_back(run.GetAdjustedRealTime() *
+                                                              secondsPerUnit(run.time_unit));
+        }
+        m_display->ReportRuns(reports);
+    }
+    void Finalize() override { m_display->Finalize(); }
+
+    bool failed() const { return m_failed; }
+    // The median over repetitions, in seconds; 0 when the benchmark did not run.
+    double seconds(const std::string &name) const
+    {
+        const auto it = m_times.find(name);
+        if (it == m_times.end() || it->second.empty())
+            return 0.0;
+        std::vector<double> times = it->second;
+        std::sort(times.begin(), times.end());
+        const std::size_t n = times.size();
+        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    }
+
+private:
+    static double secondsPerUnit(benchmark::TimeUnit unit)
+    {
+        switch (unit) {
+        case benchmark::kNanosecond:
+            return 1e-9;
+        case benchmark::kMicrosecond:
+            return 1e-6;
+        case benchmark::kMillisecond:
+            return 1e-3;
+        case benchmark::kSecond:
+            return 1.0;
+        }
+        return 1.0;
+    }
+
+    std::unique_ptr<benchmark::BenchmarkReporter> m_display;
+    std::map<std::string, std::vector<double>> m_times;
+    bool m_failed = false;
+};
+
+// The reporter --benchmark_format names (looked at before Initialize takes
+// the flag away).
+std::unique_ptr<benchmark::BenchmarkReporter> displayReporter(std::string_view format)
+{
+    if (format == "json")
+        return std::make_unique<benchmark::JSONReporter>();
+    if (format == "csv") {
+        // Still what --benchmark_format=csv gives in this release.
+        BENCHMARK_DISABLE_DEPRECATED_WARNING
+        return std::make_unique<benchmark::CSVReporter>();
+        BENCHMARK_RESTORE_DEPRECATED_WARNING
+    }
+    const bool color = ::isatty(STDOUT_FILENO) != 0;
+    return std::make_unique<benchmark::ConsoleReporter>(
+        color ? benchmark::ConsoleReporter::OO_ColorTabular : benchmark::ConsoleReporter::OO_Tabular);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    bool checkTarget = true;
+    std::string_view format = "console";
+    std::vector<char *> args;
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == kNoTargetCheck) {
+            checkTarget = false;
+            continue;
+        }
+        if (arg.starts_with("--benchmark_format="))
+            format = arg.substr(std::strlen("--benchmark_format="));
+        args.push_back(argv[i]);
+    }
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
+
+    // The summary goes where it cannot spoil a machine-read output.
+    std::FILE *summary = format == "console" ? stdout : stderr;
+
+    FullCollection full;
+    if (!full.create()) {
+        std::fprintf(stderr, "bench_store: %s\n", full.error().c_str());
+        return 1;
+    }
+    g_full = &full;
+
+    RatioReporter reporter(displayReporter(format));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    if (reporter.failed())
+        return 1;
+    // Every save wrote back the collection it had loaded from these very files.
+    if (!full.filesUnchanged()) {
+        std::fprintf(stderr, "bench_store: %s\n", full.error().c_str());
+        return 1;
+    }
+
+    const double read = reporter.seconds("BM_ReadFileBytes");
+    const double load = reporter.seconds("BM_LoadCollection");
+    const double save = reporter.seconds("BM_SaveAtExit");
+    std::fflush(stdout);
+    if (save > 0.0)
+        std::fprintf(summary, "save at exit: %.3f ms\n", save * 1e3);
+    if (read <= 0.0 || load <= 0.0) {
+        std::fprintf(summary, "load/read: not measured (both BM_ReadFileBytes and "
+                              "BM_LoadCollection must run)\n");
+        return 0;
+    }
+    const double ratio = load / read;
+    const bool met = ratio <= kTargetRatio;
+    std::fprintf(summary, "read %.1f us, load %.1f us: load/read = %.2f (target <= %.1f) %s\n",
+                 read * 1e6, load * 1e6, ratio, kTargetRatio,
+                 met ? "met" : (checkTarget ? "MISSED" : "missed, not checked"));
+    return met || !checkTarget ? 0 : 1;
+}

@@ -1,0 +1,50 @@
+// Names under the application folder resolved without regard to letter case.
+#include "platform/app_folder.h"
+#include "support/temp_app_folder.h"
+
+#include <QtTest>
+
+using namespace culegere;
+
+class TstAppFolder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resolve_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected"); // relative to the folder
+        QTest::newRow("exact") << "\\Caps.stn" << "Caps.stn";
+        QTest::newRow("other case") << "\\caps.STN" << "Caps.stn";
+        QTest::newRow("nested, both components") << "\\probleme\\probl00012.jpg"
+                                                 << "Probleme/probl00012.JPG";
+        QTest::newRow("forward slashes") << "PROBLEME/PROBL00012.jpg" << "Probleme/probl00012.JPG";
+        QTest::newRow("missing keeps its spelling") << "\\teste\\Clasa5.jpg" << "teste/Clasa5.jpg";
+        QTest::newRow("missing file in found folder") << "\\probleme\\probl99999.jpg"
+                                                      << "Probleme/probl99999.jpg";
+    }
+    void resolve()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        test::TempAppFolder dir;
+        dir.write("Caps.stn", "x");
+        dir.write("Probleme/probl00012.JPG", "x");
+        const AppFolder folder(dir.path());
+        QCOMPARE(folder.resolve(name), folder.root() + u'/' + expected);
+    }
+
+    void resolvePathOnlyBelowTheFolder()
+    {
+        test::TempAppFolder dir;
+        dir.write("Probleme/probl00001.jpg", "x");
+        const AppFolder folder(dir.path() + "/");
+        QCOMPARE(folder.resolvePath(folder.root() + "/probleme/probl00001.jpg"),
+                 folder.root() + "/Probleme/probl00001.jpg");
+        QCOMPARE(folder.resolvePath("/elsewhere/probleme/x.jpg"), QString("/elsewhere/probleme/x.jpg"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstAppFolder)
+#include "tst_app_folder.moc"

@@ -1,0 +1,341 @@
+// Start-up, the main screen in its first state, the menu, help, About and exit.
+#include "shell/application.h"
+#include "store/collection_io.h"
+#include "support/fake_platform.h"
+#include "support/file_size_limit.h"
+#include "support/temp_app_folder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace culegere;
+using test::FakePlatform;
+using test::TempAppFolder;
+
+namespace {
+
+QWidget *topLevel(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name)
+            return w;
+    }
+    return nullptr;
+}
+
+QStringList visibleTopLevels()
+{
+    QStringList names;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && !w->objectName().isEmpty())
+            names.append(w->objectName());
+    }
+    return names;
+}
+
+template <typename T>
+T *child(QWidget *parent, const QString &name)
+{
+    T *found = parent ? parent->findChild<T *>(name) : nullptr;
+    if (!found)
+        qFatal("no %s", qPrintable(name));
+    return found;
+}
+
+Collection sampleCollection()
+{
+    Collection c;
+    test::addChapter(c, "  Ecuatii  ", 2);
+    test::addChapter(c, "Fractii", 1);
+    test::addProblem(c, "  Ecuatii  ", "00001");
+    test::addProblem(c, "  Ecuatii  ", "00002");
+    test::addProblem(c, "Fractii", "00003");
+    return c;
+}
+
+struct Started
+{
+    TempAppFolder dir;
+    FakePlatform platform;
+    std::unique_ptr<Application> app;
+
+    explicit Started(const Collection &c = sampleCollection())
+    {
+        dir.writeCollection(c);
+        app = std::make_unique<Application>(dir.path(), platform);
+        if (!app->start())
+            qFatal("start refused: %s", qPrintable(platform.messageTexts().join('|')));
+    }
+    QWidget *main() const { return app->mainScreen(); }
+    QAction *action(const QString &name) const { return child<QAction>(main(), name); }
+};
+
+} // namespace
+
+class TstStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mainScreenAppearsWithItsCaption()
+    {
+        Started s;
+        QCOMPARE(s.main()->objectName(), QString("Main"));
+        QCOMPARE(s.main()->windowTitle(), QString("Test....."));
+        QVERIFY(s.main()->isVisible());
+        QVERIFY(s.platform.messages.isEmpty());
+        // The chapters screen and the problem editor exist, hidden.
+        QVERIFY(topLevel("frmAddCap") && !topLevel("frmAddCap")->isVisible());
+        QVERIFY(topLevel("frmSetProblema") && !topLevel("frmSetProblema")->isVisible());
+        QCOMPARE(visibleTopLevels(), QStringList{"Main"});
+    }
+
+    void chapterListsAreFilledTrimmed()
+    {
+        Started s;
+        auto *list = child<QListWidget>(topLevel("frmAddCap"), "listCap");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text(), QString("Ecuatii"));
+        QCOMPARE(list->item(1)->text(), QString("Fractii"));
+        QWidget *editor = topLevel("frmSetProblema");
+        QCOMPARE(child<QComboBox>(editor, "Combo1")->count(), 0);
+        QCOMPARE(child<QLabel>(editor, "Label2")->text(), QString("Numar total probleme:  3"));
+    }
+
+    void menu_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QKeySequence>("shortcut");
+        QTest::addColumn<bool>("enabled");
+        const QKeySequence none;
+        QTest::newRow("1") << "mnuFile" << 0 << "mnuSeteazaProbl" << "Seteaza problema"
+                           << QKeySequence("Ctrl+S") << true;
+        QTest::newRow("2") << "mnuFile" << 1 << "mnuAddCap" << "Adauga/Elimina capitol/categorie"
+                           << QKeySequence("F2") << true;
+        QTest::newRow("3") << "mnuFile" << 2 << "mnuRezultate" << "Vizualizeaza rezultate"
+                           << QKeySequence("Ctrl+T") << true;
+        QTest::newRow("4") << "mnuFile" << 3 << "mnuRezolva" << "Vizualizeaza probleme"
+                           << QKeySequence("Ctrl+R") << true;
+        QTest::newRow("5") << "mnuFile" << 4 << "mnuPrint" << "Print" << QKeySequence("Ctrl+P")
+                           << false;
+        QTest::newRow("6") << "mnuFile" << 5 << "mnuBackup" << "Backup" << QKeySequence("Ctrl+B")
+                           << true;
+        QTest::newRow("7") << "mnuFile" << 6 << "mnuTesteazaIntegritate"
+                           << "Testeaza Integritatea Culegerii" << QKeySequence("Ctrl+I") << true;
+        QTest::newRow("8") << "mnuFile" << 7 << "mnuHiphen" << QString(31, '-') << none << true;
+        QTest::newRow("9") << "mnuFile" << 8 << "mnuExit" << "Exit" << none << true;
+        QTest::newRow("10") << "mnuHelp" << 0 << "mnuUtilizare" << "Utilizare"
+                            << QKeySequence("F1") << true;
+        QTest::newRow("11") << "mnuHelp" << 1 << "mnuDespre" << "Despre" << none << true;
+    }
+    void menu()
+    {
+        QFETCH(QString, menu);
+        QFETCH(int, position);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QKeySequence, shortcut);
+        QFETCH(bool, enabled);
+        Started s;
+        auto *m = child<QMenu>(s.main(), menu);
+        const QList<QAction *> items = m->actions();
+        QCOMPARE(items.size(), menu == "mnuFile" ? 9 : 2);
+        QAction *item = items.at(position);
+        QCOMPARE(item->objectName(), name);
+        QCOMPARE(item->text(), caption);
+        QCOMPARE(item->shortcut(), shortcut);
+        QCOMPARE(item->isEnabled(), enabled);
+        QVERIFY(!item->isSeparator());
+    }
+
+    void topLevelMenus()
+    {
+        Started s;
+        const QList<QAction *> top = s.main()->findChild<QMenuBar *>()->actions();
+        QCOMPARE(top.size(), 2);
+        QCOMPARE(top[0]->text(), QString("&File"));
+        QCOMPARE(top[0]->menu()->objectName(), QString("mnuFile"));
+        QCOMPARE(top[1]->text(), QString("&Help"));
+        QCOMPARE(top[1]->menu()->objectName(), QString("mnuHelp"));
+    }
+
+    void testControlsAtStartup_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("btnDefTest") << "btnDefTest" << "Defineste Test" << true;
+        QTest::newRow("Command4") << "Command4" << "Start Test" << false;
+        QTest::newRow("Command1") << "Command1" << "-->" << false;
+        QTest::newRow("Command2") << "Command2" << "<--" << false;
+        QTest::newRow("Command3") << "Command3" << "Corecteaza test" << false;
+        QTest::newRow("Command5") << "Command5" << "Schimba User" << true;
+        QTest::newRow("Command6") << "Command6" << "Reset" << false;
+        QTest::newRow("btnStartCrono") << "btnStartCrono" << "Start Cronometru" << false;
+    }
+    void testControlsAtStartup()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(bool, enabled);
+        Started s;
+        auto *button = child<QPushButton>(s.main(), name);
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(button->isEnabled(), enabled);
+        QVERIFY(button->isVisible());
+    }
+
+    void answersAndChecksHiddenOnBlue()
+    {
+        Started s;
+        const QStringList letters = {"a", "b", "c", "d", "e"};
+        for (int i = 0; i < 5; ++i) {
+            auto *option = child<QRadioButton>(s.main(), QString("Option1_%1").arg(i));
+            QCOMPARE(option->text(), letters[i]);
+            QVERIFY(!option->isVisible());
+            QVERIFY(!option->isChecked());
+            QCOMPARE(option->palette().color(QPalette::Window), QColor(0, 0, 255));
+        }
+        for (int i = 0; i < 9; ++i) {
+            auto *check = child<QCheckBox>(s.main(), QString("Check1_%1").arg(i));
+            QCOMPARE(check->text(), QString::number(i));
+            QVERIFY(!check->isVisible());
+            QCOMPARE(check->palette().color(QPalette::Window), QColor(0, 0, 255));
+        }
+        QCOMPARE(child<QLabel>(s.main(), "Label1")->text(), QString("Nota acordata"));
+        for (const char *name : {"Text1", "Text2", "Text3"})
+            QVERIFY(child<QLineEdit>(s.main(), name)->text().isEmpty());
+        auto *timer = child<QTimer>(s.main(), "Timer1");
+        QCOMPARE(timer->parent(), s.main());
+        QCOMPARE(timer->interval(), 970);
+        QVERIFY(!timer->isActive());
+        QVERIFY(child<QWidget>(s.main(), "Picture1")->property("imagePath").toString().isEmpty());
+        QVERIFY(!s.main()->findChild<QWidget *>("Picture4")->grab().toImage().isNull());
+    }
+
+    void helpOpensTheHelpFile()
+    {
+        Started s;
+        s.action("mnuUtilizare")->trigger();
+        QCOMPARE(s.platform.helpRequests, QStringList{s.dir.filePath("help.chm")});
+    }
+
+    void aboutShowsAndOkHides()
+    {
+        Started s;
+        s.action("mnuDespre")->trigger();
+        QWidget *about = topLevel("frmDespre");
+        QVERIFY(about && about->isVisible());
+        QCOMPARE(about->windowTitle(), QString("Despre"));
+        child<QPushButton>(about, "Command1")->click();
+        QVERIFY(!about->isVisible());
+        QVERIFY(s.main()->isVisible());
+    }
+
+    void dividerDoesNothing()
+    {
+        Started s;
+        s.action("mnuHiphen")->trigger();
+        QVERIFY(s.platform.messages.isEmpty());
+        QVERIFY(s.platform.cues.isEmpty());
+        QCOMPARE(visibleTopLevels(), QStringList{"Main"});
+    }
+
+    void exit_data()
+    {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("menu Exit") << true;
+        QTest::newRow("close box") << false;
+    }
+    void exit()
+    {
+        QFETCH(bool, byMenu);
+        Started s;
+        s.action("mnuDespre")->trigger();
+        if (byMenu)
+            s.action("mnuExit")->trigger();
+        else
+            QVERIFY(s.main()->close());
+        QVERIFY(!s.main()->isVisible());
+        QCOMPARE(visibleTopLevels(), QStringList());
+        QCOMPARE(s.platform.cueNames(), QStringList{"exit.wav"});
+        QCOMPARE(s.dir.read(datafile::Users), userHeader(2));
+        // The folder is free again for the next start.
+        FakePlatform other;
+        Application next(s.dir.path(), other);
+        QVERIFY(next.start());
+    }
+
+    void failedExitSaveKeepsTheProgramOpen()
+    {
+        Started s;
+        const QByteArray problems = s.dir.read(datafile::Problems);
+        bool closed = true;
+        {
+            test::FileSizeLimit full(1000); // room for Caps.stn, not for Problems.stn
+            closed = s.main()->close();
+        }
+        QVERIFY(!closed);
+        QVERIFY(s.main()->isVisible());
+        QCOMPARE(s.platform.messages.size(), 1);
+        QVERIFY(s.platform.messages[0].text.contains("Problems.stn"));
+        QCOMPARE(s.platform.messages[0].title, QString("Culegere electronica"));
+        QVERIFY(s.platform.cues.isEmpty());
+        QCOMPARE(s.dir.read(datafile::Problems), problems);
+        QVERIFY(s.main()->close()); // with room again
+    }
+
+    void damagedFileRefusesTheStart_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("users") << datafile::Users << userHeader(150);
+        QTest::newRow("chapters") << datafile::Chapters << chapterHeader(60);
+        QTest::newRow("problems") << datafile::Problems << problemHeader(9000);
+    }
+    void damagedFileRefusesTheStart()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        TempAppFolder dir;
+        dir.write(file, content);
+        FakePlatform platform;
+        {
+            Application app(dir.path(), platform);
+            QVERIFY(!app.start());
+            QCOMPARE(visibleTopLevels(), QStringList());
+            QCOMPARE(platform.messages.size(), 1);
+            QVERIFY2(platform.messages[0].text.contains(file), qPrintable(platform.messages[0].text));
+        }
+        QCOMPARE(dir.read(file), content);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{file});
+    }
+
+    void secondCopyOnTheSameFolderIsRefused()
+    {
+        Started first;
+        FakePlatform platform;
+        Application second(first.dir.path(), platform);
+        QVERIFY(!second.start());
+        QCOMPARE(platform.messages.size(), 1);
+        QVERIFY(platform.messages[0].text.contains("deja deschisa"));
+        QCOMPARE(visibleTopLevels(), QStringList{"Main"});
+    }
+};
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"
