@@ -49,7 +49,8 @@ public:
             return fail("cannot create a temporary folder");
         build();
         m_files = {{
-            {datafile::Users, usersFileAfterRoll({}, m_collection.UserTable, Collection::LastUserRow)},
+            {datafile::Users,
+             usersFileAfterRoll({}, m_collection.UserTable, Collection::LastUserRow)},
             {datafile::Chapters, chaptersFileForExit({}, m_collection)},
             {datafile::Problems, problemsFileForExit({}, m_collection)},
         }};
@@ -87,7 +88,8 @@ public:
         for (const File &file : m_files) {
             QFile in(path(file.name));
             if (!in.open(QIODevice::ReadOnly) || in.readAll() != file.bytes)
-                return fail(file.name.toStdString() + " no longer holds the bytes it was created with");
+                return fail(file.name.toStdString() +
+                            " no longer holds the bytes it was created with");
         }
         return true;
     }
@@ -130,15 +132,17 @@ private:
         Collection &c = m_collection;
         c.ChapterCount = Collection::MaxChapters;
         for (int k = Collection::FirstRow; k <= c.lastChapterRow(); ++k) {
-            c.ChapterTable[k].Name.setText(QStringLiteral("Capitolul %1: funcții, ecuații și șiruri")
-                                               .arg(k - 1));
+            c.ChapterTable[k].Name.setText(
+                QStringLiteral("Capitolul %1: funcții, ecuații și șiruri").arg(k - 1));
         }
         c.ProblemCount = Collection::MaxProblems;
         const QString appPath = QStringLiteral("C:\\Program Files\\Culegere");
         for (int k = Collection::FirstRow; k <= c.lastProblemRow(); ++k) {
             ProblemRecord &p = c.ProblemTable[k];
-            p.ImagePath = cataloguePath(appPath, QStringLiteral("%1").arg(k - 1, 5, 10, QChar(u'0')));
-            ChapterRecord &chapter = c.ChapterTable[Collection::FirstRow + k % Collection::MaxChapters];
+            p.ImagePath =
+                cataloguePath(appPath, QStringLiteral("%1").arg(k - 1, 5, 10, QChar(u'0')));
+            ChapterRecord &chapter =
+                c.ChapterTable[Collection::FirstRow + k % Collection::MaxChapters];
             p.Chapter.Name = chapter.Name;
             p.CorrectAnswer = static_cast<qint16>(k % 5);
             ++chapter.ProblemTotal;
@@ -238,15 +242,22 @@ public:
     {
     }
 
-    bool ReportContext(const Context &context) override { return m_display->ReportContext(context); }
+    bool ReportContext(const Context &context) override
+    {
+        return m_display->ReportContext(context);
+    }
     void ReportRuns(const std::vector<Run> &reports) override
     {
         for (const Run &run : reports) {
+            const double seconds = run.GetAdjustedRealTime() * secondsPerUnit(run.time_unit);
             if (run.error_occurred)
                 m_failed = true;
             else if (run.run_type == Run::RT_Iteration)
-                m_times[run.run_name.function_name].push_back(run.GetAdjustedRealTime() *
-                                                              secondsPerUnit(run.time_unit));
+                m_times[run.run_name.function_name].push_back(seconds);
+            // With --benchmark_report_aggregates_only the repetitions come
+            // only as aggregates.
+            else if (run.aggregate_name == "median" && run.aggregate_unit == benchmark::kTime)
+                m_medians[run.run_name.function_name] = seconds;
         }
         m_display->ReportRuns(reports);
     }
@@ -256,6 +267,8 @@ public:
     // The median over repetitions, in seconds; 0 when the benchmark did not run.
     double seconds(const std::string &name) const
     {
+        if (const auto it = m_medians.find(name); it != m_medians.end())
+            return it->second;
         const auto it = m_times.find(name);
         if (it == m_times.end() || it->second.empty())
             return 0.0;
@@ -283,6 +296,7 @@ private:
 
     std::unique_ptr<benchmark::BenchmarkReporter> m_display;
     std::map<std::string, std::vector<double>> m_times;
+    std::map<std::string, double> m_medians;
     bool m_failed = false;
 };
 
@@ -300,7 +314,8 @@ std::unique_ptr<benchmark::BenchmarkReporter> displayReporter(std::string_view f
     }
     const bool color = ::isatty(STDOUT_FILENO) != 0;
     return std::make_unique<benchmark::ConsoleReporter>(
-        color ? benchmark::ConsoleReporter::OO_ColorTabular : benchmark::ConsoleReporter::OO_Tabular);
+        color ? benchmark::ConsoleReporter::OO_ColorTabular
+              : benchmark::ConsoleReporter::OO_Tabular);
 }
 
 } // namespace

@@ -77,7 +77,9 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QSize size = m_image.size();
     if (size.width() > area.width() || size.height() > area.height())
         size.scale(area.size(), Qt::KeepAspectRatio);
-    painter.drawImage(QRect(area.topLeft(), size), m_image);
+    // Centred across, from the top down.
+    const QPoint origin(area.left() + (area.width() - size.width()) / 2, area.top());
+    painter.drawImage(QRect(origin, size), m_image);
 }
 
 } // namespace culegere

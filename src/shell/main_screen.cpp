@@ -32,26 +32,35 @@ MainScreen::MainScreen(AppState &state, Platform &platform)
     auto *central = new QWidget;
     m_testArea = new TestArea(state, platform, this);
 
-    // Picture2 and Picture3 hold no picture of their own: two quiet bands
+    // Picture2 and Picture3 hold no picture of their own: two coloured bands
     // that frame the decorative picture.
-    auto *picture2 = new PictureBox;
-    picture2->setObjectName(QStringLiteral("Picture2"));
-    picture2->setFixedHeight(6);
-    auto *picture3 = new PictureBox;
-    picture3->setObjectName(QStringLiteral("Picture3"));
-    picture3->setFixedHeight(6);
+    auto band = [](const QString &name) {
+        auto *box = new PictureBox;
+        box->setObjectName(name);
+        box->setFrameShape(QFrame::NoFrame);
+        box->setFixedHeight(4);
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, QColor(18, 52, 120));
+        box->setPalette(palette);
+        return box;
+    };
+    auto *picture2 = band(QStringLiteral("Picture2"));
+    auto *picture3 = band(QStringLiteral("Picture3"));
     m_picture4 = new PictureBox;
     m_picture4->setObjectName(QStringLiteral("Picture4"));
     m_picture4->setFrameShape(QFrame::NoFrame);
-    m_picture4->setFixedHeight(110);
-    m_picture4->showImage(decorativePicture(QSize(900, 110)));
+    m_picture4->setBackgroundRole(QPalette::Window);
+    m_picture4->setFixedHeight(96);
+    m_picture4->showImage(decorativePicture(QSize(1200, 96)));
 
     auto *layout = new QVBoxLayout(central);
     layout->addWidget(picture2);
     layout->addWidget(m_picture4);
     layout->addWidget(picture3);
     layout->addWidget(m_testArea, 1);
+    layout->setSpacing(4);
     setCentralWidget(central);
+    resize(1024, 740);
 
     buildMenu();
 }

@@ -1,6 +1,5 @@
 #include "store/collection_io.h"
 
-#include "store/little_endian.h"
 #include "store/record_file.h"
 
 #include <cstring>
@@ -41,58 +40,81 @@ QByteArray problemHeader(qint16 problemCount)
     return header.encoded();
 }
 
+namespace {
+
+struct Headers
+{
+    qint16 users;
+    qint16 chapters;
+    qint16 problems;
+};
+
+Headers readHeaders(const RecordImage &users, const RecordImage &chapters,
+                    const RecordImage &problems)
+{
+    return {users.record<UserRecord>(1).Grade, chapters.record<ChapterRecord>(1).ProblemTotal,
+            problems.record<ProblemRecord>(1).CorrectAnswer};
+}
+
+StoreResult check(const Headers &h)
+{
+    if (h.users > Collection::LastUserRow)
+        return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Users, h.users);
+    if (h.chapters > Collection::MaxChapters)
+        return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Chapters, h.chapters);
+    if (h.chapters < 0)
+        return StoreResult::failure(StoreError::HeaderNegative, datafile::Chapters, h.chapters);
+    if (h.problems > Collection::MaxProblems)
+        return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Problems, h.problems);
+    if (h.problems < 0)
+        return StoreResult::failure(StoreError::HeaderNegative, datafile::Problems, h.problems);
+    return StoreResult::success();
+}
+
+} // namespace
+
+StoreResult checkHeaders(const QByteArray &users, const QByteArray &chapters,
+                         const QByteArray &problems)
+{
+    return check(readHeaders(RecordImage(users, UserRecord::Size),
+                             RecordImage(chapters, ChapterRecord::Size),
+                             RecordImage(problems, ProblemRecord::Size)));
+}
+
 StoreResult loadCollection(const QByteArray &users, const QByteArray &chapters,
                            const QByteArray &problems, Collection &c)
 {
     const RecordImage userFile(users, UserRecord::Size);
     const RecordImage chapterFile(chapters, ChapterRecord::Size);
     const RecordImage problemFile(problems, ProblemRecord::Size);
+    const Headers headers = readHeaders(userFile, chapterFile, problemFile);
+    if (StoreResult result = check(headers); !result.ok())
+        return result;
 
-    const qint16 next = userFile.record<UserRecord>(1).Grade;
-    if (next > Collection::LastUserRow)
-        return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Users, next);
-
-    const qint16 chapterCount = chapterFile.record<ChapterRecord>(1).ProblemTotal;
-    if (chapterCount > Collection::MaxChapters)
-        return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Chapters, chapterCount);
-    if (chapterCount < 0)
-        return StoreResult::failure(StoreError::HeaderNegative, datafile::Chapters, chapterCount);
-
-    const qint16 problemCount = problemFile.record<ProblemRecord>(1).CorrectAnswer;
-    if (problemCount > Collection::MaxProblems)
-        return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Problems, problemCount);
-    if (problemCount < 0)
-        return StoreResult::failure(StoreError::HeaderNegative, datafile::Problems, problemCount);
-
-    // The row at NextUserRecord is read too (normally past the end: a zero
-    // record), as the log has always been read.
-    if (next > 1) {
-        c.NextUserRecord = next;
-        for (int k = Collection::FirstRow; k <= next; ++k)
+    // A header of 1 or less is an empty log. Otherwise the row at
+    // NextUserRecord is read too (normally past the end: a zero record).
+    if (headers.users > 1) {
+        c.NextUserRecord = headers.users;
+        for (int k = Collection::FirstRow; k <= headers.users; ++k)
             c.UserTable[k] = userFile.record<UserRecord>(k);
     } else {
         c.NextUserRecord = Collection::FirstRow;
     }
 
-    // Only the fields kept in memory are taken from each record, straight from
-    // its bytes: decoding whole records first made loading a full catalogue
-    // several times slower than reading its file.
-    c.ChapterCount = chapterCount;
+    c.ChapterCount = headers.chapters;
     for (int k = Collection::FirstRow; k <= c.lastChapterRow(); ++k) {
-        const char *in = chapterFile.recordData(k);
-        ChapterRecord &row = c.ChapterTable[k];
-        row.Name = FixedText<100>::fromRaw(in + ChapterRecord::Offset::Name);
-        row.ProblemTotal = le::getInt16(in + ChapterRecord::Offset::ProblemTotal);
+        const auto record = chapterFile.record<ChapterRecord>(k);
+        c.ChapterTable[k].Name = record.Name;
+        c.ChapterTable[k].ProblemTotal = record.ProblemTotal;
     }
 
-    c.ProblemCount = problemCount;
+    c.ProblemCount = headers.problems;
     for (int k = Collection::FirstRow; k <= c.lastProblemRow(); ++k) {
-        const char *in = problemFile.recordData(k);
+        const auto record = problemFile.record<ProblemRecord>(k);
         ProblemRecord &row = c.ProblemTable[k];
-        row.ImagePath = FixedText<250>::fromRaw(in + ProblemRecord::Offset::ImagePath);
-        row.CorrectAnswer = le::getInt16(in + ProblemRecord::Offset::CorrectAnswer);
-        row.Chapter.Name =
-            FixedText<100>::fromRaw(in + ProblemRecord::Offset::Chapter + ChapterRecord::Offset::Name);
+        row.ImagePath = record.ImagePath;
+        row.CorrectAnswer = record.CorrectAnswer;
+        row.Chapter.Name = record.Chapter.Name;
     }
     return StoreResult::success();
 }

@@ -17,10 +17,15 @@ inline const QString Problems = QStringLiteral("Problems.stn");
 // Conversions between the bytes of the three data files and the Collection.
 // Pure functions on whole file contents, so they can be tested on any bytes.
 
-// Loads the three files into `collection`. The headers are checked first: a
-// header naming more records than the tables hold, or a negative number of
-// chapters or problems, refuses the load and leaves `collection` untouched.
-// A file shorter than its header reads as zero records past its end.
+// Checks the three headers: one naming more records than the tables hold, or
+// a negative number of chapters or problems, refuses the files.
+StoreResult checkHeaders(const QByteArray &users, const QByteArray &chapters,
+                         const QByteArray &problems);
+
+// Loads the three files into `collection`, row k from record k, once their
+// headers pass checkHeaders (else `collection` is left untouched). Only the
+// fields kept between runs are taken; the others of each row stay as they
+// were. A file shorter than its header reads as zero records past its end.
 StoreResult loadCollection(const QByteArray &users, const QByteArray &chapters,
                            const QByteArray &problems, Collection &collection);
 

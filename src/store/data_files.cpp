@@ -40,9 +40,7 @@ StoreResult DataFiles::openAndLoad(Collection &collection)
             return fail(StoreResult::failure(StoreError::CannotRead, all[i].name));
     }
 
-    Collection loaded;
-    if (StoreResult result = loadCollection(contents[0], contents[1], contents[2], loaded);
-        !result.ok())
+    if (StoreResult result = checkHeaders(contents[0], contents[1], contents[2]); !result.ok())
         return fail(result);
 
     // Only now, with every header found sound, are missing files created.
@@ -56,8 +54,7 @@ StoreResult DataFiles::openAndLoad(Collection &collection)
         return fail(StoreResult::failure(StoreError::CannotOpen, all[i].name));
     }
 
-    collection = std::move(loaded);
-    return StoreResult::success();
+    return loadCollection(contents[0], contents[1], contents[2], collection);
 }
 
 StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)

@@ -18,8 +18,8 @@ public:
     explicit DataFiles(const AppFolder &folder);
 
     // Opens the three files (creating missing ones, empty) and loads them into
-    // `collection`. On a refusal no file is created or changed, none stays
-    // open and `collection` is untouched.
+    // `collection`, as loadCollection does. On a refusal no file is created or
+    // changed, none stays open and `collection` is untouched.
     StoreResult openAndLoad(Collection &collection);
 
     // Appends a result to the log: the record and the header that counts it,

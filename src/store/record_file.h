@@ -60,11 +60,9 @@ public:
         return Record::decodeFrom(recordData(n));
     }
 
-    // The bytes of record n: the content's own, or a zero-padded copy of a
-    // short or missing record. Valid until the next call.
-    const char *recordData(int n) const;
-
 private:
+    // Points into the content, or into a zero-padded copy of a short record.
+    const char *recordData(int n) const;
 
     QByteArray m_content;
     int m_length;

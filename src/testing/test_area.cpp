@@ -113,6 +113,7 @@ void TestArea::buildControls(QWidget *timerOwner)
     navigation->addWidget(m_command1);
 
     auto *position = new QHBoxLayout;
+    position->addWidget(new QLabel(QStringLiteral("Problema nr.")));
     position->addWidget(m_text1);
     position->addWidget(m_label2, 1);
 
