@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-multimedia-dev libgl-dev
     libbenchmark-dev
     fp-utils            # chmcmd builds help.chm
     fonts-dejavu-core   # a font for offscreen rendering
