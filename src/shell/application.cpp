@@ -9,6 +9,7 @@
 #include "shell/shell_messages.h"
 #include "store/data_files.h"
 #include "testing/app_state.h"
+#include "testing/test_area.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -25,15 +26,14 @@ const QString kHelpFile = QStringLiteral("\\help.chm");
 
 Application::Application(const QString &appPath, Platform &platform)
     : m_platform(platform),
-      m_state(std::make_unique<AppState>(AppFolder(appPath))),
-      m_files(std::make_unique<DataFiles>(m_state->folder))
+      m_state(std::make_unique<AppState>(AppFolder(appPath)))
 {
 }
 
 Application::~Application()
 {
     // Ending without the exit keeps the editing undone, as it always has.
-    m_files->close();
+    m_state->files.close();
     m_about.reset();
     m_editor.reset();
     m_chapters.reset();
@@ -73,7 +73,7 @@ bool Application::start()
     auto main = std::make_unique<MainScreen>(*m_state, m_platform);
     main->applyStartupState();
 
-    if (const StoreResult loaded = m_files->openAndLoad(m_state->collection); !loaded.ok()) {
+    if (const StoreResult loaded = m_state->files.openAndLoad(m_state->collection); !loaded.ok()) {
         m_platform.showMessage(nullptr, startupFailureMessage(loaded), Platform::Buttons::Ok,
                                kAppTitle);
         m_lock.reset();
@@ -113,7 +113,7 @@ bool Application::exitProgram()
 {
     if (m_exited)
         return true;
-    if (const StoreResult saved = m_files->saveAtExit(m_state->collection); !saved.ok()) {
+    if (const StoreResult saved = m_state->files.saveAtExit(m_state->collection); !saved.ok()) {
         m_platform.showMessage(m_main.get(), saveFailureMessage(saved), Platform::Buttons::Ok,
                                kAppTitle);
         return false;
@@ -126,6 +126,7 @@ bool Application::exitProgram()
         if (screen)
             screen->hide();
     }
+    m_main->testArea()->hideScreens();
     m_lock.reset();
     QCoreApplication::quit();
     return true;

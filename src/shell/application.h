@@ -12,7 +12,6 @@ namespace culegere {
 class AboutScreen;
 class AppState;
 class ChaptersScreen;
-class DataFiles;
 class MainScreen;
 class Platform;
 class ProblemEditor;
@@ -40,7 +39,6 @@ private:
 
     Platform &m_platform;
     std::unique_ptr<AppState> m_state;
-    std::unique_ptr<DataFiles> m_files;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<MainScreen> m_main;
     std::unique_ptr<ChaptersScreen> m_chapters;

@@ -63,6 +63,18 @@ MainScreen::MainScreen(AppState &state, Platform &platform)
     resize(1024, 740);
 
     buildMenu();
+    connect(m_testArea, &TestArea::testRunning, this, [this](bool running) {
+        setEditingMenusEnabled(!running);
+    });
+}
+
+void MainScreen::setEditingMenusEnabled(bool enabled)
+{
+    // While a test runs the collection cannot be edited; its sheet can be printed.
+    mnuAddCap->setEnabled(enabled);
+    mnuRezolva->setEnabled(enabled);
+    mnuSeteazaProbl->setEnabled(enabled);
+    mnuPrint->setEnabled(!enabled);
 }
 
 void MainScreen::buildMenu()
@@ -99,10 +111,7 @@ void MainScreen::buildMenu()
 void MainScreen::applyStartupState()
 {
     m_testArea->applyStartupState();
-    mnuAddCap->setEnabled(true);
-    mnuRezolva->setEnabled(true);
-    mnuSeteazaProbl->setEnabled(true);
-    mnuPrint->setEnabled(false);
+    setEditingMenusEnabled(true);
 }
 
 void MainScreen::closeEvent(QCloseEvent *event)

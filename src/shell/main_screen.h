@@ -48,6 +48,7 @@ protected:
 
 private:
     void buildMenu();
+    void setEditingMenusEnabled(bool enabled);
 
     TestArea *m_testArea = nullptr;
     PictureBox *m_picture4 = nullptr;

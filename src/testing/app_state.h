@@ -2,18 +2,20 @@
 
 #include "platform/app_folder.h"
 #include "store/collection.h"
+#include "store/data_files.h"
 #include "testing/test_state.h"
 
 namespace culegere {
 
-// The state every screen works on directly: the application folder, the
-// collection, the test definition and the running test. Owned by the
-// Application and handed to each screen by reference.
+// The state every screen works on directly: the application folder, its data
+// files, the collection, the test definition and the running test. Owned by
+// the Application and handed to each screen by reference.
 struct AppState
 {
-    explicit AppState(const AppFolder &appFolder) : folder(appFolder) {}
+    explicit AppState(const AppFolder &appFolder) : folder(appFolder), files(appFolder) {}
 
     AppFolder folder;
+    DataFiles files;
     Collection collection;
     TestDefinition definition;
     CurrentTest test;

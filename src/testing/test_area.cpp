@@ -1,6 +1,9 @@
 #include "testing/test_area.h"
 
+#include "platform/cue.h"
 #include "platform/picture_box.h"
+#include "testing/definition_screen.h"
+#include "testing/testing_messages.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,7 +17,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <numeric>
 
 namespace culegere {
 
@@ -44,22 +46,48 @@ QLineEdit *displayBox(const QString &name)
     return box;
 }
 
-// Answer options and check marks stand on pure blue.
+// Answer options and check marks stand on pure blue, their captions in
+// large white letters so a pupil reads them at a glance.
 void paintBlue(QWidget *widget)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, QColor(0, 0, 255));
     palette.setColor(QPalette::WindowText, Qt::white);
     widget->setPalette(palette);
+    widget->setBackgroundRole(QPalette::Window);
+    widget->setForegroundRole(QPalette::WindowText);
     widget->setAutoFillBackground(true);
+    QFont font = widget->font();
+    font.setPointSize(13);
+    font.setBold(true);
+    widget->setFont(font);
 }
 
 } // namespace
 
 TestArea::TestArea(AppState &state, Platform &platform, QWidget *timerOwner, QWidget *parent)
-    : QWidget(parent), m_state(state), m_platform(platform), m_problemOrder(7001)
+    : QWidget(parent), m_state(state), m_platform(platform), m_session(state)
 {
     buildControls(timerOwner);
+
+    connect(m_btnDefTest, &QPushButton::clicked, this, &TestArea::openDefinition);
+    connect(m_command4, &QPushButton::clicked, this, &TestArea::startTest);
+    connect(m_command1, &QPushButton::clicked, this, [this] { move(true); });
+    connect(m_command2, &QPushButton::clicked, this, [this] { move(false); });
+    connect(m_answers, &QButtonGroup::idToggled, this, [this](int variant, bool marked) {
+        if (marked)
+            m_session.mark(variant);
+    });
+    connect(m_command3, &QPushButton::clicked, this, &TestArea::correct);
+    connect(m_command5, &QPushButton::clicked, this, &TestArea::changeUser);
+    connect(m_btnStartCrono, &QPushButton::clicked, this, &TestArea::startStopwatch);
+    connect(m_timer1, &QTimer::timeout, this, &TestArea::stopwatchTick);
+    connect(m_command6, &QPushButton::clicked, this, &TestArea::reset);
+}
+
+TestArea::~TestArea()
+{
+    delete m_definitionScreen;
 }
 
 void TestArea::buildControls(QWidget *timerOwner)
@@ -92,10 +120,10 @@ void TestArea::buildControls(QWidget *timerOwner)
 
     auto *answers = new QWidget;
     auto *answerRow = new QHBoxLayout(answers);
-    auto *answerGroup = new QButtonGroup(this);
+    m_answers = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
         m_option1[i] = named(new QRadioButton(kAnswerLetters[i]), QStringLiteral("Option1_%1").arg(i));
-        answerGroup->addButton(m_option1[i], i);
+        m_answers->addButton(m_option1[i], i);
         answerRow->addWidget(m_option1[i]);
     }
 
@@ -150,20 +178,197 @@ void TestArea::buildControls(QWidget *timerOwner)
 
 void TestArea::applyStartupState()
 {
-    for (QCheckBox *check : m_check1) {
+    for (QCheckBox *check : m_check1)
         paintBlue(check);
-        check->hide();
-    }
-    for (QRadioButton *option : m_option1) {
+    for (QRadioButton *option : m_option1)
         paintBlue(option);
-        option->hide();
-    }
-    std::iota(m_problemOrder.begin(), m_problemOrder.end(), qint16(0));
-    m_stopwatchTicks = 0;
+    setChecksVisible(false);
+    setAnswersVisible(false);
+    m_session.startup();
     for (QPushButton *b : {m_command1, m_command2, m_command3, m_command4, m_command6, m_btnStartCrono})
         b->setEnabled(false);
-    m_currentUser = UserRecord();
-    m_currentUser.Name = FixedText<30>::fromBytes("NoName");
+}
+
+void TestArea::hideScreens()
+{
+    if (m_definitionScreen)
+        m_definitionScreen->hide();
+}
+
+void TestArea::message(const QString &text)
+{
+    m_platform.showMessage(window(), text, Platform::Buttons::Ok, kAppTitle);
+}
+
+void TestArea::playCue(const QString &name)
+{
+    PlayCue(m_platform, m_state.folder, name);
+}
+
+void TestArea::setAnswersVisible(bool visible)
+{
+    for (QRadioButton *option : m_option1)
+        option->setVisible(visible);
+}
+
+void TestArea::setChecksVisible(bool visible)
+{
+    for (QCheckBox *check : m_check1)
+        check->setVisible(visible);
+}
+
+void TestArea::clearAnswers()
+{
+    // An exclusive group never lets its last mark go.
+    m_answers->setExclusive(false);
+    for (QRadioButton *option : m_option1)
+        option->setChecked(false);
+    m_answers->setExclusive(true);
+}
+
+void TestArea::openDefinition()
+{
+    DefinitionEditor(m_state.definition, m_state.collection).clear();
+    if (!m_definitionScreen) {
+        m_definitionScreen = new DefinitionScreen(m_state, m_platform);
+        connect(m_definitionScreen, &DefinitionScreen::finished, this, &TestArea::definitionFinished);
+    }
+    for (QCheckBox *check : m_check1)
+        check->setChecked(false);
+    m_picture1->clear();
+    m_text1->clear();
+    m_text2->clear();
+    m_state.test.CurrentPosition = 0;
+    m_definitionScreen->open();
+}
+
+void TestArea::definitionFinished()
+{
+    m_command4->setEnabled(true);
+    m_command5->setEnabled(true);
+    m_command6->setEnabled(false);
+    m_btnStartCrono->setEnabled(false);
+    const bool set = m_state.definition.TestIsSet;
+    m_btnDefTest->setEnabled(!set);
+    if (!set)
+        m_command4->setEnabled(false);
+    window()->raise();
+    window()->activateWindow();
+}
+
+void TestArea::startTest()
+{
+    const DrawResult drawn = m_session.draw([this] { return m_platform.nextRandom(); });
+    if (drawn.outcome == DrawResult::TooFewProblems) {
+        message(testmsg::TooFewProblems);
+        return;
+    }
+    if (drawn.outcome == DrawResult::ChapterTooSmall) {
+        message(testmsg::ChapterTooSmall.arg(drawn.chapter.trimmedText()));
+        return;
+    }
+    m_picture1->showFile(m_state.folder.resolvePath(
+        ProblemImagePath(m_state.folder.root(), m_session.currentProblem().ImagePath)));
+    m_btnStartCrono->setEnabled(true);
+    setAnswersVisible(true);
+    clearAnswers();
+    for (QPushButton *b : {m_command1, m_command2, m_command3})
+        b->setEnabled(true);
+    m_command5->setEnabled(false);
+    emit testRunning(true);
+    m_text1->setText(QString::number(m_state.test.CurrentPosition));
+    m_label2->setText(m_session.currentProblem().Chapter.Name.text());
+    playCue(cue::Load);
+}
+
+void TestArea::showProblem()
+{
+    const ProblemRecord &problem = m_session.currentProblem();
+    m_text1->setText(QString::number(m_state.test.CurrentPosition));
+    m_label2->setText(problem.Chapter.Name.text());
+    if (problem.ChosenAnswer >= 0 && problem.ChosenAnswer < int(m_option1.size()))
+        m_option1[problem.ChosenAnswer]->setChecked(true);
+    else
+        clearAnswers();
+    m_picture1->showFile(m_state.folder.resolvePath(
+        ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
+    playCue(cue::Next);
+}
+
+void TestArea::move(bool forward)
+{
+    forward ? m_session.next() : m_session.previous();
+    showProblem();
+}
+
+void TestArea::correct()
+{
+    if (m_session.firstUnanswered() >= 0) {
+        m_state.test.AnswerCorrect.fill(false);
+        message(testmsg::NotAllAnswered);
+        return;
+    }
+    const UserRecord result = m_session.grade(m_platform.today());
+    for (int i = 0; i < CurrentTest::Size; ++i)
+        m_check1[i]->setChecked(m_state.test.AnswerCorrect[i]);
+    setChecksVisible(true);
+    m_text2->setText(QString::number(m_state.test.TestGrade));
+
+    // The result reaches the log at once; if it cannot, nothing is counted
+    // and the pupil can correct again once the disk is writable.
+    if (const StoreResult stored = m_state.files.appendResult(m_state.collection, result);
+        !stored.ok()) {
+        message(testmsg::ResultNotSaved.arg(stored.fileName));
+        return;
+    }
+    m_command6->setEnabled(true);
+    m_command3->setEnabled(false);
+    m_command4->setEnabled(false);
+    m_timer1->stop();
+    m_session.finishCorrection();
+    playCue(cue::Exit);
+}
+
+void TestArea::changeUser()
+{
+    m_session.setUserName(m_platform.askText(window(), testmsg::AskName, kAppTitle));
+    playCue(cue::SetOk);
+}
+
+void TestArea::startStopwatch()
+{
+    m_timer1->start();
+    m_session.startStopwatch();
+    m_btnStartCrono->setEnabled(false);
+}
+
+void TestArea::stopwatchTick()
+{
+    // The count stops at its limit; it never turns negative.
+    if (!m_session.tick())
+        m_timer1->stop();
+    m_text3->setText(QString::number(m_session.stopwatchTicks()));
+}
+
+void TestArea::reset()
+{
+    m_session.reset();
+    m_picture1->clear();
+    clearAnswers();
+    setChecksVisible(false);
+    setAnswersVisible(false);
+    m_text1->clear();
+    m_text2->clear();
+    m_text3->clear();
+    m_label2->clear();
+    // "Reset" itself goes off too: only a new definition leads on.
+    for (QPushButton *b :
+         {m_command1, m_command2, m_command3, m_command4, m_command6, m_btnStartCrono})
+        b->setEnabled(false);
+    emit testRunning(false);
+    m_btnDefTest->setEnabled(true);
+    m_command5->setEnabled(true);
+    playCue(cue::Load);
 }
 
 } // namespace culegere

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "testing/app_state.h"
+#include "testing/test_session.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 
+class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -15,11 +18,13 @@ class QTimer;
 
 namespace culegere {
 
+class DefinitionScreen;
 class Platform;
 class PictureBox;
 
 // The test area of the main screen: the controls with which a test is
-// defined, drawn, answered, corrected and timed.
+// defined, drawn, answered, corrected and timed. The work is done by a
+// TestSession; this class reads and writes the controls.
 class TestArea : public QWidget
 {
     Q_OBJECT
@@ -27,20 +32,42 @@ class TestArea : public QWidget
 public:
     // `timerOwner` is the main screen, which owns the stopwatch's timer.
     TestArea(AppState &state, Platform &platform, QWidget *timerOwner, QWidget *parent = nullptr);
+    ~TestArea() override;
 
     // The state of the controls when the program starts.
     void applyStartupState();
 
+    const TestSession &session() const { return m_session; }
+    // Hides the screens this area opened (the program is ending).
+    void hideScreens();
+
+signals:
+    // A test was drawn (true) or ended by Reset (false): the editing menu
+    // items follow.
+    void testRunning(bool running);
+
 private:
     void buildControls(QWidget *timerOwner);
+    void openDefinition();
+    void definitionFinished();
+    void startTest();
+    void showProblem();
+    void move(bool forward);
+    void correct();
+    void changeUser();
+    void startStopwatch();
+    void stopwatchTick();
+    void reset();
+    void clearAnswers();
+    void setAnswersVisible(bool visible);
+    void setChecksVisible(bool visible);
+    void message(const QString &text);
+    void playCue(const QString &name);
 
     AppState &m_state;
     Platform &m_platform;
-
-    // Form-level state of the main screen.
-    UserRecord m_currentUser;
-    qint16 m_stopwatchTicks = 0;
-    std::vector<qint16> m_problemOrder;
+    TestSession m_session;
+    QPointer<DefinitionScreen> m_definitionScreen;
 
     QPushButton *m_btnDefTest = nullptr;
     QPushButton *m_command4 = nullptr; // Start Test
@@ -51,6 +78,7 @@ private:
     QPushButton *m_command6 = nullptr; // Reset
     QPushButton *m_btnStartCrono = nullptr;
     std::array<QRadioButton *, 5> m_option1{};
+    QButtonGroup *m_answers = nullptr;
     std::array<QCheckBox *, 9> m_check1{};
     PictureBox *m_picture1 = nullptr;
     QLineEdit *m_text1 = nullptr; // position

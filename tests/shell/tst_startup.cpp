@@ -3,6 +3,7 @@
 #include "store/collection_io.h"
 #include "support/fake_platform.h"
 #include "support/file_size_limit.h"
+#include "support/running_app.h"
 #include "support/temp_app_folder.h"
 
 #include <QAction>
@@ -22,36 +23,11 @@
 using namespace culegere;
 using test::FakePlatform;
 using test::TempAppFolder;
+using test::child;
+using test::topLevel;
+using test::visibleTopLevels;
 
 namespace {
-
-QWidget *topLevel(const QString &name)
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name)
-            return w;
-    }
-    return nullptr;
-}
-
-QStringList visibleTopLevels()
-{
-    QStringList names;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && !w->objectName().isEmpty())
-            names.append(w->objectName());
-    }
-    return names;
-}
-
-template <typename T>
-T *child(QWidget *parent, const QString &name)
-{
-    T *found = parent ? parent->findChild<T *>(name) : nullptr;
-    if (!found)
-        qFatal("no %s", qPrintable(name));
-    return found;
-}
 
 Collection sampleCollection()
 {
@@ -64,21 +40,9 @@ Collection sampleCollection()
     return c;
 }
 
-struct Started
+struct Started : test::RunningApp
 {
-    TempAppFolder dir;
-    FakePlatform platform;
-    std::unique_ptr<Application> app;
-
-    explicit Started(const Collection &c = sampleCollection())
-    {
-        dir.writeCollection(c);
-        app = std::make_unique<Application>(dir.path(), platform);
-        if (!app->start())
-            qFatal("start refused: %s", qPrintable(platform.messageTexts().join('|')));
-    }
-    QWidget *main() const { return app->mainScreen(); }
-    QAction *action(const QString &name) const { return child<QAction>(main(), name); }
+    explicit Started(const Collection &c = sampleCollection()) : RunningApp(c) {}
 };
 
 } // namespace

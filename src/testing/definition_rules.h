@@ -1,0 +1,64 @@
+#pragma once
+
+#include "testing/app_state.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace culegere {
+
+// The line that offers a chapter in the definition's combo: the chapter's
+// problem total with one sign position (a blank, or "-"), "--", and the
+// trimmed name: " 12--Ecuatii".
+QString ChapterEntryText(const ChapterRecord &chapter);
+
+// The chapter name inside a combo text: from the second character after the
+// first "-" (skipping the "--" separator; a name may hold "-" itself), or
+// from the second character when there is no "-".
+FixedText<100> extractChapterName(const QString &comboText);
+
+// The rules of the definition screen, on the shared TestDefinition.
+//
+// Chapters are added to rows 0..9 of TestChapters in order. The row being
+// chosen is TestChapterCount; the combo's steps write its name and problem
+// total, "Adauga" completes it. A definition holds at most ten chapters.
+class DefinitionEditor
+{
+public:
+    DefinitionEditor(TestDefinition &definition, const Collection &collection);
+
+    // Forgets any definition (the screen is being opened).
+    void clear();
+    // The combo's lines, one per chapter in row order.
+    QStringList chapterLines() const;
+
+    // The combo's text changed: its chapter name goes into the row being chosen.
+    void takeName(const QString &comboText);
+    // The combo was left: as takeName, and the chapter's problem total is
+    // copied into the row when a chapter has that name.
+    void validate(const QString &comboText);
+
+    bool isFull() const;
+    // "Adauga": true when the chapter was added with `drawCount` problems;
+    // false (nothing changed) for an empty text, a name of no chapter, a
+    // chapter already in the definition, one holding fewer problems, or a
+    // full definition.
+    bool add(const QString &comboText, int drawCount);
+
+    enum class SetOutcome { WholeCollection, Accepted, Refused };
+    // "Seteaza". A per-chapter definition is accepted when its counts add up
+    // to nine; a refused one is discarded.
+    SetOutcome set(bool wholeCollection);
+
+    // The name of the chapter added last (for its list line and its combo line).
+    FixedText<100> lastAddedName() const;
+
+private:
+    bool isChosen(const FixedText<100> &name) const;
+
+    TestDefinition &m_definition;
+    const Collection &m_collection;
+    bool m_nameMatched = false; // the last validated name is a chapter's
+};
+
+} // namespace culegere

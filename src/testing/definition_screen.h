@@ -1,0 +1,72 @@
+#pragma once
+
+#include "testing/app_state.h"
+#include "testing/definition_rules.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace culegere {
+
+class Platform;
+
+// The definition screen "Defineste Test": the next test is drawn from the
+// whole collection, or a given number of problems from each chosen chapter,
+// nine in all. Created on its first opening; "Ok" hides it, a close from the
+// frame acts as "Ok" and then destroys it.
+class DefinitionScreen : public QWidget
+{
+    Q_OBJECT
+
+public:
+    DefinitionScreen(AppState &state, Platform &platform);
+
+    // The screen's part of the opening: whole collection selected, every
+    // chapter offered, "Ok" disabled, the screen shown.
+    void open();
+
+signals:
+    // "Ok" or a frame close, after the list is emptied and before the cue:
+    // the main screen takes the definition over.
+    void finished();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void selectWholeCollection();
+    void wholeCollectionChosen();
+    void perChapterChosen();
+    void lineChosen(int index);
+    void validateCombo();
+    void addChapter();
+    void setDefinition();
+    void fillCombo();
+    void updateChapterControls();
+    void finish();
+
+    AppState &m_state;
+    Platform &m_platform;
+    DefinitionEditor m_editor;
+
+    QRadioButton *m_option1 = nullptr; // Toata culegerea
+    QRadioButton *m_option2 = nullptr; // Pe capitole
+    QComboBox *m_combo1 = nullptr;
+    QScrollBar *m_hScroll1 = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QPushButton *m_command1 = nullptr; // Seteaza
+    QPushButton *m_command2 = nullptr; // Adauga
+    QPushButton *m_command3 = nullptr; // Ok
+    QListWidget *m_listCap = nullptr;
+    QLabel *m_label1 = nullptr;
+};
+
+} // namespace culegere

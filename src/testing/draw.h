@@ -1,0 +1,45 @@
+#pragma once
+
+#include "testing/app_state.h"
+
+#include <functional>
+#include <vector>
+
+namespace culegere {
+
+// The order in which a whole-collection draw takes the catalogue's rows:
+// entries 0..7000, a permutation that successive draws keep shuffling.
+using ProblemOrder = std::vector<qint16>;
+ProblemOrder identityOrder();
+
+// A random source: each call gives a fresh value uniform in [0, 1).
+using RandomSource = std::function<double()>;
+
+// A random index below n: the integer part of n * r, both taken as single
+// precision (0 when n < 1; never n, whatever r is).
+qint16 randomIndex(qint16 n, double r);
+
+// Chapters never drawn into a whole-collection test: "Benzi de completare",
+// "Benzi de completare subtiri", and any whose trimmed name begins with "*".
+bool isReservedCategory(const FixedText<100> &chapterName);
+
+// For each chapter of the definition, the catalogue rows filed under it in
+// row order (at most 701). Returns the number of rows found per chapter.
+std::vector<int> CollectChapterProblems(const Collection &collection, TestDefinition &definition);
+
+struct DrawResult
+{
+    enum Outcome { Drawn, TooFewProblems, ChapterTooSmall } outcome = Drawn;
+    FixedText<100> chapter; // the chapter that holds too few, for ChapterTooSmall
+};
+
+// Draws the nine problems of a test into `test` as the definition says, and
+// marks each drawn row unanswered. A whole-collection test needs nine problems
+// outside the reserved chapters; a per-chapter test needs each chapter to hold
+// at least its count (each chapter's total is first taken from the rows
+// actually filed under it). Otherwise nothing is drawn and `test` and the
+// catalogue are left as they were.
+DrawResult DrawTest(Collection &collection, TestDefinition &definition, CurrentTest &test,
+                    ProblemOrder &order, const RandomSource &random);
+
+} // namespace culegere
