@@ -10,6 +10,8 @@
 #include "store/data_files.h"
 #include "testing/app_state.h"
 #include "testing/test_area.h"
+#include "viewing/problem_browser.h"
+#include "viewing/results_viewer.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -22,6 +24,7 @@ namespace {
 // Held while the program runs, so a second copy on the same folder is refused.
 const QString kLockFile = QStringLiteral("\\.culegere.lock");
 const QString kHelpFile = QStringLiteral("\\help.chm");
+const QString kNoResults = QStringLiteral("Nu exista inregistrari");
 } // namespace
 
 Application::Application(const QString &appPath, Platform &platform)
@@ -34,6 +37,8 @@ Application::~Application()
 {
     // Ending without the exit keeps the editing undone, as it always has.
     m_state->files.close();
+    delete m_browser;
+    delete m_results;
     m_about.reset();
     m_editor.reset();
     m_chapters.reset();
@@ -99,6 +104,51 @@ void Application::connectMenu()
         m_platform.openHelp(m_state->folder.resolve(kHelpFile));
     });
     QObject::connect(main->mnuDespre, &QAction::triggered, main, [this] { showAbout(); });
+    QObject::connect(main->mnuRezolva, &QAction::triggered, main, [this] { openBrowser(); });
+    QObject::connect(main->mnuRezultate, &QAction::triggered, main, [this] { openResults(); });
+}
+
+void Application::openBrowser()
+{
+    if (!m_browser) {
+        m_browser = new ProblemBrowser(*m_state, m_platform);
+        QObject::connect(m_browser, &ProblemBrowser::closed, m_main.get(), [this] {
+            m_main->show();
+            m_main->raise();
+        });
+    }
+    m_browser->open();
+}
+
+void Application::openResults()
+{
+    if (m_state->collection.NextUserRecord <= Collection::FirstRow) {
+        m_platform.showMessage(m_main.get(), kNoResults, Platform::Buttons::Ok, kAppTitle);
+        return;
+    }
+    if (!m_results) {
+        m_results = new ResultsViewer(*m_state, m_platform);
+        QObject::connect(m_results, &ResultsViewer::closed, m_main.get(), [this] {
+            m_main->show();
+            m_main->raise();
+        });
+    }
+    m_main->hide();
+    m_results->open();
+}
+
+QList<QWidget *> Application::secondaryScreens() const
+{
+    QList<QWidget *> screens;
+    for (QWidget *screen : {static_cast<QWidget *>(m_chapters.get()),
+                            static_cast<QWidget *>(m_editor.get()),
+                            static_cast<QWidget *>(m_about.get()),
+                            static_cast<QWidget *>(m_browser.data()),
+                            static_cast<QWidget *>(m_results.data())}) {
+        if (screen)
+            screens.append(screen);
+    }
+    return screens;
 }
 
 void Application::showAbout()
@@ -120,12 +170,8 @@ bool Application::exitProgram()
     }
     m_exited = true;
     PlayCue(m_platform, m_state->folder, cue::Exit);
-    for (QWidget *screen : {static_cast<QWidget *>(m_chapters.get()),
-                            static_cast<QWidget *>(m_editor.get()),
-                            static_cast<QWidget *>(m_about.get())}) {
-        if (screen)
-            screen->hide();
-    }
+    for (QWidget *screen : secondaryScreens())
+        screen->hide();
     m_main->testArea()->hideScreens();
     m_lock.reset();
     QCoreApplication::quit();

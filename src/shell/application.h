@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
 class QLockFile;
-class QWidget;
 
 namespace culegere {
 
@@ -14,7 +15,9 @@ class AppState;
 class ChaptersScreen;
 class MainScreen;
 class Platform;
+class ProblemBrowser;
 class ProblemEditor;
+class ResultsViewer;
 
 // The program: owns the shared state and the data files, creates the
 // screens, runs the start-up and the exit.
@@ -34,6 +37,10 @@ private:
     bool lockFolder();
     void connectMenu();
     void showAbout();
+    void openBrowser();
+    void openResults();
+    // The screens that exist now, besides the main screen.
+    QList<QWidget *> secondaryScreens() const;
     // Saves and ends the program; false (the program stays) when saving failed.
     bool exitProgram();
 
@@ -44,6 +51,9 @@ private:
     std::unique_ptr<ChaptersScreen> m_chapters;
     std::unique_ptr<ProblemEditor> m_editor;
     std::unique_ptr<AboutScreen> m_about;
+    // Created on first use; a close from the frame destroys them.
+    QPointer<ProblemBrowser> m_browser;
+    QPointer<ResultsViewer> m_results;
     bool m_exited = false;
 };
 

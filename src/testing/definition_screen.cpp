@@ -3,8 +3,8 @@
 #include "platform/cue.h"
 #include "testing/testing_messages.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,11 +29,10 @@ W *named(W *widget, const char *name)
 } // namespace
 
 DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
-    : m_state(state), m_platform(platform), m_editor(state.definition, state.collection)
+    : SecondaryScreen(QStringLiteral("frmDefTest"), QStringLiteral("Defineste Test"),
+                      FrameClose::Destroys),
+      m_state(state), m_platform(platform), m_editor(state.definition, state.collection)
 {
-    setObjectName(QStringLiteral("frmDefTest"));
-    setWindowTitle(QStringLiteral("Defineste Test"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     m_option1 = named(new QRadioButton(QStringLiteral("Toata culegerea")), "Option1");
     m_option2 = named(new QRadioButton(QStringLiteral("Pe capitole")), "Option2");
@@ -106,7 +105,7 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
 
     // The load step.
     PlayCue(m_platform, m_state.folder, cue::Birds);
-    setFixedSize(sizeHint().expandedTo(QSize(420, 380)));
+    keepSize(QSize(420, 380));
     m_text1->setEnabled(false);
     m_text1->setText(QString::number(m_hScroll1->value()));
     m_state.definition.TestChapterCount = 0;
@@ -234,13 +233,10 @@ void DefinitionScreen::finish()
     PlayCue(m_platform, m_state.folder, cue::CloseScreen);
 }
 
-void DefinitionScreen::closeEvent(QCloseEvent *event)
+void DefinitionScreen::closeSteps()
 {
-    // A close from the frame is always possible and acts as "Ok"; the screen
-    // is then destroyed (WA_DeleteOnClose).
-    if (isVisible())
-        finish();
-    event->accept();
+    // A close from the frame is always possible and acts as "Ok".
+    finish();
 }
 
 } // namespace culegere

@@ -3,7 +3,7 @@
 #include "testing/app_state.h"
 #include "testing/definition_rules.h"
 
-#include <QWidget>
+#include "platform/secondary_screen.h"
 
 class QComboBox;
 class QLabel;
@@ -21,7 +21,7 @@ class Platform;
 // whole collection, or a given number of problems from each chosen chapter,
 // nine in all. Created on its first opening; "Ok" hides it, a close from the
 // frame acts as "Ok" and then destroys it.
-class DefinitionScreen : public QWidget
+class DefinitionScreen : public SecondaryScreen
 {
     Q_OBJECT
 
@@ -38,7 +38,7 @@ signals:
     void finished();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeSteps() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

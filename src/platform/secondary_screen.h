@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+namespace culegere {
+
+// A screen opened from the main screen. It keeps the size it was built with,
+// and a close from its frame runs the screen's own close steps; a screen
+// created on demand is then destroyed (the next opening creates it anew),
+// one that lives for the whole program is only hidden.
+class SecondaryScreen : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class FrameClose { Destroys, Hides };
+
+    SecondaryScreen(const QString &objectName, const QString &caption, FrameClose frameClose);
+
+protected:
+    // Fixes the window at the size its layout asks for (at least `minimum`).
+    void keepSize(QSize minimum = {});
+    // The screen's close steps, as its own close button runs them.
+    virtual void closeSteps() = 0;
+
+    void closeEvent(QCloseEvent *event) override;
+};
+
+} // namespace culegere

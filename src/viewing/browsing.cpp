@@ -1,0 +1,58 @@
+#include "viewing/browsing.h"
+
+namespace culegere {
+
+namespace {
+constexpr int kMaxListed = 701;
+constexpr int kTenStepMinimum = 12;
+} // namespace
+
+std::vector<qint16> listChapterRows(const Collection &c, const FixedText<100> &chapter)
+{
+    std::vector<qint16> rows;
+    for (int row = Collection::FirstRow;
+         row <= c.lastProblemRow() && int(rows.size()) < kMaxListed; ++row) {
+        if (c.ProblemTable[row].Chapter.Name == chapter)
+            rows.push_back(static_cast<qint16>(row));
+    }
+    return rows;
+}
+
+std::optional<int> browseMove(BrowseMove move, int position, int count, bool chapterInBox)
+{
+    switch (move) {
+    case BrowseMove::Previous:
+        if (!chapterInBox || count < 1)
+            return std::nullopt;
+        return position - 1 < 0 ? count - 1 : position - 1;
+    case BrowseMove::Next:
+        if (!chapterInBox || count < 1)
+            return std::nullopt;
+        return position + 1 >= count ? 0 : position + 1;
+    case BrowseMove::TenBack:
+        if (count < kTenStepMinimum)
+            return std::nullopt;
+        return position - 10 < 0 ? count - 1 + (position - 10) : position - 10;
+    case BrowseMove::TenForward:
+        if (count < kTenStepMinimum)
+            return std::nullopt;
+        return position + 10 >= count ? (position + 9) % 10 : position + 10;
+    }
+    return std::nullopt;
+}
+
+QString resultLine(const UserRecord &result, const QLocale &locale)
+{
+    // A name never written holds NUL bytes; they show as blanks.
+    QString name = result.Name.text();
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20)
+            c = u' ';
+    }
+    const QString separator = QStringLiteral("--");
+    return name + separator + locale.toString(serialToDate(result.TestDate), QLocale::ShortFormat) +
+           separator + QString::number(result.ElapsedTicks) + separator +
+           QString::number(result.Grade);
+}
+
+} // namespace culegere

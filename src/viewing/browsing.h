@@ -1,0 +1,31 @@
+#pragma once
+
+#include "store/collection.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace culegere {
+
+// The catalogue rows filed under `chapter` (compared as 100-character
+// padded names), in row order; at most the first 701.
+std::vector<qint16> listChapterRows(const Collection &collection, const FixedText<100> &chapter);
+
+// The four moves of the problem browser.
+enum class BrowseMove { Previous, Next, TenBack, TenForward };
+
+// The position a move leads to among `count` listed problems, or nothing when
+// its condition fails: the single steps need a chapter in the box and a
+// listed problem, the ten-steps at least 12 problems. Steps past either end
+// wrap: one back from 0 is the last; ten back from p < 10 is
+// count - 1 + (p - 10); ten forward past the end is (p + 9) mod 10.
+std::optional<int> browseMove(BrowseMove move, int position, int count, bool chapterInBox);
+
+// A line of the results list: the name with all 30 characters, the date in
+// the locale's short form, the stopwatch count and the grade, joined by "--".
+QString resultLine(const UserRecord &result, const QLocale &locale);
+
+} // namespace culegere

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/secondary_screen.h"
+#include "testing/app_state.h"
+#include "viewing/browsing.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace culegere {
+
+class Platform;
+class PictureBox;
+
+// The problem browser "Rezolva/capitol/categorie": pages through the
+// pictures of one chapter, one or ten at a time. It only reads the
+// collection. Created on first use; a frame close destroys it.
+class ProblemBrowser : public SecondaryScreen
+{
+    Q_OBJECT
+
+public:
+    ProblemBrowser(AppState &state, Platform &platform);
+
+    // The opening: every chapter offered, the moves off until one is loaded.
+    void open();
+
+signals:
+    void closed();
+
+protected:
+    void closeSteps() override;
+
+private:
+    void chapterChosen();
+    void loadChapter();
+    void move(BrowseMove move);
+    void showProblem();
+    void setMovesEnabled(bool enabled);
+
+    AppState &m_state;
+    Platform &m_platform;
+
+    FixedText<100> m_loadedChapter;
+    std::vector<qint16> m_rowList; // the loaded chapter's rows, as listed
+    int m_position = 0;
+
+    QLabel *m_label1 = nullptr;
+    QComboBox *m_combo1 = nullptr;
+    QPushButton *m_command5 = nullptr; // load
+    PictureBox *m_picture1 = nullptr;
+    QLabel *m_label2 = nullptr; // position
+    QPushButton *m_command1 = nullptr; // <--1
+    QPushButton *m_command2 = nullptr; // 1-->
+    QPushButton *m_command3 = nullptr; // <==10
+    QPushButton *m_command4 = nullptr; // 10==>
+    QPushButton *m_command6 = nullptr; // Ok
+};
+
+} // namespace culegere

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/secondary_screen.h"
+#include "testing/app_state.h"
+
+class QListWidget;
+class QPushButton;
+
+namespace culegere {
+
+class Platform;
+
+// The results screen "Rezultate": one line per stored result, oldest first.
+// Created on first use (with its cue); a frame close destroys it.
+class ResultsViewer : public SecondaryScreen
+{
+    Q_OBJECT
+
+public:
+    ResultsViewer(AppState &state, Platform &platform);
+
+    // Lists the log's results and shows the screen.
+    void open();
+
+signals:
+    void closed();
+
+protected:
+    void closeSteps() override;
+
+private:
+    AppState &m_state;
+    Platform &m_platform;
+    QListWidget *m_list1 = nullptr;
+    QPushButton *m_command1 = nullptr;
+};
+
+} // namespace culegere

@@ -1,1 +1,0 @@
-// The problem browser and the results viewer come here.
