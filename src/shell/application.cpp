@@ -7,7 +7,9 @@
 #include "shell/about_screen.h"
 #include "shell/main_screen.h"
 #include "shell/shell_messages.h"
+#include "store/backup.h"
 #include "store/data_files.h"
+#include "store/integrity.h"
 #include "testing/app_state.h"
 #include "testing/test_area.h"
 #include "viewing/problem_browser.h"
@@ -106,6 +108,40 @@ void Application::connectMenu()
     QObject::connect(main->mnuDespre, &QAction::triggered, main, [this] { showAbout(); });
     QObject::connect(main->mnuRezolva, &QAction::triggered, main, [this] { openBrowser(); });
     QObject::connect(main->mnuRezultate, &QAction::triggered, main, [this] { openResults(); });
+    QObject::connect(main->mnuBackup, &QAction::triggered, main, [this] { backup(); });
+    QObject::connect(main->mnuTesteazaIntegritate, &QAction::triggered, main,
+                     [this] { checkIntegrity(); });
+}
+
+void Application::message(const QString &text)
+{
+    m_platform.showMessage(m_main.get(), text, Platform::Buttons::Ok, kAppTitle);
+}
+
+void Application::backup()
+{
+    const BackupReport report = backupDataFiles(m_state->files, m_state->folder);
+    if (!report.copiedAll())
+        message(shellmsg::BackupFailed.arg(report.failedCopies.join(QStringLiteral(", "))));
+    if (!report.reopened.ok())
+        message(reopenFailureMessage(report.reopened));
+    if (report.copiedAll())
+        PlayCue(m_platform, m_state->folder, cue::SetOk);
+}
+
+void Application::checkIntegrity()
+{
+    const IntegrityReport report =
+        culegere::checkIntegrity(m_state->collection, listPictureFiles(m_state->folder));
+    for (const IntegrityReport::Missing &missing : report.missing)
+        message(shellmsg::PictureMissing.arg(missing.index));
+    if (report.missing.isEmpty()) {
+        const int count = report.problemCount;
+        const QString number = count < 0 ? QString::number(count) : u' ' + QString::number(count);
+        message(report.totalsAgree() ? shellmsg::IntegrityOk.arg(number)
+                                     : shellmsg::IntegrityMismatch);
+    }
+    PlayCue(m_platform, m_state->folder, cue::CloseScreen);
 }
 
 void Application::openBrowser()
@@ -123,7 +159,7 @@ void Application::openBrowser()
 void Application::openResults()
 {
     if (m_state->collection.NextUserRecord <= Collection::FirstRow) {
-        m_platform.showMessage(m_main.get(), kNoResults, Platform::Buttons::Ok, kAppTitle);
+        message(kNoResults);
         return;
     }
     if (!m_results) {
@@ -164,8 +200,7 @@ bool Application::exitProgram()
     if (m_exited)
         return true;
     if (const StoreResult saved = m_state->files.saveAtExit(m_state->collection); !saved.ok()) {
-        m_platform.showMessage(m_main.get(), saveFailureMessage(saved), Platform::Buttons::Ok,
-                               kAppTitle);
+        message(saveFailureMessage(saved));
         return false;
     }
     m_exited = true;

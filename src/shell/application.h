@@ -39,6 +39,9 @@ private:
     void showAbout();
     void openBrowser();
     void openResults();
+    void backup();
+    void checkIntegrity();
+    void message(const QString &text);
     // The screens that exist now, besides the main screen.
     QList<QWidget *> secondaryScreens() const;
     // Saves and ends the program; false (the program stays) when saving failed.

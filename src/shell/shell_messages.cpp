@@ -29,6 +29,14 @@ QString startupFailureMessage(const StoreResult &r)
     return what + QStringLiteral(" Programul nu poate porni; niciun fisier nu a fost modificat...");
 }
 
+QString reopenFailureMessage(const StoreResult &r)
+{
+    return QStringLiteral("Fisierul %1 nu a mai putut fi deschis dupa copiere! Inchideti "
+                          "programul si porniti-l din nou; pana atunci rezultatele nu pot fi "
+                          "salvate...")
+        .arg(r.fileName);
+}
+
 QString saveFailureMessage(const StoreResult &r)
 {
     return QStringLiteral("Fisierul %1 nu a putut fi salvat! Datele de pe disc au ramas cele "

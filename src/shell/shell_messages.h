@@ -13,10 +13,24 @@ inline const QString AlreadyOpen = QStringLiteral(
     "Inchideti-l mai intai si porniti din nou...");
 inline const QString FolderNotWritable = QStringLiteral(
     "Nu se poate scrie in folderul culegerii:\n%1\nProgramul nu poate porni...");
+// %1: the backup files not copied ("caps.stn, problems.stn").
+inline const QString BackupFailed = QStringLiteral(
+    "Copia de siguranta nu a putut fi facuta pentru: %1! Copiile vechi din folderul -backup- "
+    "au ramas neschimbate. Verificati spatiul liber si dreptul de scriere...");
+// %1: the index of the problem.
+inline const QString PictureMissing =
+    QStringLiteral("Problema cu indexul: %1 nu se mai afla in folderul -probleme-");
+// %1: the number of problems, with a blank before it when not negative.
+inline const QString IntegrityOk =
+    QStringLiteral("Test de integritate reusit!... Culrgerea are un numar de: %1 probleme...");
+inline const QString IntegrityMismatch =
+    QStringLiteral("Exista nepotriviri in baza de date!... Va rugam sa verificati...");
 } // namespace shellmsg
 
 // The message for a data file that stops the start-up.
 QString startupFailureMessage(const StoreResult &result);
+// The message for a data file that cannot be opened again after a backup.
+QString reopenFailureMessage(const StoreResult &result);
 // The message for a data file that the exit could not save.
 QString saveFailureMessage(const StoreResult &result);
 

@@ -1,0 +1,53 @@
+#include "store/backup.h"
+
+#include "store/atomic_file.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace culegere {
+
+namespace {
+
+bool readWhole(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+BackupReport backupDataFiles(DataFiles &files, const AppFolder &folder)
+{
+    BackupReport report;
+    const struct
+    {
+        QString source;
+        QString copy;
+    } copies[] = {{files.usersPath(), QStringLiteral("users.stn")},
+                  {files.chaptersPath(), QStringLiteral("caps.stn")},
+                  {files.problemsPath(), QStringLiteral("problems.stn")}};
+
+    files.close();
+    const QString backupDir = folder.resolve(QStringLiteral("\\backup"));
+    const bool haveDir = QDir().mkpath(backupDir);
+    for (const auto &copy : copies) {
+        QByteArray bytes;
+        AtomicWriteSet write;
+        const QString target = folder.resolve(QStringLiteral("\\backup\\") + copy.copy);
+        if (!haveDir || !readWhole(copy.source, bytes)) {
+            report.failedCopies.append(copy.copy);
+            continue;
+        }
+        write.add(target, copy.copy, bytes);
+        if (!write.commit().ok())
+            report.failedCopies.append(copy.copy);
+    }
+    report.reopened = files.reopen();
+    return report;
+}
+
+} // namespace culegere
