@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing need.
+# Installs every Debian package that building and running need; with the
+# argument "test", also what the tests and benchmarks need (a PDF printer
+# queue, PDF tools, the image library the sheet benchmark compares with).
 # Idempotent; uses sudo only when not already root.
 set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
-    libbenchmark-dev
     fp-utils            # chmcmd builds help.chm
     fonts-dejavu-core   # a font for offscreen rendering
 )
+if [ "${1:-}" = "test" ]; then
+    packages+=(
+        libbenchmark-dev
+        libmagick++-dev                                 # the sheet benchmark's yardstick
+        cups cups-client printer-driver-cups-pdf        # a real printer queue that writes PDF
+        poppler-utils                                   # pdfinfo, pdftoppm: reading what it wrote
+    )
+fi
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 

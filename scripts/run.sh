@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCULEGERE_BUILD_TESTS=OFF
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCULEGERE_BUILD_TESTS=OFF \
+    -DCULEGERE_BUILD_BENCH=OFF
 cmake --build build --parallel
 
 if [ "$#" -eq 0 ]; then

@@ -17,7 +17,7 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     setAutoFillBackground(true);
 }
 
-QImage PictureBox::readPicture(const QString &path)
+QImage PictureBox::readPicture(const QString &path, QSize scaledTo)
 {
     if (path.isEmpty())
         return {};
@@ -25,6 +25,9 @@ QImage PictureBox::readPicture(const QString &path)
     const QSize size = reader.size();
     if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPixels)
         return {};
+    if (scaledTo.isValid() && !scaledTo.isEmpty() && scaledTo.width() < size.width() &&
+        scaledTo.height() < size.height())
+        reader.setScaledSize(scaledTo);
     QImage image;
     if (!reader.read(&image))
         return {};

@@ -29,8 +29,10 @@ public:
     QSize sizeHint() const override;
 
     // Reads a picture file, refusing one whose header claims more pixels than
-    // a problem picture can sensibly have; a null image on any failure.
-    static QImage readPicture(const QString &path);
+    // a problem picture can sensibly have; a null image on any failure. With
+    // `scaledTo`, a larger picture is decoded at that size (a JPEG then costs
+    // only a fraction of its full decoding).
+    static QImage readPicture(const QString &path, QSize scaledTo = {});
 
 signals:
     void imagePathChanged(const QString &path);

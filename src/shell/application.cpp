@@ -4,6 +4,7 @@
 #include "editing/problem_editor.h"
 #include "platform/cue.h"
 #include "platform/platform.h"
+#include "printing/print_dialog.h"
 #include "shell/about_screen.h"
 #include "shell/main_screen.h"
 #include "shell/shell_messages.h"
@@ -41,6 +42,7 @@ Application::~Application()
     m_state->files.close();
     delete m_browser;
     delete m_results;
+    delete m_print;
     m_about.reset();
     m_editor.reset();
     m_chapters.reset();
@@ -108,6 +110,7 @@ void Application::connectMenu()
     QObject::connect(main->mnuDespre, &QAction::triggered, main, [this] { showAbout(); });
     QObject::connect(main->mnuRezolva, &QAction::triggered, main, [this] { openBrowser(); });
     QObject::connect(main->mnuRezultate, &QAction::triggered, main, [this] { openResults(); });
+    QObject::connect(main->mnuPrint, &QAction::triggered, main, [this] { openPrintDialog(); });
     QObject::connect(main->mnuBackup, &QAction::triggered, main, [this] { backup(); });
     QObject::connect(main->mnuTesteazaIntegritate, &QAction::triggered, main,
                      [this] { checkIntegrity(); });
@@ -173,6 +176,21 @@ void Application::openResults()
     m_results->open();
 }
 
+void Application::openPrintDialog()
+{
+    m_main->hide();
+    if (!m_print) {
+        m_print = new PrintDialog(*m_state, m_platform);
+        QObject::connect(m_print, &PrintDialog::closed, m_main.get(), [this] {
+            m_main->show();
+            m_main->raise();
+        });
+    }
+    m_print->show();
+    m_print->raise();
+    m_print->activateWindow();
+}
+
 QList<QWidget *> Application::secondaryScreens() const
 {
     QList<QWidget *> screens;
@@ -180,7 +198,8 @@ QList<QWidget *> Application::secondaryScreens() const
                             static_cast<QWidget *>(m_editor.get()),
                             static_cast<QWidget *>(m_about.get()),
                             static_cast<QWidget *>(m_browser.data()),
-                            static_cast<QWidget *>(m_results.data())}) {
+                            static_cast<QWidget *>(m_results.data()),
+                            static_cast<QWidget *>(m_print.data())}) {
         if (screen)
             screens.append(screen);
     }

@@ -16,6 +16,7 @@ class ChaptersScreen;
 class MainScreen;
 class Platform;
 class ProblemBrowser;
+class PrintDialog;
 class ProblemEditor;
 class ResultsViewer;
 
@@ -39,6 +40,7 @@ private:
     void showAbout();
     void openBrowser();
     void openResults();
+    void openPrintDialog();
     void backup();
     void checkIntegrity();
     void message(const QString &text);
@@ -57,6 +59,7 @@ private:
     // Created on first use; a close from the frame destroys them.
     QPointer<ProblemBrowser> m_browser;
     QPointer<ResultsViewer> m_results;
+    QPointer<PrintDialog> m_print;
     bool m_exited = false;
 };
 

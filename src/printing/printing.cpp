@@ -1,1 +1,0 @@
-// The print dialog and the test sheet come here.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// What the print dialog says to the user.
+namespace culegere::printmsg {
+
+inline const QString NoPrinter = QStringLiteral("Nu ati ales imprimanta!....");
+inline const QString NoCopies =
+    QStringLiteral("Nu ati definit numarul exemplarelor de tiparit!....");
+inline const QString NothingToPrint = QStringLiteral("Nu avem nimic de tiparit!...");
+inline const QString NoFileName = QStringLiteral("Nu ati definit numele fisierului!...");
+inline const QString BadCopies = QStringLiteral(
+    "Numarul exemplarelor trebuie sa fie un numar intreg intre 1 si 999!...");
+inline const QString BadFileName = QStringLiteral(
+    "Numele fisierului nu poate contine caracterele \\ / : * ? \" < > | si nici \"..\"!...");
+inline const QString BadMargins = QStringLiteral(
+    "Marginile trebuie sa fie numere de centimetri, nu negative, care lasa loc pe pagina "
+    "pentru antet si probleme!...");
+// %1: the file's path.
+inline const QString FileNotWritten = QStringLiteral("Fisierul %1 nu a putut fi scris!...");
+// %1: the printer's name.
+inline const QString PrinterFailed = QStringLiteral("Imprimanta %1 nu a putut tipari testul!...");
+
+} // namespace culegere::printmsg

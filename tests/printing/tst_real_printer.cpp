@@ -1,0 +1,107 @@
+// A sheet printed through the system's printing service: one job of one
+// page, three copies made by the printer, A4 portrait, the problems where
+// the geometry puts them. The queue "CulegerePDF" (scripts/setup-test-printer.sh)
+// writes each job as a PDF into ~/PDF.
+#include "platform/desktop_platform.h"
+#include "printing/test_sheet.h"
+#include "support/temp_app_folder.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QProcess>
+#include <QtTest>
+
+using namespace culegere;
+
+namespace {
+
+const QString kQueue = QStringLiteral("CulegerePDF");
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The PDF the queue wrote for the job named `title`, or "".
+QString findPdf(const QString &title)
+{
+    QStringList folders = {QDir::home().filePath("PDF")};
+    for (const QString &user : QDir("/var/spool/cups-pdf").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        folders.append("/var/spool/cups-pdf/" + user);
+    for (const QString &folder : folders) {
+        for (const QString &file : QDir(folder).entryList({title + "*.pdf"}, QDir::Files))
+            return folder + '/' + file;
+    }
+    return {};
+}
+
+} // namespace
+
+class TstRealPrinter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void threeCopiesOfOneA4Page()
+    {
+        DesktopPlatform platform;
+        QVERIFY2(platform.printerNames().contains(kQueue),
+                 "no printer CulegerePDF: run scripts/setup-test-printer.sh");
+
+        test::TempAppFolder dir;
+        SheetContent sheet;
+        for (int i = 0; i < 9; ++i)
+            sheet.pictureFiles.append(dir.addPicture(QString::number(i), {300, 80}, Qt::darkBlue));
+        sheet.header = QStringLiteral("Test de verificare");
+
+        const QString title = QStringLiteral("culegere-proba-%1").arg(QCoreApplication::applicationPid());
+        {
+            std::unique_ptr<QPrinter> printer = platform.openPrinter(kQueue);
+            QVERIFY(printer);
+            printer->setDocName(title);
+            QVERIFY(printTestSheet(*printer, sheet, 3));
+        }
+
+        QString pdf;
+        QTRY_VERIFY_WITH_TIMEOUT(!(pdf = findPdf(title)).isEmpty(), 120000);
+        // The file grows while the queue writes it; pdfinfo reads it once whole.
+        QString info;
+        QTRY_VERIFY_WITH_TIMEOUT(!(info = run("pdfinfo", {pdf})).isEmpty(), 30000);
+        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 842(\\.\\d+)? pts \\(A4\\)")),
+                 qPrintable(info));
+        QVERIFY2(!info.contains("rot:  90") && !info.contains("rot: 90"), qPrintable(info));
+
+        // Each page as a picture at 40 dpi: 331 x 468 pixels.
+        const QString prefix = dir.filePath("page");
+        QVERIFY(QProcess::execute("pdftoppm", {"-r", "40", "-png", pdf, prefix}) == 0);
+        const QStringList pages = QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
+        QCOMPARE(pages.size(), 3);
+        for (const QString &file : pages) {
+            const QImage page(dir.filePath(file));
+            QVERIFY(qAbs(page.width() - 331) <= 1 && qAbs(page.height() - 468) <= 1);
+            const double scale = 40.0 / 1440;
+            // The first problem fills the block's top-left corner (1134, 1984 twips).
+            const QColor problem = page.pixelColor(int(1134 * scale) + 3, int(1984 * scale) + 3);
+            QVERIFY2(problem.blue() > 80 && problem.red() < 70, qPrintable(problem.name()));
+            // The left margin and the gap between header and problems stay white.
+            QCOMPARE(page.pixelColor(int(1134 * scale) - 6, 250), QColor(Qt::white));
+            QCOMPARE(page.pixelColor(200, int(1650 * scale)), QColor(Qt::white));
+            // The header's text stands in its strip.
+            int dark = 0;
+            for (int y = int(283 * scale); y < int(1417 * scale); ++y) {
+                for (int x = int(1134 * scale); x < 200; ++x)
+                    dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+            }
+            QVERIFY(dark > 10);
+        }
+        QFile::remove(pdf);
+    }
+};
+
+QTEST_MAIN(TstRealPrinter)
+#include "tst_real_printer.moc"

@@ -1,0 +1,146 @@
+// The test sheet as painted: header and problems where the geometry puts
+// them, stacked in test order, blank blocks for missing pictures.
+#include "printing/test_sheet.h"
+#include "support/temp_app_folder.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QtTest>
+
+using namespace culegere;
+
+namespace {
+
+const QColor kColors[9] = {Qt::red, Qt::green, Qt::blue, Qt::cyan, Qt::magenta,
+                           Qt::yellow, Qt::darkRed, Qt::darkGreen, Qt::darkBlue};
+
+bool near(QColor a, QColor b)
+{
+    return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40 &&
+           qAbs(a.blue() - b.blue()) < 40;
+}
+
+// Dark pixels in the band of rows [top, bottom) of the image.
+int darkPixels(const QImage &image, int top, int bottom, int left = 0, int right = -1)
+{
+    if (right < 0)
+        right = image.width();
+    int dark = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x)
+            dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    }
+    return dark;
+}
+
+struct Sheet
+{
+    test::TempAppFolder dir;
+    SheetContent content;
+
+    // Nine pictures of 40 x 20 pixels (600 x 300 twips), each its own colour.
+    Sheet()
+    {
+        for (int i = 0; i < 9; ++i)
+            content.pictureFiles.append(dir.addPicture(QString::number(i), {40, 20}, kColors[i]));
+    }
+    QImage render() const { return renderTestSheet(content, 96); }
+};
+
+// Device pixels per twip on a 96 dpi page.
+constexpr double kScale = 96.0 / 1440;
+
+} // namespace
+
+class TstTestSheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pageSizeAtScreenResolution()
+    {
+        Sheet s;
+        const QImage page = s.render();
+        QCOMPARE(page.size(), QSize(794, 1123));
+        QCOMPARE(qRound(page.dotsPerMeterX() * 0.0254), 96);
+    }
+
+    void problemsStackedWhereTheGeometrySays()
+    {
+        Sheet s;
+        const QImage page = s.render();
+        // Block (1134, 1984) 9639 x 14288 twips; montage 700 x 2800 twips.
+        const QRectF block(1134 * kScale, 1984 * kScale, 9639 * kScale, 14288 * kScale);
+        const double rowHeight = block.height() * 300 / 2800;
+        const double pictureWidth = block.width() * 600 / 700;
+        for (int i = 0; i < 9; ++i) {
+            const QPoint centre(int(block.left() + pictureWidth / 2),
+                                int(block.top() + rowHeight * (i + 0.5)));
+            QVERIFY2(near(page.pixelColor(centre), kColors[i]), qPrintable(QString::number(i)));
+        }
+        // The montage's spare right part, and the margins, stay white.
+        QCOMPARE(page.pixelColor(int(block.left() + pictureWidth + 10), int(block.center().y())),
+                 QColor(Qt::white));
+        QCOMPARE(page.pixelColor(int(block.left()) - 5, int(block.center().y())), QColor(Qt::white));
+        QCOMPARE(page.pixelColor(400, int(block.bottom()) + 5), QColor(Qt::white));
+        QCOMPARE(darkPixels(page, 0, int(block.top()) - 1), 0); // no header: nothing above
+    }
+
+    void marginsMoveTheBlock()
+    {
+        Sheet s;
+        s.content.margins = {0, 0, 0, 0};
+        const QImage page = s.render();
+        // The block now starts at x 0 and y 1417 twips.
+        QVERIFY(near(page.pixelColor(2, int(1417 * kScale) + 2), kColors[0]));
+        QCOMPARE(page.pixelColor(2, int(1417 * kScale) - 3), QColor(Qt::white));
+    }
+
+    void missingPictureLeavesABlankBlock()
+    {
+        Sheet s;
+        s.content.pictureFiles[4] = s.dir.filePath("probleme/absent.jpg");
+        const QImage page = s.render();
+        const QRectF block(1134 * kScale, 1984 * kScale, 9639 * kScale, 14288 * kScale);
+        const double rowHeight = block.height() * 300 / 2800;
+        const int x = int(block.left() + 20);
+        QCOMPARE(page.pixelColor(x, int(block.top() + rowHeight * 4.5)), QColor(Qt::white));
+        QVERIFY(near(page.pixelColor(x, int(block.top() + rowHeight * 5.5)), kColors[5]));
+    }
+
+    void headerLinesInTheStrip()
+    {
+        Sheet s;
+        s.content.pictureFiles.clear();
+        QFont font;
+        font.setPointSizeF(14);
+        font.setBold(true);
+        QImage probe(10, 10, QImage::Format_RGB32);
+        probe.setDotsPerMeterX(3780);
+        probe.setDotsPerMeterY(3780);
+        const double line = QFontMetricsF(font, &probe).lineSpacing();
+        const int top = int(283 * kScale);
+        const int left = int(1134 * kScale);
+
+        s.content.header = "MMMM";
+        QImage one = s.render();
+        QVERIFY(darkPixels(one, top, int(top + line), left, left + 80) > 20);
+        QCOMPARE(darkPixels(one, 0, top), 0);
+        QCOMPARE(darkPixels(one, 0, one.height(), 0, left), 0);
+
+        s.content.header = "MMMM\nMMMM";
+        QImage two = s.render();
+        QCOMPARE(darkPixels(one, int(top + line + 2), int(top + 2 * line)), 0);
+        QVERIFY(darkPixels(two, int(top + line + 2), int(top + 2 * line), left, left + 80) > 20);
+
+        // Lines beyond the 2 cm strip are cut off.
+        s.content.header = QStringList(12, "MMMM").join('\n');
+        const QImage many = s.render();
+        const int stripBottom = int((283 + 1134) * kScale) + 1;
+        QVERIFY(darkPixels(many, top, stripBottom) > 0);
+        QCOMPARE(darkPixels(many, stripBottom, many.height()), 0);
+    }
+};
+
+QTEST_MAIN(TstTestSheet)
+#include "tst_test_sheet.moc"
