@@ -1,18 +1,21 @@
 #pragma once
 
+#include "editing/chapter_rules.h"
+#include "platform/secondary_screen.h"
 #include "testing/app_state.h"
 
-#include <QWidget>
-
+class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
+class QPushButton;
 
 namespace culegere {
 
 class Platform;
 
 // The chapters screen "Adauga Capitol": adds, renames and deletes chapters.
-// Created hidden at start-up, which fills its list.
-class ChaptersScreen : public QWidget
+// Created hidden at start-up, which fills its list; closing it only hides it.
+class ChaptersScreen : public SecondaryScreen
 {
     Q_OBJECT
 
@@ -21,11 +24,34 @@ public:
 
     // Lists the chapters' names, trimmed, in row order: entry p is row p + 2.
     void fillFromCollection();
+    void open();
+
+signals:
+    // Close: the problem editor offers the chapters anew.
+    void closed();
+
+protected:
+    void closeSteps() override;
 
 private:
+    void entryClicked(QListWidgetItem *item);
+    void addChapter();
+    void deleteChapter();
+    void renameChapter();
+    void message(const QString &text, bool withCancel = false);
+
     AppState &m_state;
     Platform &m_platform;
+    ChapterRules m_rules;
+    bool m_titleSelected = false;
+    QString m_selectedTitle;
+
     QListWidget *m_listCap = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QPushButton *m_command1 = nullptr; // Adauga Capitol
+    QPushButton *m_command2 = nullptr; // Sterge Capitol
+    QPushButton *m_command4 = nullptr; // Redenumeste
+    QPushButton *m_command3 = nullptr; // Close
 };
 
 } // namespace culegere

@@ -1,25 +1,116 @@
 #include "editing/problem_editor.h"
 
+#include "editing/editing_messages.h"
+#include "platform/cue.h"
+#include "platform/picture_box.h"
+
+#include <QButtonGroup>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace culegere {
 
-ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
-    : m_state(state), m_platform(platform)
+namespace {
+
+template <typename W>
+W *named(W *widget, const char *name)
 {
-    setObjectName(QStringLiteral("frmSetProblema"));
-    setWindowTitle(QStringLiteral("Seteaza problema"));
-    m_combo1 = new QComboBox;
-    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+const char *const kLetters[5] = {"a", "b", "c", "d", "e"};
+
+} // namespace
+
+ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
+    : SecondaryScreen(QStringLiteral("frmSetProblema"), QStringLiteral("Seteaza problema"),
+                      FrameClose::Destroys),
+      m_state(state), m_platform(platform), m_editing(state.collection, state.folder)
+{
+    m_label1 = named(new QLabel(QStringLiteral("Seteaza capitol")), "Label1");
+    m_combo1 = named(new QComboBox, "Combo1");
     m_combo1->setEditable(true);
-    m_label2 = new QLabel(QStringLiteral("Nr total probleme:-----"));
-    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_combo1->setInsertPolicy(QComboBox::NoInsert);
+    m_combo1->setMinimumWidth(280);
+    m_label3 = named(new QLabel(QStringLiteral("Seteaza varianta corecta")), "Label3");
+    m_answers = new QButtonGroup(this);
+    auto *answerRow = new QHBoxLayout;
+    for (int i = 0; i < 5; ++i) {
+        m_option2[i] = new QRadioButton(QString::fromLatin1(kLetters[i]));
+        m_option2[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        m_answers->addButton(m_option2[i], i);
+        answerRow->addWidget(m_option2[i]);
+    }
+    m_picture1 = named(new PictureBox, "Picture1");
+    m_picture1->setMinimumSize(640, 300);
+    m_label2 = named(new QLabel(QStringLiteral("Nr total probleme:-----")), "Label2");
+    m_command1 = named(new QPushButton(QStringLiteral("Cauta problema")), "Command1");
+    m_command2 = named(new QPushButton(QStringLiteral("Seteaza")), "Command2");
+    m_btnSterge = named(new QPushButton(QStringLiteral("Sterge problema")), "btnSterge");
+    m_command3 = named(new QPushButton(QStringLiteral("Close")), "Command3");
+
+    auto *choices = new QGridLayout;
+    choices->addWidget(m_label1, 0, 0);
+    choices->addWidget(m_combo1, 0, 1);
+    choices->addWidget(m_label3, 1, 0);
+    choices->addLayout(answerRow, 1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_label2, 1);
+    buttons->addWidget(m_command1);
+    buttons->addWidget(m_command2);
+    buttons->addWidget(m_btnSterge);
+    buttons->addWidget(m_command3);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_combo1);
-    layout->addWidget(m_label2);
+    layout->addLayout(choices);
+    layout->addWidget(m_picture1, 1);
+    layout->addLayout(buttons);
+
+    connect(m_answers, &QButtonGroup::idToggled, this, [this](int variant, bool marked) {
+        if (marked)
+            m_editing.markAnswer(variant);
+    });
+    connect(m_command1, &QPushButton::clicked, this, &ProblemEditor::lookUp);
+    connect(m_command2, &QPushButton::clicked, this, &ProblemEditor::save);
+    connect(m_btnSterge, &QPushButton::clicked, this, &ProblemEditor::remove);
+    connect(m_command3, &QPushButton::clicked, this, [this] {
+        closeSteps();
+        hide();
+    });
+
+    // The load step.
+    keepSize();
     showProblemCount();
+    for (QRadioButton *option : m_option2)
+        option->setBackgroundRole(QPalette::Window);
+    showButtons();
+}
+
+void ProblemEditor::message(const QString &text)
+{
+    // This screen's boxes have no title of their own.
+    m_platform.showMessage(this, text, Platform::Buttons::Ok, QString());
+}
+
+void ProblemEditor::showButtons()
+{
+    m_command1->setEnabled(m_editing.canLookUp());
+    m_command2->setEnabled(m_editing.canSave());
+    m_btnSterge->setEnabled(m_editing.canDelete());
+}
+
+void ProblemEditor::clearAnswers()
+{
+    m_answers->setExclusive(false);
+    for (QRadioButton *option : m_option2)
+        option->setChecked(false);
+    m_answers->setExclusive(true);
+    m_editing.markAnswer(-1);
 }
 
 void ProblemEditor::clearChapters()
@@ -27,10 +118,116 @@ void ProblemEditor::clearChapters()
     m_combo1->clear();
 }
 
+void ProblemEditor::fillChapters()
+{
+    const Collection &c = m_state.collection;
+    m_combo1->clear();
+    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
+        m_combo1->addItem(c.ChapterTable[row].Name.trimmedText());
+    m_combo1->setCurrentIndex(-1);
+    m_combo1->clearEditText();
+}
+
 void ProblemEditor::showProblemCount()
 {
-    m_label2->setText(QStringLiteral("Numar total probleme:  ") +
-                      QString::number(m_state.collection.ProblemCount));
+    m_label2->setText(editmsg::CountPrefix + QString::number(m_state.collection.ProblemCount));
+}
+
+void ProblemEditor::open()
+{
+    m_editing.open();
+    fillChapters();
+    clearAnswers();
+    showButtons();
+    show();
+    raise();
+    activateWindow();
+}
+
+void ProblemEditor::lookUp()
+{
+    const QString index = m_platform.askText(this, editmsg::AskIndex, QString());
+    const ProblemEditing::LookUp found = m_editing.lookUp(index);
+    switch (found.kind) {
+    case ProblemEditing::LookUp::Catalogued:
+        m_combo1->setEditText(found.chapter);
+        clearAnswers();
+        if (found.answer >= 0)
+            m_option2[found.answer]->setChecked(true);
+        if (found.pictureMissing) {
+            m_picture1->clear();
+            message(editmsg::PictureMissing);
+        } else {
+            m_picture1->showFile(found.picture);
+        }
+        break;
+    case ProblemEditing::LookUp::NewPicture:
+        m_picture1->showFile(found.picture);
+        PlayCue(m_platform, m_state.folder, cue::SetOk);
+        break;
+    case ProblemEditing::LookUp::NoSuchProblem:
+        message(editmsg::NoSuchProblem);
+        PlayCue(m_platform, m_state.folder, cue::SetOk);
+        break;
+    }
+    showButtons();
+}
+
+void ProblemEditor::save()
+{
+    switch (m_editing.save(m_combo1->currentText())) {
+    case ProblemEditing::Saved::Incomplete:
+        message(editmsg::Incomplete);
+        return;
+    case ProblemEditing::Saved::CatalogueFull:
+        message(editmsg::CatalogueFull);
+        return;
+    case ProblemEditing::Saved::Saved:
+        break;
+    }
+    message(editmsg::Saved);
+    m_picture1->clear();
+    m_combo1->clearEditText();
+    clearAnswers();
+    showButtons();
+    showProblemCount();
+    PlayCue(m_platform, m_state.folder, cue::SetOk);
+}
+
+void ProblemEditor::remove()
+{
+    switch (m_editing.remove()) {
+    case ProblemEditing::Deleted::NothingOpen:
+        message(editmsg::NothingToDelete);
+        return;
+    case ProblemEditing::Deleted::NotCatalogued:
+        return;
+    case ProblemEditing::Deleted::Deleted:
+        break;
+    }
+    m_picture1->clear();
+    message(editmsg::Deleted);
+    PlayCue(m_platform, m_state.folder, cue::SetOk);
+    m_combo1->clearEditText();
+    clearAnswers();
+    showButtons();
+    showProblemCount();
+}
+
+void ProblemEditor::settle()
+{
+    m_editing.close();
+    m_picture1->clear();
+    clearAnswers();
+    showButtons();
+    showProblemCount();
+}
+
+void ProblemEditor::closeSteps()
+{
+    settle();
+    PlayCue(m_platform, m_state.folder, cue::CloseScreen);
+    emit closed();
 }
 
 } // namespace culegere

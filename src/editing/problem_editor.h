@@ -1,33 +1,71 @@
 #pragma once
 
+#include "editing/problem_editing.h"
+#include "platform/secondary_screen.h"
 #include "testing/app_state.h"
 
-#include <QWidget>
+#include <array>
 
+class QButtonGroup;
 class QComboBox;
 class QLabel;
+class QPushButton;
+class QRadioButton;
 
 namespace culegere {
 
 class Platform;
+class PictureBox;
 
-// The problem editor "Seteaza problema": catalogues problem pictures.
-// Created hidden at start-up, after the catalogue is loaded.
-class ProblemEditor : public QWidget
+// The problem editor "Seteaza problema": looks a picture up by its index,
+// files it under a chapter with its correct answer, re-files or deletes a
+// catalogued problem. Created hidden at start-up; a close from the frame
+// performs Close and destroys it.
+class ProblemEditor : public SecondaryScreen
 {
     Q_OBJECT
 
 public:
     ProblemEditor(AppState &state, Platform &platform);
 
+    // The menu command: every chapter offered, nothing to save or delete yet.
+    void open();
+    // The chapters anew in the box's list (after the chapters screen closed).
+    void fillChapters();
     void clearChapters();
     void showProblemCount();
+    // The program is ending: whatever is open is let go, counters made right.
+    void settle();
+
+signals:
+    void closed();
+
+protected:
+    void closeSteps() override;
 
 private:
+    void lookUp();
+    void save();
+    void remove();
+    void clearAnswers();
+    void showButtons();
+    void message(const QString &text);
+
     AppState &m_state;
     Platform &m_platform;
+    ProblemEditing m_editing;
+
+    QLabel *m_label1 = nullptr;
     QComboBox *m_combo1 = nullptr;
-    QLabel *m_label2 = nullptr;
+    QLabel *m_label3 = nullptr;
+    std::array<QRadioButton *, 5> m_option2{};
+    QButtonGroup *m_answers = nullptr;
+    PictureBox *m_picture1 = nullptr;
+    QLabel *m_label2 = nullptr;        // problem count
+    QPushButton *m_command1 = nullptr; // Cauta problema
+    QPushButton *m_command2 = nullptr; // Seteaza
+    QPushButton *m_btnSterge = nullptr;
+    QPushButton *m_command3 = nullptr; // Close
 };
 
 } // namespace culegere

@@ -60,4 +60,15 @@ QString AppFolder::resolvePath(const QString &path) const
     return resolve(full.mid(prefix.size()));
 }
 
+bool isPlainName(const QString &name)
+{
+    if (name.contains(QStringLiteral("..")))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+            return false;
+    }
+    return true;
+}
+
 } // namespace culegere

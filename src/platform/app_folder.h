@@ -31,4 +31,9 @@ private:
     QString m_root;
 };
 
+// A name that stays inside the folder it is put in: no folder separator, no
+// "..", no control character, none of the characters file systems of
+// memory sticks refuse (: * ? " < > |). The empty name passes.
+bool isPlainName(const QString &name);
+
 } // namespace culegere

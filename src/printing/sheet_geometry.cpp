@@ -1,5 +1,7 @@
 #include "printing/sheet_geometry.h"
 
+#include "platform/app_folder.h"
+
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
@@ -104,13 +106,7 @@ Copies parseCopies(const QString &text, const QLocale &locale)
 
 bool isAcceptableSheetName(const QString &name)
 {
-    if (name.trimmed().isEmpty() || name.contains(QStringLiteral("..")))
-        return false;
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
-            return false;
-    }
-    return true;
+    return !name.trimmed().isEmpty() && isPlainName(name);
 }
 
 } // namespace culegere

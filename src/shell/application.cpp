@@ -43,8 +43,8 @@ Application::~Application()
     delete m_browser;
     delete m_results;
     delete m_print;
+    delete m_editor;
     m_about.reset();
-    m_editor.reset();
     m_chapters.reset();
     m_main.reset();
 }
@@ -92,8 +92,12 @@ bool Application::start()
     m_main = std::move(main);
     m_chapters = std::make_unique<ChaptersScreen>(*m_state, m_platform);
     m_chapters->fillFromCollection();
-    m_editor = std::make_unique<ProblemEditor>(*m_state, m_platform);
-    m_editor->clearChapters();
+    QObject::connect(m_chapters.get(), &ChaptersScreen::closed, m_main.get(), [this] {
+        if (m_editor)
+            m_editor->fillChapters();
+        showMain();
+    });
+    createProblemEditor()->clearChapters();
 
     connectMenu();
     m_main->setExitHandler([this] { return exitProgram(); });
@@ -111,6 +115,9 @@ void Application::connectMenu()
     QObject::connect(main->mnuRezolva, &QAction::triggered, main, [this] { openBrowser(); });
     QObject::connect(main->mnuRezultate, &QAction::triggered, main, [this] { openResults(); });
     QObject::connect(main->mnuPrint, &QAction::triggered, main, [this] { openPrintDialog(); });
+    QObject::connect(main->mnuAddCap, &QAction::triggered, main, [this] { m_chapters->open(); });
+    QObject::connect(main->mnuSeteazaProbl, &QAction::triggered, main,
+                     [this] { openProblemEditor(); });
     QObject::connect(main->mnuBackup, &QAction::triggered, main, [this] { backup(); });
     QObject::connect(main->mnuTesteazaIntegritate, &QAction::triggered, main,
                      [this] { checkIntegrity(); });
@@ -147,14 +154,31 @@ void Application::checkIntegrity()
     PlayCue(m_platform, m_state->folder, cue::CloseScreen);
 }
 
+void Application::showMain()
+{
+    m_main->show();
+    m_main->raise();
+}
+
+ProblemEditor *Application::createProblemEditor()
+{
+    m_editor = new ProblemEditor(*m_state, m_platform);
+    QObject::connect(m_editor, &ProblemEditor::closed, m_main.get(), [this] { showMain(); });
+    return m_editor;
+}
+
+void Application::openProblemEditor()
+{
+    if (!m_editor)
+        createProblemEditor();
+    m_editor->open();
+}
+
 void Application::openBrowser()
 {
     if (!m_browser) {
         m_browser = new ProblemBrowser(*m_state, m_platform);
-        QObject::connect(m_browser, &ProblemBrowser::closed, m_main.get(), [this] {
-            m_main->show();
-            m_main->raise();
-        });
+        QObject::connect(m_browser, &ProblemBrowser::closed, m_main.get(), [this] { showMain(); });
     }
     m_browser->open();
 }
@@ -167,10 +191,7 @@ void Application::openResults()
     }
     if (!m_results) {
         m_results = new ResultsViewer(*m_state, m_platform);
-        QObject::connect(m_results, &ResultsViewer::closed, m_main.get(), [this] {
-            m_main->show();
-            m_main->raise();
-        });
+        QObject::connect(m_results, &ResultsViewer::closed, m_main.get(), [this] { showMain(); });
     }
     m_main->hide();
     m_results->open();
@@ -181,10 +202,7 @@ void Application::openPrintDialog()
     m_main->hide();
     if (!m_print) {
         m_print = new PrintDialog(*m_state, m_platform);
-        QObject::connect(m_print, &PrintDialog::closed, m_main.get(), [this] {
-            m_main->show();
-            m_main->raise();
-        });
+        QObject::connect(m_print, &PrintDialog::closed, m_main.get(), [this] { showMain(); });
     }
     m_print->show();
     m_print->raise();
@@ -195,7 +213,7 @@ QList<QWidget *> Application::secondaryScreens() const
 {
     QList<QWidget *> screens;
     for (QWidget *screen : {static_cast<QWidget *>(m_chapters.get()),
-                            static_cast<QWidget *>(m_editor.get()),
+                            static_cast<QWidget *>(m_editor.data()),
                             static_cast<QWidget *>(m_about.get()),
                             static_cast<QWidget *>(m_browser.data()),
                             static_cast<QWidget *>(m_results.data()),
@@ -218,6 +236,9 @@ bool Application::exitProgram()
 {
     if (m_exited)
         return true;
+    // A problem open in the editor gives its chapter's unit back first.
+    if (m_editor)
+        m_editor->settle();
     if (const StoreResult saved = m_state->files.saveAtExit(m_state->collection); !saved.ok()) {
         message(saveFailureMessage(saved));
         return false;

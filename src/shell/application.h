@@ -41,6 +41,9 @@ private:
     void openBrowser();
     void openResults();
     void openPrintDialog();
+    void openProblemEditor();
+    ProblemEditor *createProblemEditor();
+    void showMain();
     void backup();
     void checkIntegrity();
     void message(const QString &text);
@@ -54,7 +57,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<MainScreen> m_main;
     std::unique_ptr<ChaptersScreen> m_chapters;
-    std::unique_ptr<ProblemEditor> m_editor;
+    QPointer<ProblemEditor> m_editor; // created at start-up; a frame close destroys it
     std::unique_ptr<AboutScreen> m_about;
     // Created on first use; a close from the frame destroys them.
     QPointer<ProblemBrowser> m_browser;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "store/collection.h"
+
+#include <QString>
+
+namespace culegere {
+
+// The chapter of a name as it would be stored (cut to 100 characters) and
+// compared (trimmed): the row of the chapter with that name, or 0.
+int findChapter(const Collection &collection, const QString &name);
+
+// Sets every chapter's problem total to the number of catalogued problems
+// filed under it (trimmed names compared).
+void recountChapters(Collection &collection);
+
+// Adding, deleting and renaming chapters on the chapter table. Chapter names
+// stay unique after trimming, and no problem is ever left under a chapter
+// that no longer exists.
+class ChapterRules
+{
+public:
+    explicit ChapterRules(Collection &collection) : m_collection(collection) {}
+
+    enum class Added { Added, EmptyName, Exists, Full };
+    // A new chapter with no problems after the last one.
+    Added add(const QString &name);
+
+    enum class Deleted { Deleted, HasProblems, NothingSelected };
+    // The chapter at list position p (row p + 2; -1: none); the last chapter
+    // takes its row. Refused while any problem is filed under it.
+    Deleted remove(int position);
+
+    enum class Renamed { Renamed, NothingSelected, EmptyName, Exists };
+    // Gives the chapter named `oldName` (trimmed) the name `newName`, and so
+    // every problem filed under the old name. Returns, in `row`, the row
+    // renamed (0 when no chapter had that name any more).
+    Renamed rename(bool selected, const QString &oldName, const QString &newName, int *row = nullptr);
+
+private:
+    Collection &m_collection;
+};
+
+} // namespace culegere

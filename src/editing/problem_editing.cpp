@@ -1,0 +1,178 @@
+#include "editing/problem_editing.h"
+
+#include "editing/chapter_rules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace culegere {
+
+ProblemEditing::ProblemEditing(Collection &collection, const AppFolder &folder)
+    : m_collection(collection), m_folder(folder)
+{
+    m_collection.EditProblem = ProblemRecord();
+    m_collection.EditProblem.CorrectAnswer = ProblemRecord::NoAnswer;
+}
+
+void ProblemEditing::open()
+{
+    m_canSave = false;
+    m_canDelete = false;
+    m_markedAnswer = -1;
+}
+
+QString ProblemEditing::pictureFile(const QString &path) const
+{
+    return m_folder.resolvePath(ProblemImagePath(m_folder.root(), path));
+}
+
+int ProblemEditing::FindProblemRow(const QString &path) const
+{
+    const QString wanted = ProblemImagePath(m_folder.root(), path);
+    for (int row = Collection::FirstRow; row <= m_collection.lastProblemRow(); ++row) {
+        if (ProblemImagePath(m_folder.root(), m_collection.ProblemTable[row].ImagePath) == wanted)
+            return row;
+    }
+    return 0;
+}
+
+ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
+{
+    LookUp result;
+    // An index that would name a file outside "probleme" names no problem.
+    if (!isPlainName(index)) {
+        m_searchPath.clear();
+        return result;
+    }
+    m_searchPath = QDir::toNativeSeparators(m_folder.root() + QStringLiteral("/Probleme/probl") +
+                                            index + QStringLiteral(".jpg"));
+    m_foundRow = FindProblemRow(m_searchPath);
+    const QString picture = pictureFile(m_searchPath);
+
+    if (m_foundRow != 0) {
+        // The problem's chapter gives up a unit while the problem is open.
+        const ProblemRecord &row = m_collection.ProblemTable[m_foundRow];
+        for (int c = Collection::FirstRow; c <= m_collection.lastChapterRow(); ++c) {
+            if (m_collection.ChapterTable[c].Name == row.Chapter.Name)
+                --m_collection.ChapterTable[c].ProblemTotal;
+        }
+        const bool validAnswer = row.CorrectAnswer >= 0 && row.CorrectAnswer <= 4;
+        m_markedAnswer = validAnswer ? row.CorrectAnswer : -1;
+        ProblemRecord &edit = m_collection.EditProblem;
+        edit.Chapter.Name = row.Chapter.Name;
+        edit.ImagePath.assignKeepingEnd(encodeCp1250(QDir::toNativeSeparators(
+            ProblemImagePath(m_folder.root(), m_searchPath))));
+        edit.CorrectAnswer = row.CorrectAnswer;
+        m_cataloguedOpen = true;
+        m_canSave = true;
+        m_canDelete = true;
+        m_canLookUp = false;
+
+        result.kind = LookUp::Catalogued;
+        result.chapter = row.Chapter.Name.trimmedText();
+        result.answer = m_markedAnswer;
+        result.pictureMissing = !QFileInfo(picture).isFile();
+        result.picture = result.pictureMissing ? QString() : picture;
+        return result;
+    }
+    if (QFileInfo(picture).isFile()) {
+        m_canSave = true;
+        m_canDelete = false;
+        m_canLookUp = false;
+        result.kind = LookUp::NewPicture;
+        result.picture = picture;
+        return result;
+    }
+    m_searchPath.clear();
+    return result;
+}
+
+ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
+{
+    Collection &c = m_collection;
+    // A problem is filed only under a chapter that exists, with an answer
+    // someone marked.
+    if (chapter.isEmpty() || m_searchPath.isEmpty() || m_markedAnswer < 0 ||
+        findChapter(c, chapter) == 0)
+        return Saved::Incomplete;
+
+    if (m_foundRow != 0) {
+        ProblemRecord &row = c.ProblemTable[m_foundRow];
+        row.Chapter.Name.setText(chapter);
+        row.ImagePath.assignKeepingEnd(encodeCp1250(
+            QDir::toNativeSeparators(ProblemImagePath(m_folder.root(), c.EditProblem.ImagePath))));
+        row.CorrectAnswer = static_cast<qint16>(m_markedAnswer);
+    } else {
+        if (c.ProblemCount >= Collection::MaxProblems)
+            return Saved::CatalogueFull;
+        ++c.ProblemCount;
+        ProblemRecord &row = c.ProblemTable[c.lastProblemRow()];
+        row.Chapter.Name.setText(chapter);
+        row.ImagePath.assignKeepingEnd(encodeCp1250(m_searchPath));
+        row.CorrectAnswer = static_cast<qint16>(m_markedAnswer);
+    }
+    m_cataloguedOpen = false;
+    recountChapters(c);
+    becomeIdle();
+    return Saved::Saved;
+}
+
+ProblemEditing::Deleted ProblemEditing::remove()
+{
+    if (m_searchPath.isEmpty())
+        return Deleted::NothingOpen;
+    const int row = FindProblemRow(m_searchPath);
+    if (row == 0)
+        return Deleted::NotCatalogued;
+
+    // Only a picture inside "probleme" is ever deleted; a failure to delete
+    // it leaves the catalogue change standing.
+    const QString picture = pictureFile(m_searchPath);
+    const QString folder = m_folder.resolve(QStringLiteral("\\probleme"));
+    if (QFileInfo(picture).absolutePath() == QFileInfo(folder).absoluteFilePath())
+        QFile::remove(picture);
+
+    Collection &c = m_collection;
+    const ProblemRecord &last = c.ProblemTable[c.lastProblemRow()];
+    ProblemRecord &gap = c.ProblemTable[row];
+    gap.Chapter.Name = last.Chapter.Name;
+    gap.ImagePath = last.ImagePath;
+    gap.CorrectAnswer = last.CorrectAnswer;
+    --c.ProblemCount;
+
+    c.EditProblem.Chapter.Name = gap.Chapter.Name;
+    c.EditProblem.ImagePath = gap.ImagePath;
+    c.EditProblem.CorrectAnswer = gap.CorrectAnswer;
+    m_foundRow = row;
+    // The unit taken at look-up went with the deleted problem.
+    m_cataloguedOpen = false;
+    recountChapters(c);
+    m_canLookUp = true;
+    m_canSave = false;
+    m_canDelete = false;
+    m_markedAnswer = -1;
+    return Deleted::Deleted;
+}
+
+void ProblemEditing::close()
+{
+    m_cataloguedOpen = false;
+    recountChapters(m_collection);
+    m_collection.EditProblem = ProblemRecord();
+    m_collection.EditProblem.CorrectAnswer = ProblemRecord::NoAnswer;
+    m_markedAnswer = -1;
+    m_canLookUp = true;
+}
+
+void ProblemEditing::becomeIdle()
+{
+    m_collection.EditProblem = ProblemRecord();
+    m_collection.EditProblem.CorrectAnswer = ProblemRecord::NoAnswer;
+    m_markedAnswer = -1;
+    m_canLookUp = true;
+    m_canSave = false;
+    m_canDelete = false;
+}
+
+} // namespace culegere
