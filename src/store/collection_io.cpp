@@ -153,6 +153,12 @@ QByteArray usersFileWithHeader(QByteArray old, qint16 nextUserRecord)
     return old;
 }
 
+QByteArray usersFileWithResult(QByteArray old, int row, const UserRecord &result, qint16 next)
+{
+    putRecord(old, row, result.encoded());
+    return usersFileWithHeader(std::move(old), next);
+}
+
 QByteArray usersFileAfterRoll(QByteArray old, const UserTableRows &table, qint16 nextUserRecord)
 {
     for (int k = Collection::FirstRow; k <= Collection::LastUserRow; ++k)

@@ -36,6 +36,9 @@ QByteArray chaptersFileForExit(QByteArray old, const Collection &collection);
 QByteArray problemsFileForExit(QByteArray old, const Collection &collection);
 QByteArray usersFileWithHeader(QByteArray old, qint16 nextUserRecord);
 
+// The results file with `result` as record `row` and the header `next`.
+QByteArray usersFileWithResult(QByteArray old, int row, const UserRecord &result, qint16 next);
+
 // The results file after a roll of the log: header, then records 2..100 as
 // rows 2..100 of the table, so a restart reads the latest results back.
 QByteArray usersFileAfterRoll(QByteArray old, const UserTableRows &table, qint16 nextUserRecord);

@@ -64,30 +64,25 @@ StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
     const int row = next;
     const bool rolled = appendToLog(table, next, result);
 
-    if (!rolled) {
-        if (!m_users.writeRecord(row, result.encoded()) ||
-            !m_users.writeRecord(1, userHeader(next)) || !m_users.sync())
-            return StoreResult::failure(StoreError::CannotWrite, datafile::Users);
-    } else {
-        QByteArray old;
-        if (!m_users.readAll(old))
-            return StoreResult::failure(StoreError::CannotRead, datafile::Users);
-        const QString path = m_users.path();
-        AtomicWriteSet write;
-        write.add(path, datafile::Users, usersFileAfterRoll(std::move(old), table, next));
-        const StoreResult written = write.commit();
-        // The open file is the old one once the new one was renamed over it.
-        const bool reopened = m_users.open(path);
-        if (!written.ok())
-            return written;
-        if (!reopened) {
-            c.UserTable = table;
-            c.NextUserRecord = next;
-            return StoreResult::failure(StoreError::CannotOpen, datafile::Users);
-        }
-    }
+    QByteArray old;
+    if (!m_users.readAll(old))
+        return StoreResult::failure(StoreError::CannotRead, datafile::Users);
+    // The whole file is replaced, so that whatever happens it holds either
+    // the log before this result or the log with it, and never half of one.
+    const QString path = m_users.path();
+    AtomicWriteSet write;
+    write.add(path, datafile::Users,
+              rolled ? usersFileAfterRoll(std::move(old), table, next)
+                     : usersFileWithResult(std::move(old), row, result, next));
+    const StoreResult written = write.commit();
+    // Once the new file is renamed over the old, the open file is the old one.
+    const bool reopened = m_users.open(path);
+    if (!written.ok())
+        return written;
     c.UserTable = table;
     c.NextUserRecord = next;
+    if (!reopened)
+        return StoreResult::failure(StoreError::CannotOpen, datafile::Users);
     return StoreResult::success();
 }
 

@@ -22,10 +22,9 @@ public:
     // changed, none stays open and `collection` is untouched.
     StoreResult openAndLoad(Collection &collection);
 
-    // Appends a result to the log: the record and the header that counts it,
-    // in that order, so the header is the last thing written. When the log
-    // rolls, the whole file is replaced so that it follows the table. On a
-    // failure `collection` is unchanged.
+    // Appends a result to the log: the file is replaced by one holding the
+    // record and the header that counts it (after a roll, the rows moved up
+    // as in the table). On a failure to write, `collection` is unchanged.
     StoreResult appendResult(Collection &collection, const UserRecord &result);
 
     // Writes the chapters, the catalogue and the three headers, each file
