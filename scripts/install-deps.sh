@@ -17,6 +17,8 @@ if [ "${1:-}" = "test" ]; then
         libmagick++-dev                                 # the sheet benchmark's yardstick
         cups cups-client printer-driver-cups-pdf        # a real printer queue that writes PDF
         poppler-utils                                   # pdfinfo, pdftoppm: reading what it wrote
+        clang libclang-rt-14-dev                        # fuzzing and sanitizer builds
+        strace                                          # kills a process at a chosen system call
     )
 fi
 
