@@ -1,11 +1,29 @@
 #include "store/atomic_file.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <fcntl.h>
 
 #include <memory>
 #include <unistd.h>
 
 namespace culegere {
+
+namespace {
+
+void syncFolderOf(const QString &path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
 
 void AtomicWriteSet::add(const QString &path, const QString &fileName, QByteArray content)
 {
@@ -41,6 +59,9 @@ StoreResult AtomicWriteSet::commit()
         if (!files[i]->commit())
             return StoreResult::failure(StoreError::CannotWrite, m_entries[i].fileName);
     }
+    // The renames themselves reach the disk only with their folders.
+    for (const Entry &entry : m_entries)
+        syncFolderOf(entry.path);
     m_entries.clear();
     return StoreResult::success();
 }

@@ -3,7 +3,9 @@
 #include "store/atomic_file.h"
 #include "store/collection_io.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QFileInfo>
 
 namespace culegere {
@@ -54,11 +56,30 @@ StoreResult DataFiles::openAndLoad(Collection &collection)
         return fail(StoreResult::failure(StoreError::CannotOpen, all[i].name));
     }
 
+    removeUnfinishedSaves();
     return loadCollection(contents[0], contents[1], contents[2], collection);
+}
+
+void DataFiles::removeUnfinishedSaves() const
+{
+    // A save cut short (the program killed, the power gone) can leave its new
+    // file beside the old one, named after it with six characters added.
+    static const QRegularExpression unfinished(
+        QStringLiteral("^(users|caps|problems)\\.stn\\.[A-Za-z0-9]{6}$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QDir folder(m_folder.root());
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (unfinished.match(name).hasMatch())
+            folder.remove(name);
+    }
 }
 
 StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
 {
+    // A backup or an exit that failed on a read-only disk may have left the
+    // file closed; once the disk is writable again the result must go in.
+    if (!m_users.isOpen() && !m_users.open(m_users.path()))
+        return StoreResult::failure(StoreError::CannotOpen, datafile::Users);
     UserTableRows table = c.UserTable;
     qint16 next = c.NextUserRecord;
     const int row = next;
@@ -75,10 +96,10 @@ StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
               rolled ? usersFileAfterRoll(std::move(old), table, next)
                      : usersFileWithResult(std::move(old), row, result, next));
     const StoreResult written = write.commit();
+    if (!written.ok())
+        return written; // nothing was renamed: the open file is still the log
     // Once the new file is renamed over the old, the open file is the old one.
     const bool reopened = m_users.open(path);
-    if (!written.ok())
-        return written;
     c.UserTable = table;
     c.NextUserRecord = next;
     if (!reopened)
@@ -88,6 +109,8 @@ StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
 
 StoreResult DataFiles::saveAtExit(const Collection &c)
 {
+    if (StoreResult opened = reopen(); !opened.ok())
+        return opened;
     std::array<QByteArray, 3> old;
     auto all = dataFiles();
     for (std::size_t i = 0; i < all.size(); ++i) {

@@ -25,6 +25,8 @@ public:
     // Appends a result to the log: the file is replaced by one holding the
     // record and the header that counts it (after a roll, the rows moved up
     // as in the table). On a failure to write, `collection` is unchanged.
+    // This and saveAtExit first open again a file that an earlier failure
+    // (a read-only disk) left closed.
     StoreResult appendResult(Collection &collection, const UserRecord &result);
 
     // Writes the chapters, the catalogue and the three headers, each file
@@ -42,6 +44,9 @@ public:
     QString problemsPath() const { return m_problems.path(); }
 
 private:
+    // Deletes what saves cut short left behind (the folder is ours: locked).
+    void removeUnfinishedSaves() const;
+
     struct Slot
     {
         RecordFile *file;

@@ -131,6 +131,9 @@ void TestArea::buildControls(QWidget *timerOwner)
     auto *checkRow = new QHBoxLayout(checks);
     for (int i = 0; i < 9; ++i) {
         m_check1[i] = named(new QCheckBox(QString::number(i)), QStringLiteral("Check1_%1").arg(i));
+        // They show the correction; a pupil cannot tick them.
+        m_check1[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_check1[i]->setFocusPolicy(Qt::NoFocus);
         checkRow->addWidget(m_check1[i]);
     }
 
@@ -259,12 +262,12 @@ void TestArea::definitionFinished()
 void TestArea::startTest()
 {
     const DrawResult drawn = m_session.draw([this] { return m_platform.nextRandom(); });
-    if (drawn.outcome == DrawResult::TooFewProblems) {
-        message(testmsg::TooFewProblems);
-        return;
-    }
-    if (drawn.outcome == DrawResult::ChapterTooSmall) {
-        message(testmsg::ChapterTooSmall.arg(drawn.chapter.trimmedText()));
+    if (drawn.outcome != DrawResult::Drawn) {
+        message(drawn.outcome == DrawResult::TooFewProblems
+                    ? testmsg::TooFewProblems
+                    : testmsg::ChapterTooSmall.arg(drawn.chapter.trimmedText()));
+        // Nothing was drawn; the teacher can define the test anew.
+        m_btnDefTest->setEnabled(true);
         return;
     }
     m_picture1->showFile(m_state.folder.resolvePath(

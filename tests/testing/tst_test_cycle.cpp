@@ -397,6 +397,7 @@ private slots:
         QVERIFY(t.platform.cues.isEmpty());
         QVERIFY(!t.control<QPushButton>("Command1")->isEnabled());
         QVERIFY(t.action("mnuAddCap")->isEnabled());
+        QVERIFY(t.control<QPushButton>("btnDefTest")->isEnabled()); // not stuck: define anew
     }
 
     void navigationAndMarks()
