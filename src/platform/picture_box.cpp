@@ -1,13 +1,67 @@
 #include "platform/picture_box.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
+
+#include <cstring>
 
 namespace culegere {
 
 namespace {
 // A scanned A4 page at 600 dpi has about 35 million pixels.
 constexpr qint64 kMaxPixels = 40'000'000;
+
+// True when the JPEG file reaches its end-of-image marker. The decoder turns
+// a file cut short (copied off a memory stick pulled out too early) into a
+// picture greyed from the cut on and calls that a success. Walks the
+// segments by their lengths, so a thumbnail inside one does not count, and
+// each scan's data up to the marker that ends it.
+bool jpegReachesItsEnd(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    const auto *d = reinterpret_cast<const unsigned char *>(data.constData());
+    const qsizetype size = data.size();
+    auto isRestart = [](unsigned char m) { return m >= 0xD0 && m <= 0xD7; };
+    qsizetype i = 2; // after the start-of-image marker
+    while (i + 1 < size) {
+        if (d[i] != 0xFF || d[i + 1] == 0xFF) { // stray or fill bytes between segments
+            ++i;
+            continue;
+        }
+        const unsigned char marker = d[i + 1];
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || marker == 0x00 || isRestart(marker)) {
+            i += 2;
+            continue;
+        }
+        if (i + 3 >= size)
+            return false;
+        i += 2 + ((qsizetype(d[i + 2]) << 8) | d[i + 3]);
+        if (marker != 0xDA)
+            continue;
+        // Scan data: a 0xFF in it is followed by 0x00 or a restart marker.
+        while (i + 1 < size) {
+            const void *ff = std::memchr(d + i, 0xFF, size_t(size - i - 1));
+            if (!ff)
+                return false;
+            i = static_cast<const unsigned char *>(ff) - d;
+            if (d[i + 1] != 0x00 && !isRestart(d[i + 1]))
+                break;
+            i += 2;
+        }
+    }
+    return false;
+}
+
+bool isSensibleSize(QSize size)
+{
+    return size.isValid() && !size.isEmpty() && qint64(size.width()) * size.height() <= kMaxPixels;
+}
 } // namespace
 
 PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
@@ -17,13 +71,21 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     setAutoFillBackground(true);
 }
 
+QSize PictureBox::pictureSize(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    const QSize size = QImageReader(path).size();
+    return isSensibleSize(size) ? size : QSize();
+}
+
 QImage PictureBox::readPicture(const QString &path, QSize scaledTo)
 {
     if (path.isEmpty())
         return {};
     QImageReader reader(path);
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPixels)
+    if (!isSensibleSize(size) || (reader.format() == "jpeg" && !jpegReachesItsEnd(path)))
         return {};
     if (scaledTo.isValid() && !scaledTo.isEmpty() && scaledTo.width() < size.width() &&
         scaledTo.height() < size.height())

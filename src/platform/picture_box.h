@@ -28,8 +28,12 @@ public:
 
     QSize sizeHint() const override;
 
-    // Reads a picture file, refusing one whose header claims more pixels than
-    // a problem picture can sensibly have; a null image on any failure. With
+    // The size a picture file's header claims; an invalid size for a file
+    // that is no picture or claims more pixels than a problem picture can
+    // sensibly have (such a file is never decoded).
+    static QSize pictureSize(const QString &path);
+    // Reads a picture file, refusing one that pictureSize refuses and a JPEG
+    // cut short before its end; a null image on any failure. With
     // `scaledTo`, a larger picture is decoded at that size (a JPEG then costs
     // only a fraction of its full decoding).
     static QImage readPicture(const QString &path, QSize scaledTo = {});

@@ -3,7 +3,6 @@
 #include "platform/picture_box.h"
 
 #include <QFont>
-#include <QImageReader>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -16,13 +15,12 @@ namespace culegere {
 namespace {
 
 // A picture's size in twips, as the screen shows it; nothing for a file that
-// is no readable picture.
+// is no readable picture or claims a size no problem picture has (it would
+// shrink every other picture of the sheet to nothing).
 QSize pictureSize(const QString &path)
 {
-    if (path.isEmpty())
-        return {};
-    const QSize pixels = QImageReader(path).size();
-    if (!pixels.isValid() || pixels.isEmpty())
+    const QSize pixels = PictureBox::pictureSize(path);
+    if (!pixels.isValid())
         return {};
     return pixels * sheet::TwipsPerPixel;
 }

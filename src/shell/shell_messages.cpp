@@ -18,6 +18,12 @@ QString startupFailureMessage(const StoreResult &r)
                    .arg(r.fileName)
                    .arg(r.value);
         break;
+    case StoreError::FileCutShort:
+        what = QStringLiteral("Fisierul %1 este deteriorat: se termina inainte de inregistrarile "
+                              "anuntate de antetul lui, poate a fost copiat incomplet! Puneti in "
+                              "locul lui copia din folderul -backup-.")
+                   .arg(r.fileName);
+        break;
     case StoreError::CannotRead:
         what = QStringLiteral("Fisierul %1 nu poate fi citit!").arg(r.fileName);
         break;
@@ -31,9 +37,9 @@ QString startupFailureMessage(const StoreResult &r)
 
 QString reopenFailureMessage(const StoreResult &r)
 {
-    return QStringLiteral("Fisierul %1 nu a mai putut fi deschis dupa copiere! Inchideti "
-                          "programul si porniti-l din nou; pana atunci rezultatele nu pot fi "
-                          "salvate...")
+    return QStringLiteral("Fisierul %1 nu a mai putut fi deschis dupa copiere! Rezultatele si "
+                          "modificarile nu pot fi salvate pana cand folderul culegerii poate fi "
+                          "scris din nou...")
         .arg(r.fileName);
 }
 

@@ -39,10 +39,12 @@ const std::unordered_map<char16_t, char> &encodeTable()
 {
     static const auto table = [] {
         std::unordered_map<char16_t, char> map;
-        for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
-            if (kHighHalf[i] != 0)
-                map.emplace(kHighHalf[i], static_cast<char>(0x80 + i));
-        }
+        // An unassigned byte reads as the control character of its number
+        // and is written back as that byte, so a name holding one survives
+        // the way through a screen.
+        for (std::size_t i = 0; i < kHighHalf.size(); ++i)
+            map.emplace(kHighHalf[i] != 0 ? kHighHalf[i] : char16_t(0x80 + i),
+                        static_cast<char>(0x80 + i));
         for (const auto &[from, to] : kNearest)
             map.emplace(from, map.at(to));
         return map;
@@ -83,7 +85,7 @@ QString decodeCp1250(QByteArrayView bytes)
             *dst++ = QChar(b);
         } else {
             const char16_t c = kHighHalf[b - 0x80];
-            *dst++ = QChar(c != 0 ? c : char16_t(0xFFFD));
+            *dst++ = QChar(c != 0 ? c : char16_t(b));
         }
     }
     return out;

@@ -14,7 +14,9 @@ namespace culegere {
 QByteArray encodeCp1250(const QString &text);
 
 // Bytes to text. NUL bytes stay NUL characters; the five bytes the code page
-// leaves unassigned read as U+FFFD.
+// leaves unassigned (0x81, 0x83, 0x88, 0x90, 0x98) read as the control
+// characters U+0081 .. U+0098 of the same number, which encodeCp1250 turns
+// back into those bytes: every byte survives a decode and an encode.
 QString decodeCp1250(QByteArrayView bytes);
 
 } // namespace culegere

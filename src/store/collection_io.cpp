@@ -56,7 +56,25 @@ Headers readHeaders(const RecordImage &users, const RecordImage &chapters,
             problems.record<ProblemRecord>(1).CorrectAnswer};
 }
 
-StoreResult check(const Headers &h)
+struct Lengths
+{
+    qsizetype users;
+    qsizetype chapters;
+    qsizetype problems;
+};
+
+// A file that ends before the last record its header puts in use lost
+// records (a copy cut short); an empty file is a new one. Records past the
+// ones in use may be missing or cut: they are left over and never read.
+StoreResult checkLength(const QString &fileName, qsizetype length, int recordLength,
+                        qint64 recordsInUse, qint16 count)
+{
+    if (length != 0 && length < recordsInUse * recordLength)
+        return StoreResult::failure(StoreError::FileCutShort, fileName, count);
+    return StoreResult::success();
+}
+
+StoreResult check(const Headers &h, const Lengths &l)
 {
     if (h.users > Collection::LastUserRow)
         return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Users, h.users);
@@ -68,7 +86,19 @@ StoreResult check(const Headers &h)
         return StoreResult::failure(StoreError::HeaderTooLarge, datafile::Problems, h.problems);
     if (h.problems < 0)
         return StoreResult::failure(StoreError::HeaderNegative, datafile::Problems, h.problems);
-    return StoreResult::success();
+    // Users.stn holds records 1 .. NextUserRecord - 1; record NextUserRecord
+    // is normally past its end.
+    const qint64 usersInUse = h.users > 1 ? h.users - 1 : 1;
+    if (StoreResult r =
+            checkLength(datafile::Users, l.users, UserRecord::Size, usersInUse, h.users);
+        !r.ok())
+        return r;
+    if (StoreResult r = checkLength(datafile::Chapters, l.chapters, ChapterRecord::Size,
+                                    h.chapters + 1, h.chapters);
+        !r.ok())
+        return r;
+    return checkLength(datafile::Problems, l.problems, ProblemRecord::Size, h.problems + 1,
+                       h.problems);
 }
 
 } // namespace
@@ -78,7 +108,8 @@ StoreResult checkHeaders(const QByteArray &users, const QByteArray &chapters,
 {
     return check(readHeaders(RecordImage(users, UserRecord::Size),
                              RecordImage(chapters, ChapterRecord::Size),
-                             RecordImage(problems, ProblemRecord::Size)));
+                             RecordImage(problems, ProblemRecord::Size)),
+                 {users.size(), chapters.size(), problems.size()});
 }
 
 StoreResult loadCollection(const QByteArray &users, const QByteArray &chapters,
@@ -88,7 +119,8 @@ StoreResult loadCollection(const QByteArray &users, const QByteArray &chapters,
     const RecordImage chapterFile(chapters, ChapterRecord::Size);
     const RecordImage problemFile(problems, ProblemRecord::Size);
     const Headers headers = readHeaders(userFile, chapterFile, problemFile);
-    if (StoreResult result = check(headers); !result.ok())
+    if (StoreResult result = check(headers, {users.size(), chapters.size(), problems.size()});
+        !result.ok())
         return result;
 
     // A header of 1 or less is an empty log. Otherwise the row at

@@ -18,14 +18,17 @@ inline const QString Problems = QStringLiteral("Problems.stn");
 // Pure functions on whole file contents, so they can be tested on any bytes.
 
 // Checks the three headers: one naming more records than the tables hold, or
-// a negative number of chapters or problems, refuses the files.
+// a negative number of chapters or problems, refuses the files; so does a
+// file, not empty, that ends before the last record its header puts in use
+// (FileCutShort). A longer file, or one cut past its records in use, passes.
 StoreResult checkHeaders(const QByteArray &users, const QByteArray &chapters,
                          const QByteArray &problems);
 
 // Loads the three files into `collection`, row k from record k, once their
 // headers pass checkHeaders (else `collection` is left untouched). Only the
 // fields kept between runs are taken; the others of each row stay as they
-// were. A file shorter than its header reads as zero records past its end.
+// were. Record NextUserRecord, normally past the end of Users.stn, reads as
+// a zero record.
 StoreResult loadCollection(const QByteArray &users, const QByteArray &chapters,
                            const QByteArray &problems, Collection &collection);
 

@@ -45,7 +45,9 @@ public:
     void assign(QByteArrayView bytes)
     {
         const auto n = static_cast<int>(std::min<qsizetype>(bytes.size(), N));
-        std::memcpy(m_bytes.data(), bytes.data(), n);
+        // An empty view may have no data at all, and memcpy from null is undefined.
+        if (n > 0)
+            std::memcpy(m_bytes.data(), bytes.data(), n);
         std::fill(m_bytes.begin() + n, m_bytes.end(), ' ');
     }
     // Like assign, but a longer text keeps its last N bytes: the end of a

@@ -11,6 +11,7 @@ enum class StoreError {
     CannotWrite,    // a write, a flush or the final rename failed; the old file stands
     HeaderTooLarge, // the header names more records than the tables hold
     HeaderNegative, // the header names a negative number of records
+    FileCutShort,   // the file ends before the last record its header puts in use
 };
 
 // What a store operation did. The store never shows a message; the screen
@@ -19,7 +20,7 @@ struct [[nodiscard]] StoreResult
 {
     StoreError error = StoreError::None;
     QString fileName; // the data file concerned, as the user knows it ("Caps.stn")
-    qint64 value = 0; // for header errors: the count the header holds
+    qint64 value = 0; // for header and length errors: the count the header holds
 
     bool ok() const { return error == StoreError::None; }
     static StoreResult success() { return {}; }
