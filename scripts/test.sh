@@ -10,3 +10,5 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCULEGERE_WERROR=ON 
     -DCULEGERE_BUILD_TESTS=ON -DCULEGERE_BUILD_BENCH=ON
 cmake --build build-test --parallel
 ctest --test-dir build-test --output-on-failure --parallel 2
+scripts/test-sanitizers.sh
+scripts/fuzz.sh
