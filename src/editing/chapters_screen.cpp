@@ -30,6 +30,8 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
     m_listCap->setObjectName(QStringLiteral("listCap"));
     m_text1 = new QLineEdit;
     m_text1->setObjectName(QStringLiteral("Text1"));
+    m_listCap->setAccessibleName(QStringLiteral("Capitolele culegerii"));
+    m_text1->setAccessibleName(QStringLiteral("Numele capitolului"));
     m_command1 = button("Command1", QStringLiteral("Adauga Capitol"));
     m_command2 = button("Command2", QStringLiteral("Sterge Capitol"));
     m_command4 = button("Command4", QStringLiteral("Redenumeste"));
@@ -53,7 +55,7 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
         closeSteps();
         hide();
     });
-    keepSize();
+    finishBuilding();
 }
 
 void ChaptersScreen::fillFromCollection()

@@ -47,7 +47,9 @@ ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
         m_answers->addButton(m_option2[i], i);
         answerRow->addWidget(m_option2[i]);
     }
+    m_combo1->setAccessibleName(QStringLiteral("Capitolul problemei"));
     m_picture1 = named(new PictureBox, "Picture1");
+    m_picture1->setAccessibleName(QStringLiteral("Imaginea problemei"));
     m_picture1->setMinimumSize(640, 300);
     m_label2 = named(new QLabel(QStringLiteral("Nr total probleme:-----")), "Label2");
     m_command1 = named(new QPushButton(QStringLiteral("Cauta problema")), "Command1");
@@ -84,7 +86,7 @@ ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
     });
 
     // The load step.
-    keepSize();
+    finishBuilding();
     showProblemCount();
     for (QRadioButton *option : m_option2)
         option->setBackgroundRole(QPalette::Window);

@@ -1,10 +1,14 @@
 #include "platform/desktop_platform.h"
 
+#include "platform/cue.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSoundEffect>
@@ -16,7 +20,8 @@ namespace culegere {
 
 DesktopPlatform::DesktopPlatform()
     : m_random(static_cast<std::mt19937::result_type>(
-          std::chrono::system_clock::now().time_since_epoch().count()))
+          std::chrono::system_clock::now().time_since_epoch().count())),
+      m_help(makeHelpOpener())
 {
 }
 
@@ -58,7 +63,37 @@ void DesktopPlatform::playCue(const QString &waveFile)
 
 void DesktopPlatform::openHelp(const QString &helpFile)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+    m_help->open(helpFile);
+}
+
+std::unique_ptr<HelpOpener> DesktopPlatform::makeHelpOpener()
+{
+    HelpOpener::Desktop desktop;
+    // The desktop's own registry answers which program opens a file type;
+    // asked in the background, so the screen never waits for it.
+    desktop.hasViewer = [](const QString &file, std::function<void(bool)> answer) {
+        const QString type = QMimeDatabase().mimeTypeForFile(file, QMimeDatabase::MatchExtension).name();
+        auto *query = new QProcess;
+        QObject::connect(query, &QProcess::finished, query, [query, answer](int code) {
+            answer(code == 0 && !query->readAllStandardOutput().trimmed().isEmpty());
+            query->deleteLater();
+        });
+        QObject::connect(query, &QProcess::errorOccurred, query,
+                         [query, answer](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart)
+                                 return;
+                             answer(false);
+                             query->deleteLater();
+                         });
+        query->start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
+    };
+    desktop.open = [](const QString &file) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    };
+    desktop.tell = [this](const QString &text) {
+        showMessage(QApplication::activeWindow(), text, Buttons::Ok, kAppTitle);
+    };
+    return std::make_unique<HelpOpener>(std::move(desktop));
 }
 
 QDate DesktopPlatform::today()

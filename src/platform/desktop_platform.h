@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/help_opener.h"
 #include "platform/platform.h"
 
 #include <memory>
@@ -28,8 +29,11 @@ public:
     std::unique_ptr<QPrinter> openPrinter(const QString &name) override;
 
 private:
+    std::unique_ptr<HelpOpener> makeHelpOpener();
+
     std::mt19937 m_random;
     std::unique_ptr<QSoundEffect> m_sound;
+    std::unique_ptr<HelpOpener> m_help;
 };
 
 } // namespace culegere

@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QPaintEngine>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 
 namespace culegere {
@@ -98,6 +100,7 @@ QImage PictureBox::readPicture(const QString &path, QSize scaledTo)
 
 bool PictureBox::showFile(const QString &path)
 {
+    m_scaled = QImage();
     m_image = readPicture(path);
     setPath(m_image.isNull() ? QString() : path);
     update();
@@ -106,6 +109,7 @@ bool PictureBox::showFile(const QString &path)
 
 void PictureBox::showImage(const QImage &image)
 {
+    m_scaled = QImage();
     m_image = image;
     setPath(QString());
     update();
@@ -113,6 +117,7 @@ void PictureBox::showImage(const QImage &image)
 
 void PictureBox::clear()
 {
+    m_scaled = QImage();
     m_image = QImage();
     setPath(QString());
     update();
@@ -131,20 +136,37 @@ void PictureBox::setPath(const QString &path)
     emit imagePathChanged(m_path);
 }
 
+QRect PictureBox::fittedRect(QSize picture, const QRect &area, qreal devicePixelRatio)
+{
+    if (picture.isEmpty() || area.isEmpty())
+        return {};
+    const qreal fit = std::min(qreal(area.width()) / picture.width(),
+                               qreal(area.height()) / picture.height());
+    // Enlarged at most twice, counted in the screen's own pixels.
+    const qreal scale = std::min(fit, 2.0 / std::max<qreal>(devicePixelRatio, 1.0));
+    const QSize size(std::max(1, int(picture.width() * scale)),
+                     std::max(1, int(picture.height() * scale)));
+    return QRect(QPoint(area.left() + (area.width() - size.width()) / 2, area.top()), size);
+}
+
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     if (m_image.isNull())
         return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRect area = contentsRect();
-    QSize size = m_image.size();
-    if (size.width() > area.width() || size.height() > area.height())
-        size.scale(area.size(), Qt::KeepAspectRatio);
-    // Centred across, from the top down.
-    const QPoint origin(area.left() + (area.width() - size.width()) / 2, area.top());
-    painter.drawImage(QRect(origin, size), m_image);
+    // The device painted on in the end: the screen, or a picture it is rendered into.
+    const QPaintDevice *target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
+    const qreal ratio = target ? target->devicePixelRatioF() : devicePixelRatioF();
+    const QRect placed = fittedRect(m_image.size(), contentsRect(), ratio);
+    const QSize devicePixels = (QSizeF(placed.size()) * ratio).toSize();
+    if (m_scaled.size() != devicePixels || m_scaled.devicePixelRatio() != ratio) {
+        m_scaled = m_image.size() == devicePixels
+                       ? m_image
+                       : m_image.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(ratio);
+    }
+    painter.drawImage(placed.topLeft(), m_scaled);
 }
 
 } // namespace culegere

@@ -6,8 +6,11 @@
 namespace culegere {
 
 // A picture box: shows one picture, fitted into the box with its proportions
-// kept. `imagePath` is the full path of the file shown, "" when the box is
-// cleared or when the file could not be loaded.
+// kept, centred across and from the top down. A small picture is enlarged to
+// fit, but never beyond twice its own size on the screen's pixels; on a
+// screen of high density it is drawn from its own pixels, sharp. `imagePath`
+// is the full path of the file shown, "" when the box is cleared or when the
+// file could not be loaded.
 class PictureBox : public QFrame
 {
     Q_OBJECT
@@ -38,6 +41,10 @@ public:
     // only a fraction of its full decoding).
     static QImage readPicture(const QString &path, QSize scaledTo = {});
 
+    // Where a picture of `picture` pixels stands in `area` (logical pixels)
+    // on a screen of `devicePixelRatio`.
+    static QRect fittedRect(QSize picture, const QRect &area, qreal devicePixelRatio);
+
 signals:
     void imagePathChanged(const QString &path);
 
@@ -49,6 +56,7 @@ private:
 
     QImage m_image;
     QString m_path;
+    QImage m_scaled; // m_image at the size last drawn, in device pixels
 };
 
 } // namespace culegere

@@ -1,5 +1,7 @@
 #include "platform/secondary_screen.h"
 
+#include "platform/access_keys.h"
+
 #include <QCloseEvent>
 
 namespace culegere {
@@ -13,9 +15,10 @@ SecondaryScreen::SecondaryScreen(const QString &objectName, const QString &capti
         setAttribute(Qt::WA_DeleteOnClose);
 }
 
-void SecondaryScreen::keepSize(QSize minimum)
+void SecondaryScreen::finishBuilding(QSize minimum)
 {
     setFixedSize(sizeHint().expandedTo(minimum));
+    giveAccessKeys(this);
 }
 
 void SecondaryScreen::closeEvent(QCloseEvent *event)

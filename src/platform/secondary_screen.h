@@ -18,8 +18,9 @@ public:
     SecondaryScreen(const QString &objectName, const QString &caption, FrameClose frameClose);
 
 protected:
-    // Fixes the window at the size its layout asks for (at least `minimum`).
-    void keepSize(QSize minimum = {});
+    // Ends the building of the screen: fixes the window at the size its
+    // layout asks for (at least `minimum`) and gives its buttons access keys.
+    void finishBuilding(QSize minimum = {});
     // The screen's close steps, as its own close button runs them.
     virtual void closeSteps() = 0;
 

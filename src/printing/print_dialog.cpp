@@ -1,5 +1,6 @@
 #include "printing/print_dialog.h"
 
+#include "platform/access_keys.h"
 #include "platform/cue.h"
 #include "platform/picture_box.h"
 #include "printing/printing_messages.h"
@@ -99,6 +100,7 @@ PrintDialog::PrintDialog(AppState &state, Platform &platform)
 
     // The load step.
     setFixedSize(twips(0, 0, 13905, 6390).size());
+    giveAccessKeys(this);
     m_text1->setText(QStringLiteral("1"));
     m_option2->setChecked(true);
     toPrinterChosen();
@@ -133,12 +135,15 @@ void PrintDialog::buildControls()
     m_label3 = place(new QLabel(QStringLiteral("Nume fisier")), this, "Label3",
                      twips(0, 3360, 1935, 375));
     m_text2 = place(new QLineEdit, this, "Text2", twips(1920, 3360, 3855, 495));
+    m_text2->setAccessibleName(QStringLiteral("Numele fisierului"));
 
     const char *labels[4] = {"Label4", "Label5", "Label6", "Label7"};
     const QString captions[4] = {QStringLiteral("Stanga:"), QStringLiteral("Dreapta:"),
                                  QStringLiteral("Top:"), QStringLiteral("Bottom:")};
     const char *boxes[4] = {"Text3", "Text4", "Text5", "Text6"};
     const char *bars[4] = {"VScroll1", "VScroll2", "VScroll3", "VScroll4"};
+    const QString sides[4] = {QStringLiteral("din stanga"), QStringLiteral("din dreapta"),
+                              QStringLiteral("de sus"), QStringLiteral("de jos")};
     for (int i = 0; i < 4; ++i) {
         const int top = 360 + 720 * i;
         place(new QLabel(captions[i]), this, labels[i], twips(5640, top, 1335, 495));
@@ -148,6 +153,8 @@ void PrintDialog::buildControls()
         bar->setSingleStep(1);
         bar->setPageStep(1);
         m_marginBars[i] = bar;
+        m_marginBoxes[i]->setAccessibleName(QStringLiteral("Marginea %1, in centimetri").arg(sides[i]));
+        bar->setAccessibleName(QStringLiteral("Schimba marginea %1").arg(sides[i]));
     }
 
     auto *label2 = place(new QLabel(QStringLiteral("Selectati imprimanta")), this, "Label2",
@@ -155,6 +162,7 @@ void PrintDialog::buildControls()
     label2->setAlignment(Qt::AlignCenter);
     m_combo1 = place(new QComboBox, this, "Combo1", twips(9960, 840, 3855, 420));
     m_combo1->setEditable(true);
+    m_combo1->setAccessibleName(QStringLiteral("Imprimanta"));
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
     QFont listFont = bold;
     listFont.setPointSizeF(12);
@@ -167,10 +175,12 @@ void PrintDialog::buildControls()
                          twips(10320, 1680, 3255, 615));
     label1->setAlignment(Qt::AlignCenter);
     m_text1 = centredBox(this, "Text1", twips(11520, 2280, 735, 735), QString());
+    m_text1->setAccessibleName(QStringLiteral("Numarul de exemplare"));
     auto *label8 = place(new QLabel(QStringLiteral("Antet")), this, "Label8",
                          twips(4080, 4200, 2535, 375));
     label8->setAlignment(Qt::AlignCenter);
     m_text7 = place(new QPlainTextEdit, this, "Text7", twips(120, 4560, 10575, 1695));
+    m_text7->setAccessibleName(QStringLiteral("Antetul foii"));
     m_command2 = place(new QPushButton(QStringLiteral("Print")), this, "Command2",
                        twips(10920, 4560, 2895, 735));
     m_command1 = place(new QPushButton(QStringLiteral("Ok")), this, "Command1",
@@ -182,6 +192,7 @@ void PrintDialog::buildControls()
                             twips(9720, 2280, 975, 495)};
     for (int i = 0; i < 3; ++i) {
         m_pictures[i] = place(new PictureBox, this, pictures[i], where[i]);
+        m_pictures[i]->setAccessibleName(QStringLiteral("Suprafata de lucru a foii"));
         m_pictures[i]->hide();
     }
 }

@@ -1,5 +1,7 @@
 #include "shell/about_screen.h"
 
+#include "platform/access_keys.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -33,6 +35,7 @@ AboutScreen::AboutScreen(QWidget *mainScreen) : m_mainScreen(mainScreen)
     layout->addWidget(text);
     layout->addWidget(ok, 0, Qt::AlignRight);
     resize(420, 240);
+    giveAccessKeys(this);
 }
 
 } // namespace culegere

@@ -11,7 +11,7 @@ class QLockFile;
 namespace culegere {
 
 class AboutScreen;
-class AppState;
+struct AppState;
 class ChaptersScreen;
 class MainScreen;
 class Platform;

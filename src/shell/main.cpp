@@ -1,7 +1,9 @@
 #include "platform/desktop_platform.h"
 #include "shell/application.h"
+#include "shell/folder_choice.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStringList>
 
 int main(int argc, char *argv[])
@@ -12,9 +14,13 @@ int main(int argc, char *argv[])
     // window happened to be the last one shown.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // The application folder: the first argument, else the program's own folder.
-    const QStringList args = QApplication::arguments();
-    const QString appPath = args.size() > 1 ? args.at(1) : QApplication::applicationDirPath();
+    const QString programFolder = QApplication::applicationDirPath();
+    const QString appPath = culegere::chooseAppFolder(QApplication::arguments(), programFolder,
+                                                      QDir::homePath());
+    // An installed program brings its cues and help into the folder, and
+    // starts its own folder in the home with the sample collection.
+    const bool folderGiven = QApplication::arguments().size() > 1;
+    culegere::prepareAppFolder(appPath, culegere::sharedFolder(programFolder), !folderGiven);
 
     culegere::DesktopPlatform platform;
     culegere::Application application(appPath, platform);

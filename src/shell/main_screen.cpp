@@ -1,5 +1,6 @@
 #include "shell/main_screen.h"
 
+#include "platform/access_keys.h"
 #include "platform/picture_box.h"
 #include "shell/decoration.h"
 #include "testing/test_area.h"
@@ -63,6 +64,10 @@ MainScreen::MainScreen(AppState &state, Platform &platform)
     resize(1024, 740);
 
     buildMenu();
+    for (PictureBox *band : {picture2, picture3, m_picture4})
+        band->setAccessibleName(QStringLiteral("Imagine decorativa"));
+    // Alt+F and Alt+H open the menus.
+    giveAccessKeys(this, QStringLiteral("FH"));
     connect(m_testArea, &TestArea::testRunning, this, [this](bool running) {
         setEditingMenusEnabled(!running);
     });

@@ -9,7 +9,7 @@ class QMenu;
 
 namespace culegere {
 
-class AppState;
+struct AppState;
 class Platform;
 class PictureBox;
 class TestArea;

@@ -56,6 +56,10 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
     m_command2->setEnabled(false);
     m_command3 = named(new QPushButton(QStringLiteral("Ok")), "Command3");
     m_listCap = named(new QListWidget, "listCap");
+    m_combo1->setAccessibleName(QStringLiteral("Capitolul de adaugat la test"));
+    m_hScroll1->setAccessibleName(QStringLiteral("Numarul de probleme din capitol"));
+    m_text1->setAccessibleName(QStringLiteral("Numarul de probleme ales"));
+    m_listCap->setAccessibleName(QStringLiteral("Capitolele testului"));
 
     auto *mode = new QGroupBox;
     auto *modeLayout = new QVBoxLayout(mode);
@@ -105,7 +109,7 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
 
     // The load step.
     PlayCue(m_platform, m_state.folder, cue::Birds);
-    keepSize(QSize(420, 380));
+    finishBuilding(QSize(420, 380));
     m_text1->setEnabled(false);
     m_text1->setText(QString::number(m_hScroll1->value()));
     m_state.definition.TestChapterCount = 0;

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -83,6 +84,47 @@ TestArea::TestArea(AppState &state, Platform &platform, QWidget *timerOwner, QWi
     connect(m_btnStartCrono, &QPushButton::clicked, this, &TestArea::startStopwatch);
     connect(m_timer1, &QTimer::timeout, this, &TestArea::stopwatchTick);
     connect(m_command6, &QPushButton::clicked, this, &TestArea::reset);
+    installKeys(timerOwner);
+}
+
+void TestArea::installKeys(QWidget *window)
+{
+    // During a test the pupil needs no mouse: A..E mark a variant, the arrows
+    // move as "<--" and "-->" do, each only while its control can be used.
+    for (int i = 0; i < int(m_option1.size()); ++i) {
+        auto *key = new QShortcut(QKeySequence(Qt::Key(Qt::Key_A + i)), window);
+        connect(key, &QShortcut::activated, this, [this, i] {
+            if (m_option1[i]->isVisible() && m_option1[i]->isEnabled())
+                m_option1[i]->click();
+        });
+    }
+    const std::pair<Qt::Key, QPushButton *> moves[] = {{Qt::Key_Left, m_command2},
+                                                       {Qt::Key_Right, m_command1}};
+    for (const auto &[keyCode, button] : moves) {
+        auto *key = new QShortcut(QKeySequence(keyCode), window);
+        connect(key, &QShortcut::activated, button, [button = button] {
+            if (button->isEnabled())
+                button->click();
+        });
+    }
+    QWidget *order[] = {m_btnDefTest, m_command4, m_option1[0], m_option1[1], m_option1[2],
+                        m_option1[3], m_option1[4], m_command2, m_command1, m_command3,
+                        m_command5, m_btnStartCrono, m_command6};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TestArea::describePicture()
+{
+    if (m_picture1->imagePath().isEmpty() && m_text1->text().isEmpty()) {
+        m_picture1->setAccessibleName(QStringLiteral("Nicio problema afisata"));
+        return;
+    }
+    m_picture1->setAccessibleName(
+        QStringLiteral("Problema %1 din %2, capitolul %3")
+            .arg(m_state.test.CurrentPosition + 1)
+            .arg(CurrentTest::Size)
+            .arg(m_session.currentProblem().Chapter.Name.trimmedText()));
 }
 
 TestArea::~TestArea()
@@ -111,6 +153,10 @@ void TestArea::buildControls(QWidget *timerOwner)
     m_text3->setMaximumWidth(90);
     m_label1 = named(new QLabel(QStringLiteral("Nota acordata")), QStringLiteral("Label1"));
     m_label2 = named(new QLabel, QStringLiteral("Label2"));
+    m_picture1->setAccessibleName(QStringLiteral("Nicio problema afisata"));
+    m_text1->setAccessibleName(QStringLiteral("Numarul problemei afisate"));
+    m_text2->setAccessibleName(QStringLiteral("Nota acordata"));
+    m_text3->setAccessibleName(QStringLiteral("Cronometru"));
     m_label2->setTextFormat(Qt::PlainText);
     m_label2->setWordWrap(true);
 
@@ -242,6 +288,7 @@ void TestArea::openDefinition()
     m_text1->clear();
     m_text2->clear();
     m_state.test.CurrentPosition = 0;
+    describePicture();
     m_definitionScreen->open();
 }
 
@@ -281,6 +328,7 @@ void TestArea::startTest()
     emit testRunning(true);
     m_text1->setText(QString::number(m_state.test.CurrentPosition));
     m_label2->setText(m_session.currentProblem().Chapter.Name.text());
+    describePicture();
     playCue(cue::Load);
 }
 
@@ -295,6 +343,7 @@ void TestArea::showProblem()
         clearAnswers();
     m_picture1->showFile(m_state.folder.resolvePath(
         ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
+    describePicture();
     playCue(cue::Next);
 }
 
@@ -364,6 +413,7 @@ void TestArea::reset()
     m_text2->clear();
     m_text3->clear();
     m_label2->clear();
+    describePicture();
     // "Reset" itself goes off too: only a new definition leads on.
     for (QPushButton *b :
          {m_command1, m_command2, m_command3, m_command4, m_command6, m_btnStartCrono})

@@ -48,6 +48,9 @@ signals:
 
 private:
     void buildControls(QWidget *timerOwner);
+    void installKeys(QWidget *window);
+    // Tells a screen reader which problem the picture shows.
+    void describePicture();
     void openDefinition();
     void definitionFinished();
     void startTest();

@@ -37,10 +37,12 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     m_combo1->setEditable(true);
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
     m_combo1->setMinimumWidth(300);
+    m_combo1->setAccessibleName(QStringLiteral("Capitolul de vizualizat"));
     m_command5 = button("Command5", QStringLiteral("Incarca Capitol/Categorie"));
     m_picture1 = new PictureBox;
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_picture1->setMinimumSize(760, 420);
+    m_picture1->setAccessibleName(QStringLiteral("Nicio problema afisata"));
     m_label2 = new QLabel(QStringLiteral("Problema nr:"));
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_label2->setAlignment(Qt::AlignCenter);
@@ -74,7 +76,7 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     layout->addWidget(m_picture1, 1);
     layout->addLayout(moves);
     layout->addLayout(bottom);
-    keepSize();
+    finishBuilding();
 
     connect(m_combo1, &QComboBox::activated, this, &ProblemBrowser::chapterChosen);
     connect(m_command5, &QPushButton::clicked, this, &ProblemBrowser::loadChapter);
@@ -154,6 +156,12 @@ void ProblemBrowser::showProblem()
             ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
     }
     m_label2->setText(kPositionPrefix + QString::number(m_position));
+    m_picture1->setAccessibleName(
+        m_rowList.empty() ? QStringLiteral("Nicio problema in acest capitol")
+                          : QStringLiteral("Problema %1 din %2, capitolul %3")
+                                .arg(m_position + 1)
+                                .arg(m_rowList.size())
+                                .arg(m_loadedChapter.trimmedText()));
 }
 
 void ProblemBrowser::closeSteps()

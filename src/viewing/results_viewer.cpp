@@ -17,6 +17,7 @@ ResultsViewer::ResultsViewer(AppState &state, Platform &platform)
 {
     m_list1 = new QListWidget;
     m_list1->setObjectName(QStringLiteral("List1"));
+    m_list1->setAccessibleName(QStringLiteral("Rezultatele testelor"));
     // Names keep all 30 characters: a fixed-width font lines the columns up.
     m_list1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_list1->setMinimumSize(560, 400);
@@ -33,7 +34,7 @@ ResultsViewer::ResultsViewer(AppState &state, Platform &platform)
     });
 
     PlayCue(m_platform, m_state.folder, cue::Load);
-    keepSize();
+    finishBuilding();
 }
 
 void ResultsViewer::open()

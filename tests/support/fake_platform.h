@@ -1,53 +1,10 @@
 #pragma once
 
-#include "platform/platform.h"
-
-#include <QList>
-
-#include <deque>
-#include <functional>
+#include "platform/scripted_platform.h"
 
 namespace culegere::test {
 
-// A Platform that records what the program asks of it and answers from a
-// script: message boxes, input boxes, random values, today's date, printers.
-class FakePlatform : public Platform
-{
-public:
-    struct Message
-    {
-        QString text;
-        Buttons buttons;
-        QString title;
-    };
-
-    bool showMessage(QWidget *parent, const QString &text, Buttons buttons,
-                     const QString &title) override;
-    QString askText(QWidget *parent, const QString &prompt, const QString &title) override;
-    void playCue(const QString &waveFile) override;
-    void openHelp(const QString &helpFile) override;
-    QDate today() override { return date; }
-    double nextRandom() override;
-    QStringList printerNames() override { return printers; }
-    std::unique_ptr<QPrinter> openPrinter(const QString &name) override;
-
-    // The cues played, as file names ("exit.wav").
-    QStringList cueNames() const;
-    QStringList messageTexts() const;
-    void clear();
-
-    QList<Message> messages;
-    std::deque<bool> messageAnswers; // answers to OK/Cancel boxes; OK when empty
-    QStringList prompts;
-    std::deque<QString> textAnswers; // answers to input boxes; "" (Cancel) when empty
-    QStringList cues;                // full paths
-    QStringList helpRequests;
-    std::deque<double> randoms; // 0 when empty
-    QDate date{2026, 12, 4};
-    QStringList printers;
-    std::function<std::unique_ptr<QPrinter>(const QString &)> printerFactory;
-    // Runs while a message box would be open (e.g. to check the screen then).
-    std::function<void(const QString &)> onMessage;
-};
+// The tests' platform: records what the program asks, answers from a script.
+using FakePlatform = ScriptedPlatform;
 
 } // namespace culegere::test

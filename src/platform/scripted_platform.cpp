@@ -1,11 +1,11 @@
-#include "support/fake_platform.h"
+#include "platform/scripted_platform.h"
 
 #include <QFileInfo>
 #include <QPrinter>
 
-namespace culegere::test {
+namespace culegere {
 
-bool FakePlatform::showMessage(QWidget *, const QString &text, Buttons buttons,
+bool ScriptedPlatform::showMessage(QWidget *, const QString &text, Buttons buttons,
                                const QString &title)
 {
     messages.append({text, buttons, title});
@@ -18,7 +18,7 @@ bool FakePlatform::showMessage(QWidget *, const QString &text, Buttons buttons,
     return answer;
 }
 
-QString FakePlatform::askText(QWidget *, const QString &prompt, const QString &)
+QString ScriptedPlatform::askText(QWidget *, const QString &prompt, const QString &)
 {
     prompts.append(prompt);
     if (textAnswers.empty())
@@ -28,17 +28,17 @@ QString FakePlatform::askText(QWidget *, const QString &prompt, const QString &)
     return answer;
 }
 
-void FakePlatform::playCue(const QString &waveFile)
+void ScriptedPlatform::playCue(const QString &waveFile)
 {
     cues.append(waveFile);
 }
 
-void FakePlatform::openHelp(const QString &helpFile)
+void ScriptedPlatform::openHelp(const QString &helpFile)
 {
     helpRequests.append(helpFile);
 }
 
-double FakePlatform::nextRandom()
+double ScriptedPlatform::nextRandom()
 {
     if (randoms.empty())
         return 0.0;
@@ -47,12 +47,12 @@ double FakePlatform::nextRandom()
     return r;
 }
 
-std::unique_ptr<QPrinter> FakePlatform::openPrinter(const QString &name)
+std::unique_ptr<QPrinter> ScriptedPlatform::openPrinter(const QString &name)
 {
     return printerFactory ? printerFactory(name) : nullptr;
 }
 
-QStringList FakePlatform::cueNames() const
+QStringList ScriptedPlatform::cueNames() const
 {
     QStringList names;
     for (const QString &cue : cues)
@@ -60,7 +60,7 @@ QStringList FakePlatform::cueNames() const
     return names;
 }
 
-QStringList FakePlatform::messageTexts() const
+QStringList ScriptedPlatform::messageTexts() const
 {
     QStringList texts;
     for (const Message &m : messages)
@@ -68,7 +68,7 @@ QStringList FakePlatform::messageTexts() const
     return texts;
 }
 
-void FakePlatform::clear()
+void ScriptedPlatform::clear()
 {
     messages.clear();
     prompts.clear();
@@ -76,4 +76,4 @@ void FakePlatform::clear()
     helpRequests.clear();
 }
 
-} // namespace culegere::test
+} // namespace culegere

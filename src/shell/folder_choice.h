@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace culegere {
+
+// Where the program keeps its collection (the application folder):
+// - the folder given as the first argument, always;
+// - else the program's own folder, as in a build or a copy of the whole
+//   folder on a memory stick;
+// - else, for a program installed for everyone (its shared files in
+//   ../share/culegere beside its folder) or one whose folder cannot be
+//   written, the folder "Culegere" in the user's home.
+QString chooseAppFolder(const QStringList &arguments, const QString &programFolder,
+                        const QString &homeFolder);
+
+// The shared files of an installed program: the cues, the help and the
+// sample collection, or "" for a program that is not installed.
+QString sharedFolder(const QString &programFolder);
+
+// Makes `folder` ready for an installed program: the cues and the help of
+// `shared` it lacks are copied in. With `withSample`, a folder that does not
+// exist yet is created with the sample collection as well, and the empty
+// folders "teste" and "backup". A collection already there is never
+// touched. False when something could not be copied.
+bool prepareAppFolder(const QString &folder, const QString &shared, bool withSample);
+
+} // namespace culegere

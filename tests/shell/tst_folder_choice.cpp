@@ -1,0 +1,93 @@
+// Which folder the program keeps its collection in, and how an installed
+// program prepares it.
+#include "shell/folder_choice.h"
+#include "support/temp_app_folder.h"
+
+#include <QDir>
+#include <QtTest>
+
+using namespace culegere;
+
+namespace {
+
+// An installed program: prefix/bin and prefix/share/culegere with the shared files.
+struct Installed
+{
+    test::TempAppFolder dir;
+    QString bin = dir.filePath("prefix/bin");
+    QString shared = dir.filePath("prefix/share/culegere");
+    QString home = dir.filePath("home");
+
+    Installed()
+    {
+        QDir().mkpath(bin);
+        QDir().mkpath(home);
+        for (const char *file : {"prefix/share/culegere/Caps.stn", "prefix/share/culegere/Problems.stn",
+                                 "prefix/share/culegere/next.wav", "prefix/share/culegere/help.chm",
+                                 "prefix/share/culegere/help/index.html",
+                                 "prefix/share/culegere/probleme/probl00001.jpg"})
+            dir.write(file, QByteArray("shared ") + file);
+    }
+};
+
+} // namespace
+
+class TstFolderChoice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void choice()
+    {
+        Installed i;
+        QCOMPARE(chooseAppFolder({"culegere", "/elev/colectie"}, i.bin, i.home),
+                 QString("/elev/colectie"));
+        QCOMPARE(chooseAppFolder({"culegere"}, i.bin, i.home), i.home + "/Culegere");
+        QCOMPARE(sharedFolder(i.bin), i.shared);
+
+        // A build or a copied folder keeps its collection beside the program.
+        const QString build = i.dir.filePath("build/app");
+        QDir().mkpath(build);
+        QCOMPARE(chooseAppFolder({"culegere"}, build, i.home), build);
+        QCOMPARE(sharedFolder(build), QString());
+    }
+
+    void firstStartGetsTheSampleCollection()
+    {
+        Installed i;
+        const QString folder = i.home + "/Culegere";
+        QVERIFY(prepareAppFolder(folder, i.shared, true));
+        for (const char *file : {"Caps.stn", "Problems.stn", "next.wav", "help.chm", "help/index.html",
+                                 "probleme/probl00001.jpg"})
+            QCOMPARE(i.dir.read(QString("home/Culegere/") + file),
+                     i.dir.read(QString("prefix/share/culegere/") + file));
+        QVERIFY(QFileInfo(folder + "/teste").isDir());
+        QVERIFY(QFileInfo(folder + "/backup").isDir());
+        // The copies can be written, though the shared files may not be.
+        QVERIFY(QFileInfo(folder + "/Caps.stn").isWritable());
+    }
+
+    void aCollectionInUseIsNeverTouched()
+    {
+        Installed i;
+        i.dir.write("home/Culegere/Caps.stn", "the teacher's chapters");
+        QVERIFY(prepareAppFolder(i.home + "/Culegere", i.shared, true));
+        QCOMPARE(i.dir.read("home/Culegere/Caps.stn"), QByteArray("the teacher's chapters"));
+        QVERIFY(!i.dir.exists("home/Culegere/Problems.stn"));
+        QVERIFY(!i.dir.exists("home/Culegere/probleme"));
+        QVERIFY(i.dir.exists("home/Culegere/help.chm")); // the help comes back
+        QVERIFY(i.dir.exists("home/Culegere/next.wav"));
+    }
+
+    void aFolderGivenGetsNoSample()
+    {
+        Installed i;
+        const QString folder = i.dir.filePath("noua");
+        QVERIFY(prepareAppFolder(folder, i.shared, false));
+        QVERIFY(!i.dir.exists("noua/Caps.stn"));
+        QVERIFY(i.dir.exists("noua/help/index.html"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstFolderChoice)
+#include "tst_folder_choice.moc"
