@@ -57,8 +57,7 @@ const QStringList kPictures = {QStringLiteral("probl00001.jpg"),
 
 // Rows first..last of two tables hold the same bytes (bytes, so that a NaN
 // date equals itself).
-template <typename Table>
-int firstDifferentRow(const Table &a, const Table &b, int first, int last)
+template <typename Table> int firstDifferentRow(const Table &a, const Table &b, int first, int last)
 {
     for (int row = first; row <= last; ++row) {
         if (a[row].encoded() != b[row].encoded())
@@ -98,8 +97,7 @@ QString compareInUse(const Collection &a, const Collection &b)
 
 // Makes a table what a new one is, in one block; true when it already was.
 // Only for records without padding, whose bytes are all of their value.
-template <typename Table>
-bool resetBlock(Table &table)
+template <typename Table> bool resetBlock(Table &table)
 {
     using Row = std::remove_cvref_t<decltype(table[0])>;
     static_assert(std::has_unique_object_representations_v<Row>);
@@ -149,8 +147,7 @@ Collection &freshCollection(std::size_t slot)
 
 // Every byte of a text read from a file must survive the way through a
 // screen (decoded to text, encoded back).
-template <int N>
-bool survivesScreens(const FixedText<N> &text)
+template <int N> bool survivesScreens(const FixedText<N> &text)
 {
     return encodeCp1250(text.text()) == text.bytes();
 }

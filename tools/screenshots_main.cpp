@@ -36,8 +36,7 @@ QWidget *screen(const char *name)
     qFatal("no screen %s", name);
 }
 
-template <typename T>
-T *control(QWidget *parent, const char *name)
+template <typename T> T *control(QWidget *parent, const char *name)
 {
     T *found = parent->findChild<T *>(QString::fromLatin1(name));
     if (!found)
@@ -191,7 +190,8 @@ int main(int argc, char *argv[])
     QWidget *print = screen("frmTipareste");
     chooseLine(control<QComboBox>(print, "Combo1"), 0);
     control<QPlainTextEdit>(print, "Text7")
-        ->setPlainText(QStringLiteral("Test de evaluare - clasa a V-a\nNume si prenume: ..........."));
+        ->setPlainText(
+            QStringLiteral("Test de evaluare - clasa a V-a\nNume si prenume: ..........."));
     shots.take(print, QStringLiteral("tiparire"));
     click(print, "Command1");
 
@@ -225,9 +225,12 @@ int main(int argc, char *argv[])
         int failures = 0;
         for (const QString &name : shots.names()) {
             const QString file = name + QStringLiteral(".png");
-            if (differs(QImage(QDir(args.at(2)).filePath(file)), QImage(QDir(args.at(4)).filePath(file)))) {
-                std::fprintf(stderr, "%s differs from the documentation's picture; run scripts/screenshots.sh\n",
-                             qPrintable(file));
+            if (differs(QImage(QDir(args.at(2)).filePath(file)),
+                        QImage(QDir(args.at(4)).filePath(file)))) {
+                std::fprintf(
+                    stderr,
+                    "%s differs from the documentation's picture; run scripts/screenshots.sh\n",
+                    qPrintable(file));
                 ++failures;
             }
         }

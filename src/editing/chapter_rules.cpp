@@ -70,7 +70,8 @@ ChapterRules::Deleted ChapterRules::remove(int position)
     const int row = position + Collection::FirstRow;
     // The counter is one short while the editor holds one of its problems:
     // the problems filed under it decide.
-    if (c.ChapterTable[row].ProblemTotal >= 1 || filedUnder(c, c.ChapterTable[row].Name.trimmed()) > 0)
+    if (c.ChapterTable[row].ProblemTotal >= 1 ||
+        filedUnder(c, c.ChapterTable[row].Name.trimmed()) > 0)
         return Deleted::HasProblems;
     const int last = c.lastChapterRow();
     c.ChapterTable[row].Name = c.ChapterTable[last].Name;

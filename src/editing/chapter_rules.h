@@ -35,7 +35,8 @@ public:
     // Gives the chapter named `oldName` (trimmed) the name `newName`, and so
     // every problem filed under the old name. Returns, in `row`, the row
     // renamed (0 when no chapter had that name any more).
-    Renamed rename(bool selected, const QString &oldName, const QString &newName, int *row = nullptr);
+    Renamed rename(bool selected, const QString &oldName, const QString &newName,
+                   int *row = nullptr);
 
 private:
     Collection &m_collection;

@@ -2,6 +2,7 @@
 
 #include "editing/editing_messages.h"
 #include "platform/cue.h"
+#include "platform/named.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -9,17 +10,6 @@
 #include <QPushButton>
 
 namespace culegere {
-
-namespace {
-
-QPushButton *button(const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-} // namespace
 
 ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("frmAddCap"), QStringLiteral("Adauga Capitol"),
@@ -32,10 +22,10 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_listCap->setAccessibleName(QStringLiteral("Capitolele culegerii"));
     m_text1->setAccessibleName(QStringLiteral("Numele capitolului"));
-    m_command1 = button("Command1", QStringLiteral("Adauga Capitol"));
-    m_command2 = button("Command2", QStringLiteral("Sterge Capitol"));
-    m_command4 = button("Command4", QStringLiteral("Redenumeste"));
-    m_command3 = button("Command3", QStringLiteral("Close"));
+    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("Adauga Capitol"));
+    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("Sterge Capitol"));
+    m_command4 = namedButton(QStringLiteral("Command4"), QStringLiteral("Redenumeste"));
+    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Close"));
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(m_listCap, 0, 0, 5, 1);
@@ -75,9 +65,8 @@ void ChaptersScreen::open()
 
 void ChaptersScreen::message(const QString &text, bool withCancel)
 {
-    m_platform.showMessage(this, text,
-                           withCancel ? Platform::Buttons::OkCancel : Platform::Buttons::Ok,
-                           kAppTitle);
+    m_platform.showMessage(
+        this, text, withCancel ? Platform::Buttons::OkCancel : Platform::Buttons::Ok, kAppTitle);
 }
 
 void ChaptersScreen::entryClicked(QListWidgetItem *item)

@@ -61,8 +61,8 @@ ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
         m_markedAnswer = validAnswer ? row.CorrectAnswer : -1;
         ProblemRecord &edit = m_collection.EditProblem;
         edit.Chapter.Name = row.Chapter.Name;
-        edit.ImagePath.assignKeepingEnd(encodeCp1250(QDir::toNativeSeparators(
-            ProblemImagePath(m_folder.root(), m_searchPath))));
+        edit.ImagePath.assignKeepingEnd(encodeCp1250(
+            QDir::toNativeSeparators(ProblemImagePath(m_folder.root(), m_searchPath))));
         edit.CorrectAnswer = row.CorrectAnswer;
         m_cataloguedOpen = true;
         m_canSave = true;

@@ -32,10 +32,10 @@ public:
     struct LookUp
     {
         enum Kind { Catalogued, NewPicture, NoSuchProblem } kind = NoSuchProblem;
-        QString picture;       // the picture file to show, "" when none
+        QString picture;             // the picture file to show, "" when none
         bool pictureMissing = false; // a catalogued problem whose picture is gone
-        QString chapter;       // the catalogued problem's chapter, trimmed
-        int answer = -1;       // its correct answer 0..4, or -1 when it has none
+        QString chapter;             // the catalogued problem's chapter, trimmed
+        int answer = -1;             // its correct answer 0..4, or -1 when it has none
     };
     // The index as typed (not trimmed): the picture AppPath\Probleme\probl<index>.jpg.
     LookUp lookUp(const QString &index);

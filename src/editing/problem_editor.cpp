@@ -2,6 +2,7 @@
 
 #include "editing/editing_messages.h"
 #include "platform/cue.h"
+#include "platform/named.h"
 #include "platform/picture_box.h"
 
 #include <QButtonGroup>
@@ -17,13 +18,6 @@ namespace culegere {
 
 namespace {
 
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 const char *const kLetters[5] = {"a", "b", "c", "d", "e"};
 
 } // namespace
@@ -33,12 +27,13 @@ ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
                       FrameClose::Destroys),
       m_state(state), m_platform(platform), m_editing(state.collection, state.folder)
 {
-    m_label1 = named(new QLabel(QStringLiteral("Seteaza capitol")), "Label1");
-    m_combo1 = named(new QComboBox, "Combo1");
+    m_label1 = named(new QLabel(QStringLiteral("Seteaza capitol")), QStringLiteral("Label1"));
+    m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
     m_combo1->setEditable(true);
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
     m_combo1->setMinimumWidth(280);
-    m_label3 = named(new QLabel(QStringLiteral("Seteaza varianta corecta")), "Label3");
+    m_label3 =
+        named(new QLabel(QStringLiteral("Seteaza varianta corecta")), QStringLiteral("Label3"));
     m_answers = new QButtonGroup(this);
     auto *answerRow = new QHBoxLayout;
     for (int i = 0; i < 5; ++i) {
@@ -48,14 +43,15 @@ ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
         answerRow->addWidget(m_option2[i]);
     }
     m_combo1->setAccessibleName(QStringLiteral("Capitolul problemei"));
-    m_picture1 = named(new PictureBox, "Picture1");
+    m_picture1 = named(new PictureBox, QStringLiteral("Picture1"));
     m_picture1->setAccessibleName(QStringLiteral("Imaginea problemei"));
     m_picture1->setMinimumSize(640, 300);
-    m_label2 = named(new QLabel(QStringLiteral("Nr total probleme:-----")), "Label2");
-    m_command1 = named(new QPushButton(QStringLiteral("Cauta problema")), "Command1");
-    m_command2 = named(new QPushButton(QStringLiteral("Seteaza")), "Command2");
-    m_btnSterge = named(new QPushButton(QStringLiteral("Sterge problema")), "btnSterge");
-    m_command3 = named(new QPushButton(QStringLiteral("Close")), "Command3");
+    m_label2 =
+        named(new QLabel(QStringLiteral("Nr total probleme:-----")), QStringLiteral("Label2"));
+    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("Cauta problema"));
+    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("Seteaza"));
+    m_btnSterge = namedButton(QStringLiteral("btnSterge"), QStringLiteral("Sterge problema"));
+    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Close"));
 
     auto *choices = new QGridLayout;
     choices->addWidget(m_label1, 0, 0);

@@ -15,7 +15,8 @@ void giveAccessKeys(QWidget *screen, const QString &taken)
     // matter more than options.
     QList<QAbstractButton *> buttons;
     for (QWidget *w = screen->nextInFocusChain(); w && w != screen; w = w->nextInFocusChain()) {
-        if (auto *button = qobject_cast<QAbstractButton *>(w); button && screen->isAncestorOf(button))
+        if (auto *button = qobject_cast<QAbstractButton *>(w);
+            button && screen->isAncestorOf(button))
             buttons.append(button);
     }
     for (QAbstractButton *button : screen->findChildren<QAbstractButton *>()) {
@@ -27,7 +28,8 @@ void giveAccessKeys(QWidget *screen, const QString &taken)
     });
     for (QAbstractButton *button : buttons) {
         // Buttons that only show something (the correction's marks) take no key.
-        if (button->testAttribute(Qt::WA_TransparentForMouseEvents) || !button->shortcut().isEmpty())
+        if (button->testAttribute(Qt::WA_TransparentForMouseEvents) ||
+            !button->shortcut().isEmpty())
             continue;
         for (const QChar c : button->text().toUpper()) {
             if (c < u'A' || c > u'Z' || used.contains(c))

@@ -18,9 +18,8 @@ QString cleanRoot(const QString &root)
 // The entry of `dir` whose name equals `name` ignoring case, or "" when none.
 QString findIgnoringCase(const QString &dir, const QString &name)
 {
-    const QStringList entries =
-        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                            QDir::Name);
+    const QStringList entries = QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return entry;

@@ -8,9 +8,9 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
-#include <QProcess>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -43,7 +43,8 @@ bool DesktopPlatform::showMessage(QWidget *parent, const QString &text, Buttons 
 QString DesktopPlatform::askText(QWidget *parent, const QString &prompt, const QString &title)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &ok);
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &ok);
     return ok ? text : QString();
 }
 
@@ -72,7 +73,8 @@ std::unique_ptr<HelpOpener> DesktopPlatform::makeHelpOpener()
     // The desktop's own registry answers which program opens a file type;
     // asked in the background, so the screen never waits for it.
     desktop.hasViewer = [](const QString &file, std::function<void(bool)> answer) {
-        const QString type = QMimeDatabase().mimeTypeForFile(file, QMimeDatabase::MatchExtension).name();
+        const QString type =
+            QMimeDatabase().mimeTypeForFile(file, QMimeDatabase::MatchExtension).name();
         auto *query = new QProcess;
         QObject::connect(query, &QProcess::finished, query, [query, answer](int code) {
             answer(code == 0 && !query->readAllStandardOutput().trimmed().isEmpty());
@@ -85,7 +87,8 @@ std::unique_ptr<HelpOpener> DesktopPlatform::makeHelpOpener()
                              answer(false);
                              query->deleteLater();
                          });
-        query->start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
+        query->start(QStringLiteral("xdg-mime"),
+                     {QStringLiteral("query"), QStringLiteral("default"), type});
     };
     desktop.open = [](const QString &file) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(file));

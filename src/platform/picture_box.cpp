@@ -140,8 +140,8 @@ QRect PictureBox::fittedRect(QSize picture, const QRect &area, qreal devicePixel
 {
     if (picture.isEmpty() || area.isEmpty())
         return {};
-    const qreal fit = std::min(qreal(area.width()) / picture.width(),
-                               qreal(area.height()) / picture.height());
+    const qreal fit =
+        std::min(qreal(area.width()) / picture.width(), qreal(area.height()) / picture.height());
     // Enlarged at most twice, counted in the screen's own pixels.
     const qreal scale = std::min(fit, 2.0 / std::max<qreal>(devicePixelRatio, 1.0));
     const QSize size(std::max(1, int(picture.width() * scale)),
@@ -156,14 +156,16 @@ void PictureBox::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     // The device painted on in the end: the screen, or a picture it is rendered into.
-    const QPaintDevice *target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
+    const QPaintDevice *target =
+        painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
     const qreal ratio = target ? target->devicePixelRatioF() : devicePixelRatioF();
     const QRect placed = fittedRect(m_image.size(), contentsRect(), ratio);
     const QSize devicePixels = (QSizeF(placed.size()) * ratio).toSize();
     if (m_scaled.size() != devicePixels || m_scaled.devicePixelRatio() != ratio) {
-        m_scaled = m_image.size() == devicePixels
-                       ? m_image
-                       : m_image.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled =
+            m_image.size() == devicePixels
+                ? m_image
+                : m_image.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_scaled.setDevicePixelRatio(ratio);
     }
     painter.drawImage(placed.topLeft(), m_scaled);

@@ -6,7 +6,7 @@
 namespace culegere {
 
 bool ScriptedPlatform::showMessage(QWidget *, const QString &text, Buttons buttons,
-                               const QString &title)
+                                   const QString &title)
 {
     messages.append({text, buttons, title});
     if (onMessage)

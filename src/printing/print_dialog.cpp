@@ -31,8 +31,7 @@ QRect twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-template <typename W>
-W *place(W *widget, QWidget *parent, const char *name, const QRect &geometry)
+template <typename W> W *place(W *widget, QWidget *parent, const char *name, const QRect &geometry)
 {
     widget->setParent(parent);
     widget->setObjectName(QString::fromLatin1(name));
@@ -132,8 +131,8 @@ void PrintDialog::buildControls()
                       twips(360, 480, optionWidth, 615));
     m_option1 = place(new QRadioButton(QStringLiteral("In fisier")), m_frame1, "Option1",
                       twips(360, 1560, optionWidth, 615));
-    m_label3 = place(new QLabel(QStringLiteral("Nume fisier")), this, "Label3",
-                     twips(0, 3360, 1935, 375));
+    m_label3 =
+        place(new QLabel(QStringLiteral("Nume fisier")), this, "Label3", twips(0, 3360, 1935, 375));
     m_text2 = place(new QLineEdit, this, "Text2", twips(1920, 3360, 3855, 495));
     m_text2->setAccessibleName(QStringLiteral("Numele fisierului"));
 
@@ -153,7 +152,8 @@ void PrintDialog::buildControls()
         bar->setSingleStep(1);
         bar->setPageStep(1);
         m_marginBars[i] = bar;
-        m_marginBoxes[i]->setAccessibleName(QStringLiteral("Marginea %1, in centimetri").arg(sides[i]));
+        m_marginBoxes[i]->setAccessibleName(
+            QStringLiteral("Marginea %1, in centimetri").arg(sides[i]));
         bar->setAccessibleName(QStringLiteral("Schimba marginea %1").arg(sides[i]));
     }
 
@@ -176,8 +176,8 @@ void PrintDialog::buildControls()
     label1->setAlignment(Qt::AlignCenter);
     m_text1 = centredBox(this, "Text1", twips(11520, 2280, 735, 735), QString());
     m_text1->setAccessibleName(QStringLiteral("Numarul de exemplare"));
-    auto *label8 = place(new QLabel(QStringLiteral("Antet")), this, "Label8",
-                         twips(4080, 4200, 2535, 375));
+    auto *label8 =
+        place(new QLabel(QStringLiteral("Antet")), this, "Label8", twips(4080, 4200, 2535, 375));
     label8->setAlignment(Qt::AlignCenter);
     m_text7 = place(new QPlainTextEdit, this, "Text7", twips(120, 4560, 10575, 1695));
     m_text7->setAccessibleName(QStringLiteral("Antetul foii"));
@@ -325,8 +325,8 @@ void PrintDialog::ComposeTestSheet(bool toPrinter)
     }
 
     const QString folder = m_state.folder.resolve(QStringLiteral("\\teste"));
-    const QString file =
-        m_state.folder.resolve(QStringLiteral("\\teste\\") + m_text2->text() + QStringLiteral(".jpg"));
+    const QString file = m_state.folder.resolve(QStringLiteral("\\teste\\") + m_text2->text() +
+                                                QStringLiteral(".jpg"));
     const QImage page = renderTestSheet(sheet, screenDotsPerInch());
     m_pictures[2]->showImage(page);
     if (!QDir().mkpath(folder) || !saveSheetFile(page, file)) {

@@ -58,14 +58,14 @@ private:
     QRadioButton *m_option1 = nullptr; // In fisier
     QRadioButton *m_option2 = nullptr; // La imprimanta
     QLabel *m_label3 = nullptr;
-    QLineEdit *m_text2 = nullptr; // file name
+    QLineEdit *m_text2 = nullptr;               // file name
     std::array<QLineEdit *, 4> m_marginBoxes{}; // Text3..Text6
     std::array<QScrollBar *, 4> m_marginBars{}; // VScroll1..VScroll4
     QComboBox *m_combo1 = nullptr;
-    QLineEdit *m_text1 = nullptr; // copies
-    QPlainTextEdit *m_text7 = nullptr; // header
-    QPushButton *m_command2 = nullptr; // Print
-    QPushButton *m_command1 = nullptr; // Ok
+    QLineEdit *m_text1 = nullptr;             // copies
+    QPlainTextEdit *m_text7 = nullptr;        // header
+    QPushButton *m_command2 = nullptr;        // Print
+    QPushButton *m_command1 = nullptr;        // Ok
     std::array<PictureBox *, 3> m_pictures{}; // Picture1..Picture3, working surfaces
 };
 

@@ -10,8 +10,8 @@ inline const QString NoCopies =
     QStringLiteral("Nu ati definit numarul exemplarelor de tiparit!....");
 inline const QString NothingToPrint = QStringLiteral("Nu avem nimic de tiparit!...");
 inline const QString NoFileName = QStringLiteral("Nu ati definit numele fisierului!...");
-inline const QString BadCopies = QStringLiteral(
-    "Numarul exemplarelor trebuie sa fie un numar intreg intre 1 si 999!...");
+inline const QString BadCopies =
+    QStringLiteral("Numarul exemplarelor trebuie sa fie un numar intreg intre 1 si 999!...");
 inline const QString BadFileName = QStringLiteral(
     "Numele fisierului nu poate contine caracterele \\ / : * ? \" < > | si nici \"..\"!...");
 inline const QString BadMargins = QStringLiteral(

@@ -54,8 +54,8 @@ MontageLayout montageLayout(const QList<QSize> &pictureSizes)
         total += s.height();
     }
     const qint64 room = sheet::MontageLimit - sheet::MontageSpare;
-    const double scale =
-        std::min({1.0, widest > room ? double(room) / widest : 1.0, total > room ? double(room) / total : 1.0});
+    const double scale = std::min({1.0, widest > room ? double(room) / widest : 1.0,
+                                   total > room ? double(room) / total : 1.0});
 
     MontageLayout layout;
     int y = 0;

@@ -13,13 +13,13 @@ namespace culegere {
 // The test sheet's geometry, in twips (567 to the centimetre) of an A4
 // portrait page.
 namespace sheet {
-constexpr int PageWidth = 11907;  // 21 cm
-constexpr int PageHeight = 16839; // 29.7 cm
-constexpr int HeaderTop = 283;    // 0.5 cm
+constexpr int PageWidth = 11907;   // 21 cm
+constexpr int PageHeight = 16839;  // 29.7 cm
+constexpr int HeaderTop = 283;     // 0.5 cm
 constexpr int HeaderHeight = 1134; // 2 cm
 constexpr int TwipsPerCm = 567;
-constexpr int TwipsPerPixel = 15;  // a picture's pixel on the screen
-constexpr int MontageSpare = 100;  // blank right of and below the stacked pictures
+constexpr int TwipsPerPixel = 15; // a picture's pixel on the screen
+constexpr int MontageSpare = 100; // blank right of and below the stacked pictures
 constexpr int MontageLimit = 32767;
 // The size a problem without a picture takes before any picture was measured.
 constexpr QSize BlankProblem{1095, 375};

@@ -68,8 +68,8 @@ void paintProblems(QPainter &painter, const QRectF &block, const QStringList &fi
         if (!present[i])
             continue;
         const QRect &at = montage.pictures[i];
-        const QRectF target(block.left() + at.x() * sx, block.top() + at.y() * sy,
-                            at.width() * sx, at.height() * sy);
+        const QRectF target(block.left() + at.x() * sx, block.top() + at.y() * sy, at.width() * sx,
+                            at.height() * sy);
         const QImage image = PictureBox::readPicture(files[i], target.size().toSize());
         if (!image.isNull())
             painter.drawImage(target, image);

@@ -13,13 +13,15 @@ AboutScreen::AboutScreen(QWidget *mainScreen) : m_mainScreen(mainScreen)
     setObjectName(QStringLiteral("frmDespre"));
     setWindowTitle(QStringLiteral("Despre"));
 
-    auto *text = new QLabel(QStringLiteral(
-        "<h2>Culegere electronica</h2>"
-        "<p>Culegere de probleme de matematica cu raspunsuri la alegere.</p>"
-        "<p>Profesorul pastreaza problemele pe capitole, defineste testele de noua probleme "
-        "si le tipareste; elevii rezolva testul pe ecran, primesc nota de la 1 la 10, "
-        "iar rezultatul se pastreaza.</p>"
-        "<p>Versiunea %1</p>").arg(QStringLiteral(CULEGERE_VERSION)));
+    auto *text = new QLabel(
+        QStringLiteral(
+            "<h2>Culegere electronica</h2>"
+            "<p>Culegere de probleme de matematica cu raspunsuri la alegere.</p>"
+            "<p>Profesorul pastreaza problemele pe capitole, defineste testele de noua probleme "
+            "si le tipareste; elevii rezolva testul pe ecran, primesc nota de la 1 la 10, "
+            "iar rezultatul se pastreaza.</p>"
+            "<p>Versiunea %1</p>")
+            .arg(QStringLiteral(CULEGERE_VERSION)));
     text->setWordWrap(true);
     text->setTextFormat(Qt::RichText);
 

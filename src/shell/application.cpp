@@ -31,8 +31,7 @@ const QString kNoResults = QStringLiteral("Nu exista inregistrari");
 } // namespace
 
 Application::Application(const QString &appPath, Platform &platform)
-    : m_platform(platform),
-      m_state(std::make_unique<AppState>(AppFolder(appPath)))
+    : m_platform(platform), m_state(std::make_unique<AppState>(AppFolder(appPath)))
 {
 }
 
@@ -58,7 +57,8 @@ bool Application::lockFolder()
 {
     const QString root = m_state->folder.root();
     if (!QDir().mkpath(root)) {
-        m_platform.showMessage(nullptr, shellmsg::FolderNotWritable.arg(QDir::toNativeSeparators(root)),
+        m_platform.showMessage(nullptr,
+                               shellmsg::FolderNotWritable.arg(QDir::toNativeSeparators(root)),
                                Platform::Buttons::Ok, kAppTitle);
         return false;
     }
@@ -108,9 +108,8 @@ bool Application::start()
 void Application::connectMenu()
 {
     MainScreen *main = m_main.get();
-    QObject::connect(main->mnuUtilizare, &QAction::triggered, main, [this] {
-        m_platform.openHelp(m_state->folder.resolve(kHelpFile));
-    });
+    QObject::connect(main->mnuUtilizare, &QAction::triggered, main,
+                     [this] { m_platform.openHelp(m_state->folder.resolve(kHelpFile)); });
     QObject::connect(main->mnuDespre, &QAction::triggered, main, [this] { showAbout(); });
     QObject::connect(main->mnuRezolva, &QAction::triggered, main, [this] { openBrowser(); });
     QObject::connect(main->mnuRezultate, &QAction::triggered, main, [this] { openResults(); });
@@ -212,12 +211,10 @@ void Application::openPrintDialog()
 QList<QWidget *> Application::secondaryScreens() const
 {
     QList<QWidget *> screens;
-    for (QWidget *screen : {static_cast<QWidget *>(m_chapters.get()),
-                            static_cast<QWidget *>(m_editor.data()),
-                            static_cast<QWidget *>(m_about.get()),
-                            static_cast<QWidget *>(m_browser.data()),
-                            static_cast<QWidget *>(m_results.data()),
-                            static_cast<QWidget *>(m_print.data())}) {
+    for (QWidget *screen :
+         {static_cast<QWidget *>(m_chapters.get()), static_cast<QWidget *>(m_editor.data()),
+          static_cast<QWidget *>(m_about.get()), static_cast<QWidget *>(m_browser.data()),
+          static_cast<QWidget *>(m_results.data()), static_cast<QWidget *>(m_print.data())}) {
         if (screen)
             screens.append(screen);
     }

@@ -40,7 +40,8 @@ bool copyTree(const QString &from, const QString &to, bool onlyMissing,
 
 QString sharedFolder(const QString &programFolder)
 {
-    const QString shared = QDir(programFolder).absoluteFilePath(QStringLiteral("../share/culegere"));
+    const QString shared =
+        QDir(programFolder).absoluteFilePath(QStringLiteral("../share/culegere"));
     return QFileInfo(shared).isDir() ? QDir::cleanPath(shared) : QString();
 }
 

@@ -15,8 +15,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QString programFolder = QApplication::applicationDirPath();
-    const QString appPath = culegere::chooseAppFolder(QApplication::arguments(), programFolder,
-                                                      QDir::homePath());
+    const QString appPath =
+        culegere::chooseAppFolder(QApplication::arguments(), programFolder, QDir::homePath());
     // An installed program brings its cues and help into the folder, and
     // starts its own folder in the home with the sample collection.
     const bool folderGiven = QApplication::arguments().size() > 1;

@@ -68,9 +68,8 @@ MainScreen::MainScreen(AppState &state, Platform &platform)
         band->setAccessibleName(QStringLiteral("Imagine decorativa"));
     // Alt+F and Alt+H open the menus.
     giveAccessKeys(this, QStringLiteral("FH"));
-    connect(m_testArea, &TestArea::testRunning, this, [this](bool running) {
-        setEditingMenusEnabled(!running);
-    });
+    connect(m_testArea, &TestArea::testRunning, this,
+            [this](bool running) { setEditingMenusEnabled(!running); });
 }
 
 void MainScreen::setEditingMenusEnabled(bool enabled)
@@ -86,12 +85,13 @@ void MainScreen::buildMenu()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuSeteazaProbl = item(file, QStringLiteral("mnuSeteazaProbl"), QStringLiteral("Seteaza problema"),
-                           QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSeteazaProbl = item(file, QStringLiteral("mnuSeteazaProbl"),
+                           QStringLiteral("Seteaza problema"), QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuAddCap = item(file, QStringLiteral("mnuAddCap"),
                      QStringLiteral("Adauga/Elimina capitol/categorie"), QKeySequence(Qt::Key_F2));
-    mnuRezultate = item(file, QStringLiteral("mnuRezultate"), QStringLiteral("Vizualizeaza rezultate"),
-                        QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuRezultate =
+        item(file, QStringLiteral("mnuRezultate"), QStringLiteral("Vizualizeaza rezultate"),
+             QKeySequence(Qt::CTRL | Qt::Key_T));
     mnuRezolva = item(file, QStringLiteral("mnuRezolva"), QStringLiteral("Vizualizeaza probleme"),
                       QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuPrint = item(file, QStringLiteral("mnuPrint"), QStringLiteral("Print"),

@@ -8,11 +8,11 @@ namespace culegere {
 
 // Messages of start-up and exit, where the data files are opened and saved.
 namespace shellmsg {
-inline const QString AlreadyOpen = QStringLiteral(
-    "Culegerea din acest folder este deja deschisa de un alt program Culegere! "
-    "Inchideti-l mai intai si porniti din nou...");
-inline const QString FolderNotWritable = QStringLiteral(
-    "Nu se poate scrie in folderul culegerii:\n%1\nProgramul nu poate porni...");
+inline const QString AlreadyOpen =
+    QStringLiteral("Culegerea din acest folder este deja deschisa de un alt program Culegere! "
+                   "Inchideti-l mai intai si porniti din nou...");
+inline const QString FolderNotWritable =
+    QStringLiteral("Nu se poate scrie in folderul culegerii:\n%1\nProgramul nu poate porni...");
 // %1: the backup files not copied ("caps.stn, problems.stn").
 inline const QString BackupFailed = QStringLiteral(
     "Copia de siguranta nu a putut fi facuta pentru: %1! Copiile vechi din folderul -backup- "

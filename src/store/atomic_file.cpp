@@ -43,8 +43,8 @@ StoreResult AtomicWriteSet::commit()
         // set, and commit() would then rename the cut file over the good one.
         qint64 done = 0;
         while (done < entry.content.size()) {
-            const qint64 n = file->write(entry.content.constData() + done,
-                                         entry.content.size() - done);
+            const qint64 n =
+                file->write(entry.content.constData() + done, entry.content.size() - done);
             if (n <= 0)
                 break;
             done += n;

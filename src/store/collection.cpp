@@ -23,7 +23,8 @@ QString ProblemImagePath(const QString &appPath, const QString &storedPath)
         trimmed.remove(0, 1);
     while (trimmed.endsWith(u' '))
         trimmed.chop(1);
-    return QDir::fromNativeSeparators(appPath) + QStringLiteral("/probleme/probl") + trimmed.right(9);
+    return QDir::fromNativeSeparators(appPath) + QStringLiteral("/probleme/probl") +
+           trimmed.right(9);
 }
 
 QString ProblemImagePath(const QString &appPath, const FixedText<250> &storedPath)

@@ -22,7 +22,7 @@ struct Collection
     qint16 ChapterCount = 0;
     Table<ProblemRecord, 7001> ProblemTable; // rows 2..ProblemCount+1 in use
     qint16 ProblemCount = 0;
-    UserTableRows UserTable; // rows 2..NextUserRecord-1 in use
+    UserTableRows UserTable;          // rows 2..NextUserRecord-1 in use
     qint16 NextUserRecord = FirstRow; // 2..100
     ProblemRecord EditProblem;        // the problem editor's working record
 

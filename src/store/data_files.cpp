@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace culegere {
 
@@ -120,7 +120,8 @@ StoreResult DataFiles::saveAtExit(const Collection &c)
     AtomicWriteSet write;
     write.add(m_chapters.path(), datafile::Chapters, chaptersFileForExit(std::move(old[1]), c));
     write.add(m_problems.path(), datafile::Problems, problemsFileForExit(std::move(old[2]), c));
-    write.add(m_users.path(), datafile::Users, usersFileWithHeader(std::move(old[0]), c.NextUserRecord));
+    write.add(m_users.path(), datafile::Users,
+              usersFileWithHeader(std::move(old[0]), c.NextUserRecord));
     const StoreResult result = write.commit();
     close();
     if (!result.ok()) {
@@ -138,8 +139,8 @@ void DataFiles::close()
 StoreResult DataFiles::reopen()
 {
     for (const Slot &slot : dataFiles()) {
-        const QString path = slot.file->path().isEmpty() ? m_folder.resolve(u'\\' + slot.name)
-                                                         : slot.file->path();
+        const QString path =
+            slot.file->path().isEmpty() ? m_folder.resolve(u'\\' + slot.name) : slot.file->path();
         if (!slot.file->isOpen() && !slot.file->open(path))
             return StoreResult::failure(StoreError::CannotOpen, slot.name);
     }

@@ -17,8 +17,7 @@ namespace culegere {
 // A field never assigned holds N NUL bytes. Assigning pads a shorter text with
 // blanks and keeps the first N bytes of a longer one. Texts stay bytes in
 // memory: loading a record is a copy, and comparing names compares bytes.
-template <int N>
-class FixedText
+template <int N> class FixedText
 {
     static_assert(N > 0);
 

@@ -54,8 +54,7 @@ public:
 
     int completeRecords() const { return static_cast<int>(m_content.size() / m_length); }
 
-    template <typename Record>
-    Record record(int n) const
+    template <typename Record> Record record(int n) const
     {
         return Record::decodeFrom(recordData(n));
     }

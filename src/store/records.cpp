@@ -11,16 +11,14 @@ namespace {
 
 const QDate kDateEpoch(1899, 12, 30);
 
-template <typename Record>
-QByteArray encodeRecord(const Record &record)
+template <typename Record> QByteArray encodeRecord(const Record &record)
 {
     QByteArray bytes(Record::Size, '\0');
     record.encodeTo(bytes.data());
     return bytes;
 }
 
-template <int N>
-void putText(char *out, const FixedText<N> &text)
+template <int N> void putText(char *out, const FixedText<N> &text)
 {
     std::memcpy(out, text.data(), N);
 }

@@ -8,8 +8,7 @@ namespace culegere {
 
 // A table of a fixed number of rows, 0 to Rows - 1, like the tables of the
 // data model. Rows exist from the start and are never added or removed.
-template <typename T, int Rows>
-class Table
+template <typename T, int Rows> class Table
 {
 public:
     static constexpr int RowCount = Rows;

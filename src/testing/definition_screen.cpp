@@ -1,6 +1,7 @@
 #include "testing/definition_screen.h"
 
 #include "platform/cue.h"
+#include "platform/named.h"
 #include "testing/testing_messages.h"
 
 #include <QComboBox>
@@ -17,45 +18,36 @@
 
 namespace culegere {
 
-namespace {
-
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
-
 DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("frmDefTest"), QStringLiteral("Defineste Test"),
                       FrameClose::Destroys),
       m_state(state), m_platform(platform), m_editor(state.definition, state.collection)
 {
 
-    m_option1 = named(new QRadioButton(QStringLiteral("Toata culegerea")), "Option1");
-    m_option2 = named(new QRadioButton(QStringLiteral("Pe capitole")), "Option2");
-    m_label1 = named(new QLabel(QStringLiteral("Selectati un capitol/categorie")), "Label1");
-    m_combo1 = named(new QComboBox, "Combo1");
+    m_option1 =
+        named(new QRadioButton(QStringLiteral("Toata culegerea")), QStringLiteral("Option1"));
+    m_option2 = named(new QRadioButton(QStringLiteral("Pe capitole")), QStringLiteral("Option2"));
+    m_label1 = named(new QLabel(QStringLiteral("Selectati un capitol/categorie")),
+                     QStringLiteral("Label1"));
+    m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
     m_combo1->setEditable(true);
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
     m_combo1->setMinimumWidth(320);
     m_combo1->setEnabled(false);
-    m_hScroll1 = named(new QScrollBar(Qt::Horizontal), "HScroll1");
+    m_hScroll1 = named(new QScrollBar(Qt::Horizontal), QStringLiteral("HScroll1"));
     m_hScroll1->setRange(1, 9);
     m_hScroll1->setSingleStep(1);
     m_hScroll1->setPageStep(1);
     m_hScroll1->setValue(1);
     m_hScroll1->setEnabled(false);
-    m_text1 = named(new QLineEdit, "text1");
+    m_text1 = named(new QLineEdit, QStringLiteral("text1"));
     m_text1->setAlignment(Qt::AlignCenter);
     m_text1->setMaximumWidth(50);
-    m_command1 = named(new QPushButton(QStringLiteral("Seteaza")), "Command1");
-    m_command2 = named(new QPushButton(QStringLiteral("Adauga")), "Command2");
+    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("Seteaza"));
+    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("Adauga"));
     m_command2->setEnabled(false);
-    m_command3 = named(new QPushButton(QStringLiteral("Ok")), "Command3");
-    m_listCap = named(new QListWidget, "listCap");
+    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Ok"));
+    m_listCap = named(new QListWidget, QStringLiteral("listCap"));
     m_combo1->setAccessibleName(QStringLiteral("Capitolul de adaugat la test"));
     m_hScroll1->setAccessibleName(QStringLiteral("Numarul de probleme din capitol"));
     m_text1->setAccessibleName(QStringLiteral("Numarul de probleme ales"));

@@ -1,6 +1,7 @@
 #include "testing/test_area.h"
 
 #include "platform/cue.h"
+#include "platform/named.h"
 #include "platform/picture_box.h"
 #include "testing/definition_screen.h"
 #include "testing/testing_messages.h"
@@ -18,7 +19,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-
 namespace culegere {
 
 namespace {
@@ -26,18 +26,6 @@ namespace {
 constexpr int kStopwatchPeriodMs = 970;
 const QString kAnswerLetters[5] = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
                                    QStringLiteral("d"), QStringLiteral("e")};
-
-template <typename W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QPushButton *button(const QString &name, const QString &caption)
-{
-    return named(new QPushButton(caption), name);
-}
 
 QLineEdit *displayBox(const QString &name)
 {
@@ -107,9 +95,9 @@ void TestArea::installKeys(QWidget *window)
                 button->click();
         });
     }
-    QWidget *order[] = {m_btnDefTest, m_command4, m_option1[0], m_option1[1], m_option1[2],
-                        m_option1[3], m_option1[4], m_command2, m_command1, m_command3,
-                        m_command5, m_btnStartCrono, m_command6};
+    QWidget *order[] = {m_btnDefTest, m_command4,      m_option1[0], m_option1[1], m_option1[2],
+                        m_option1[3], m_option1[4],    m_command2,   m_command1,   m_command3,
+                        m_command5,   m_btnStartCrono, m_command6};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -120,11 +108,10 @@ void TestArea::describePicture()
         m_picture1->setAccessibleName(QStringLiteral("Nicio problema afisata"));
         return;
     }
-    m_picture1->setAccessibleName(
-        QStringLiteral("Problema %1 din %2, capitolul %3")
-            .arg(m_state.test.CurrentPosition + 1)
-            .arg(CurrentTest::Size)
-            .arg(m_session.currentProblem().Chapter.Name.trimmedText()));
+    m_picture1->setAccessibleName(QStringLiteral("Problema %1 din %2, capitolul %3")
+                                      .arg(m_state.test.CurrentPosition + 1)
+                                      .arg(CurrentTest::Size)
+                                      .arg(m_session.currentProblem().Chapter.Name.trimmedText()));
 }
 
 TestArea::~TestArea()
@@ -134,14 +121,15 @@ TestArea::~TestArea()
 
 void TestArea::buildControls(QWidget *timerOwner)
 {
-    m_btnDefTest = button(QStringLiteral("btnDefTest"), QStringLiteral("Defineste Test"));
-    m_command4 = button(QStringLiteral("Command4"), QStringLiteral("Start Test"));
-    m_command1 = button(QStringLiteral("Command1"), QStringLiteral("-->"));
-    m_command2 = button(QStringLiteral("Command2"), QStringLiteral("<--"));
-    m_command3 = button(QStringLiteral("Command3"), QStringLiteral("Corecteaza test"));
-    m_command5 = button(QStringLiteral("Command5"), QStringLiteral("Schimba User"));
-    m_command6 = button(QStringLiteral("Command6"), QStringLiteral("Reset"));
-    m_btnStartCrono = button(QStringLiteral("btnStartCrono"), QStringLiteral("Start Cronometru"));
+    m_btnDefTest = namedButton(QStringLiteral("btnDefTest"), QStringLiteral("Defineste Test"));
+    m_command4 = namedButton(QStringLiteral("Command4"), QStringLiteral("Start Test"));
+    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("-->"));
+    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("<--"));
+    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Corecteaza test"));
+    m_command5 = namedButton(QStringLiteral("Command5"), QStringLiteral("Schimba User"));
+    m_command6 = namedButton(QStringLiteral("Command6"), QStringLiteral("Reset"));
+    m_btnStartCrono =
+        namedButton(QStringLiteral("btnStartCrono"), QStringLiteral("Start Cronometru"));
 
     m_picture1 = named(new PictureBox, QStringLiteral("Picture1"));
     m_picture1->setMinimumSize(560, 360);
@@ -168,7 +156,8 @@ void TestArea::buildControls(QWidget *timerOwner)
     auto *answerRow = new QHBoxLayout(answers);
     m_answers = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
-        m_option1[i] = named(new QRadioButton(kAnswerLetters[i]), QStringLiteral("Option1_%1").arg(i));
+        m_option1[i] =
+            named(new QRadioButton(kAnswerLetters[i]), QStringLiteral("Option1_%1").arg(i));
         m_answers->addButton(m_option1[i], i);
         answerRow->addWidget(m_option1[i]);
     }
@@ -234,7 +223,8 @@ void TestArea::applyStartupState()
     setChecksVisible(false);
     setAnswersVisible(false);
     m_session.startup();
-    for (QPushButton *b : {m_command1, m_command2, m_command3, m_command4, m_command6, m_btnStartCrono})
+    for (QPushButton *b :
+         {m_command1, m_command2, m_command3, m_command4, m_command6, m_btnStartCrono})
         b->setEnabled(false);
 }
 
@@ -280,7 +270,8 @@ void TestArea::openDefinition()
     DefinitionEditor(m_state.definition, m_state.collection).clear();
     if (!m_definitionScreen) {
         m_definitionScreen = new DefinitionScreen(m_state, m_platform);
-        connect(m_definitionScreen, &DefinitionScreen::finished, this, &TestArea::definitionFinished);
+        connect(m_definitionScreen, &DefinitionScreen::finished, this,
+                &TestArea::definitionFinished);
     }
     for (QCheckBox *check : m_check1)
         check->setChecked(false);
@@ -341,8 +332,8 @@ void TestArea::showProblem()
         m_option1[problem.ChosenAnswer]->setChecked(true);
     else
         clearAnswers();
-    m_picture1->showFile(m_state.folder.resolvePath(
-        ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
+    m_picture1->showFile(
+        m_state.folder.resolvePath(ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
     describePicture();
     playCue(cue::Next);
 }

@@ -10,8 +10,8 @@ constexpr int kTenStepMinimum = 12;
 std::vector<qint16> listChapterRows(const Collection &c, const FixedText<100> &chapter)
 {
     std::vector<qint16> rows;
-    for (int row = Collection::FirstRow;
-         row <= c.lastProblemRow() && int(rows.size()) < kMaxListed; ++row) {
+    for (int row = Collection::FirstRow; row <= c.lastProblemRow() && int(rows.size()) < kMaxListed;
+         ++row) {
         if (c.ProblemTable[row].Chapter.Name == chapter)
             rows.push_back(static_cast<qint16>(row));
     }

@@ -1,6 +1,7 @@
 #include "viewing/problem_browser.h"
 
 #include "platform/cue.h"
+#include "platform/named.h"
 #include "platform/picture_box.h"
 
 #include <QComboBox>
@@ -15,13 +16,6 @@ namespace {
 
 const QString kPositionPrefix = QStringLiteral("Problema nr:--");
 const QString kNoChapter = QStringLiteral("Nu ati selectat nici o categorie");
-
-QPushButton *button(const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 } // namespace
 
@@ -38,7 +32,8 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
     m_combo1->setMinimumWidth(300);
     m_combo1->setAccessibleName(QStringLiteral("Capitolul de vizualizat"));
-    m_command5 = button("Command5", QStringLiteral("Incarca Capitol/Categorie"));
+    m_command5 =
+        namedButton(QStringLiteral("Command5"), QStringLiteral("Incarca Capitol/Categorie"));
     m_picture1 = new PictureBox;
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_picture1->setMinimumSize(760, 420);
@@ -46,12 +41,13 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     m_label2 = new QLabel(QStringLiteral("Problema nr:"));
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_label2->setAlignment(Qt::AlignCenter);
-    m_label2->setMinimumWidth(m_label2->fontMetrics().horizontalAdvance(kPositionPrefix + "0000") + 16);
-    m_command1 = button("Command1", QStringLiteral("<--1"));
-    m_command2 = button("Command2", QStringLiteral("1-->"));
-    m_command3 = button("Command3", QStringLiteral("<==10"));
-    m_command4 = button("Command4", QStringLiteral("10==>"));
-    m_command6 = button("Command6", QStringLiteral("Ok"));
+    m_label2->setMinimumWidth(m_label2->fontMetrics().horizontalAdvance(kPositionPrefix + "0000") +
+                              16);
+    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("<--1"));
+    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("1-->"));
+    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("<==10"));
+    m_command4 = namedButton(QStringLiteral("Command4"), QStringLiteral("10==>"));
+    m_command6 = namedButton(QStringLiteral("Command6"), QStringLiteral("Ok"));
 
     auto *choose = new QHBoxLayout;
     choose->addWidget(m_label1);
@@ -152,16 +148,16 @@ void ProblemBrowser::showProblem()
     // An empty chapter lists nothing: the box stays empty.
     if (m_position < int(m_rowList.size())) {
         const ProblemRecord &problem = m_state.collection.ProblemTable[m_rowList[m_position]];
-        m_picture1->showFile(m_state.folder.resolvePath(
-            ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
+        m_picture1->showFile(
+            m_state.folder.resolvePath(ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
     }
     m_label2->setText(kPositionPrefix + QString::number(m_position));
-    m_picture1->setAccessibleName(
-        m_rowList.empty() ? QStringLiteral("Nicio problema in acest capitol")
-                          : QStringLiteral("Problema %1 din %2, capitolul %3")
-                                .arg(m_position + 1)
-                                .arg(m_rowList.size())
-                                .arg(m_loadedChapter.trimmedText()));
+    m_picture1->setAccessibleName(m_rowList.empty()
+                                      ? QStringLiteral("Nicio problema in acest capitol")
+                                      : QStringLiteral("Problema %1 din %2, capitolul %3")
+                                            .arg(m_position + 1)
+                                            .arg(m_rowList.size())
+                                            .arg(m_loadedChapter.trimmedText()));
 }
 
 void ProblemBrowser::closeSteps()

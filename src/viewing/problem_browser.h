@@ -50,7 +50,7 @@ private:
     QComboBox *m_combo1 = nullptr;
     QPushButton *m_command5 = nullptr; // load
     PictureBox *m_picture1 = nullptr;
-    QLabel *m_label2 = nullptr; // position
+    QLabel *m_label2 = nullptr;        // position
     QPushButton *m_command1 = nullptr; // <--1
     QPushButton *m_command2 = nullptr; // 1-->
     QPushButton *m_command3 = nullptr; // <==10

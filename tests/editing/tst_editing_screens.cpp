@@ -42,10 +42,8 @@ struct Editing : test::RunningApp
     }
     QWidget *chapters() const { return topLevel("frmAddCap"); }
     QWidget *editor() const { return topLevel("frmSetProblema"); }
-    template <typename T>
-    T *cap(const QString &name) const { return child<T>(chapters(), name); }
-    template <typename T>
-    T *ed(const QString &name) const { return child<T>(editor(), name); }
+    template <typename T> T *cap(const QString &name) const { return child<T>(chapters(), name); }
+    template <typename T> T *ed(const QString &name) const { return child<T>(editor(), name); }
     QStringList listed() const
     {
         QStringList names;
@@ -225,15 +223,20 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("cues");
         QTest::addColumn<QString>("picture"); // index shown, "" for none
-        QTest::newRow("a new picture") << "00123" << kNewPicture << QStringList() << QStringList{"setareok.wav"} << "00123";
-        QTest::newRow("a catalogued problem") << "00002" << kCatalogued << QStringList() << QStringList() << "00002";
-        QTest::newRow("six characters") << "000002" << kCatalogued << QStringList() << QStringList() << "00002";
+        QTest::newRow("a new picture")
+            << "00123" << kNewPicture << QStringList() << QStringList{"setareok.wav"} << "00123";
+        QTest::newRow("a catalogued problem")
+            << "00002" << kCatalogued << QStringList() << QStringList() << "00002";
+        QTest::newRow("six characters")
+            << "000002" << kCatalogued << QStringList() << QStringList() << "00002";
         QTest::newRow("four characters")
-            << "0123" << kIdle << QStringList{"Nu exista aceasta problema"} << QStringList{"setareok.wav"} << "";
-        QTest::newRow("Cancel")
-            << "" << kIdle << QStringList{"Nu exista aceasta problema"} << QStringList{"setareok.wav"} << "";
-        QTest::newRow("a path")
-            << "../../Users.stn" << kIdle << QStringList{"Nu exista aceasta problema"} << QStringList{"setareok.wav"} << "";
+            << "0123" << kIdle << QStringList{"Nu exista aceasta problema"}
+            << QStringList{"setareok.wav"} << "";
+        QTest::newRow("Cancel") << "" << kIdle << QStringList{"Nu exista aceasta problema"}
+                                << QStringList{"setareok.wav"} << "";
+        QTest::newRow("a path") << "../../Users.stn" << kIdle
+                                << QStringList{"Nu exista aceasta problema"}
+                                << QStringList{"setareok.wav"} << "";
     }
     void lookingUp()
     {

@@ -91,7 +91,8 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::newRow("a new picture") << "00123" << int(Kind::NewPicture) << 0;
         QTest::newRow("a catalogued problem") << "00002" << int(Kind::Catalogued) << 3;
-        QTest::newRow("six characters: the last five count") << "000002" << int(Kind::Catalogued) << 3;
+        QTest::newRow("six characters: the last five count")
+            << "000002" << int(Kind::Catalogued) << 3;
         QTest::newRow("four characters") << "0123" << int(Kind::NoSuchProblem) << 0;
         QTest::newRow("Cancel") << "" << int(Kind::NoSuchProblem) << 0;
         QTest::newRow("no such picture") << "00999" << int(Kind::NoSuchProblem) << 0;
@@ -305,7 +306,8 @@ private slots:
                     chapters.remove(pick(c.ChapterCount + 1) - 1);
                     break;
                 case 2:
-                    chapters.rename(pick(2), chapterNames[pick(4)], chapterNames[pick(chapterNames.size())]);
+                    chapters.rename(pick(2), chapterNames[pick(4)],
+                                    chapterNames[pick(chapterNames.size())]);
                     break;
                 case 3:
                     editing->open();
@@ -330,7 +332,8 @@ private slots:
                     editing->close();
                     break;
                 }
-                QVERIFY2(countersAgree(c, *editing), qPrintable(QString("sequence %1 step %2").arg(sequence).arg(step)));
+                QVERIFY2(countersAgree(c, *editing),
+                         qPrintable(QString("sequence %1 step %2").arg(sequence).arg(step)));
                 QVERIFY(c.ChapterCount >= 0 && c.ChapterCount <= Collection::MaxChapters);
                 QVERIFY(c.ProblemCount >= 0 && c.ProblemCount <= Collection::MaxProblems);
             }
@@ -361,7 +364,8 @@ private slots:
             for (int row = 2; row <= c.lastProblemRow(); ++row) {
                 QCOMPARE(reloaded.ProblemTable[row].ImagePath, c.ProblemTable[row].ImagePath);
                 QCOMPARE(reloaded.ProblemTable[row].Chapter.Name, c.ProblemTable[row].Chapter.Name);
-                QCOMPARE(reloaded.ProblemTable[row].CorrectAnswer, c.ProblemTable[row].CorrectAnswer);
+                QCOMPARE(reloaded.ProblemTable[row].CorrectAnswer,
+                         c.ProblemTable[row].CorrectAnswer);
             }
         }
     }

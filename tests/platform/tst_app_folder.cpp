@@ -15,12 +15,16 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected"); // relative to the folder
-        QTest::newRow("exact") << "\\Caps.stn" << "Caps.stn";
-        QTest::newRow("other case") << "\\caps.STN" << "Caps.stn";
+        QTest::newRow("exact") << "\\Caps.stn"
+                               << "Caps.stn";
+        QTest::newRow("other case") << "\\caps.STN"
+                                    << "Caps.stn";
         QTest::newRow("nested, both components") << "\\probleme\\probl00012.jpg"
                                                  << "Probleme/probl00012.JPG";
-        QTest::newRow("forward slashes") << "PROBLEME/PROBL00012.jpg" << "Probleme/probl00012.JPG";
-        QTest::newRow("missing keeps its spelling") << "\\teste\\Clasa5.jpg" << "teste/Clasa5.jpg";
+        QTest::newRow("forward slashes") << "PROBLEME/PROBL00012.jpg"
+                                         << "Probleme/probl00012.JPG";
+        QTest::newRow("missing keeps its spelling") << "\\teste\\Clasa5.jpg"
+                                                    << "teste/Clasa5.jpg";
         QTest::newRow("missing file in found folder") << "\\probleme\\probl99999.jpg"
                                                       << "Probleme/probl99999.jpg";
     }
@@ -42,7 +46,8 @@ private slots:
         const AppFolder folder(dir.path() + "/");
         QCOMPARE(folder.resolvePath(folder.root() + "/probleme/probl00001.jpg"),
                  folder.root() + "/Probleme/probl00001.jpg");
-        QCOMPARE(folder.resolvePath("/elsewhere/probleme/x.jpg"), QString("/elsewhere/probleme/x.jpg"));
+        QCOMPARE(folder.resolvePath("/elsewhere/probleme/x.jpg"),
+                 QString("/elsewhere/probleme/x.jpg"));
     }
 };
 

@@ -22,7 +22,8 @@ private slots:
         QTest::addColumn<QString>("opened"); // "chm", "pages" or "" (a message instead)
         QTest::newRow("a viewer for help.chm") << true << true << true << true << true << "chm";
         QTest::newRow("no viewer: the pages") << true << false << true << true << true << "pages";
-        QTest::newRow("the viewer fails to start") << true << true << false << true << true << "pages";
+        QTest::newRow("the viewer fails to start")
+            << true << true << false << true << true << "pages";
         QTest::newRow("no help.chm at all") << false << true << true << true << true << "pages";
         QTest::newRow("no viewer, no browser") << true << false << false << true << false << "";
         QTest::newRow("no viewer, no pages") << true << false << true << false << true << "";
@@ -45,7 +46,9 @@ private slots:
         QStringList tried;
         QStringList told;
         HelpOpener::Desktop desktop;
-        desktop.hasViewer = [&](const QString &, std::function<void(bool)> answer) { answer(viewer); };
+        desktop.hasViewer = [&](const QString &, std::function<void(bool)> answer) {
+            answer(viewer);
+        };
         desktop.open = [&](const QString &file) {
             tried.append(file);
             return file.endsWith(".chm") ? viewerStarts : browserStarts;

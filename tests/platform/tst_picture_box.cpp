@@ -41,8 +41,8 @@ private slots:
             << QSize(100, 50) << QRect(0, 0, 800, 400) << 1.0 << QRect(300, 0, 200, 100);
         QTest::newRow("small on a dense screen: no more than its own pixels twice")
             << QSize(100, 50) << QRect(0, 0, 800, 400) << 2.0 << QRect(350, 0, 100, 50);
-        QTest::newRow("exactly fitting") << QSize(400, 200) << QRect(0, 0, 400, 300) << 1.0
-                                         << QRect(0, 0, 400, 200);
+        QTest::newRow("exactly fitting")
+            << QSize(400, 200) << QRect(0, 0, 400, 300) << 1.0 << QRect(0, 0, 400, 200);
     }
     void fitting()
     {

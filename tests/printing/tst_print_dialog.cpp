@@ -23,7 +23,8 @@ namespace {
 class RecordingPrinter : public QPrinter
 {
 public:
-    RecordingPrinter(const QString &pdf, int *copies) : QPrinter(QPrinter::HighResolution), m_copies(copies)
+    RecordingPrinter(const QString &pdf, int *copies)
+        : QPrinter(QPrinter::HighResolution), m_copies(copies)
     {
         setOutputFormat(QPrinter::PdfFormat);
         setOutputFileName(pdf);
@@ -51,7 +52,8 @@ struct Printing : test::RunningApp
     Printing() : RunningApp(catalogue())
     {
         for (int i = 1; i <= 12; ++i)
-            dir.addPicture(QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')), {300, 80}, Qt::darkBlue);
+            dir.addPicture(QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')), {300, 80},
+                           Qt::darkBlue);
         platform.printers = {"Birou", "Laborator"};
         platform.printerFactory = [this](const QString &name) -> std::unique_ptr<QPrinter> {
             printersOpened.append(name);
@@ -67,8 +69,7 @@ struct Printing : test::RunningApp
         action("mnuPrint")->trigger();
     }
     QWidget *dialog() const { return topLevel("frmTipareste"); }
-    template <typename T>
-    T *get(const QString &name) const { return child<T>(dialog(), name); }
+    template <typename T> T *get(const QString &name) const { return child<T>(dialog(), name); }
     QLineEdit *box(const QString &name) const { return get<QLineEdit>(name); }
     void choosePrinter(int index)
     {
@@ -105,8 +106,8 @@ private slots:
         QVERIFY(combo->currentText().isEmpty());
         QVERIFY(combo->isEnabled());
         QCOMPARE(p.box("Text1")->text(), QString("1"));
-        QCOMPARE(QStringList({p.box("Text3")->text(), p.box("Text4")->text(), p.box("Text5")->text(),
-                              p.box("Text6")->text()}),
+        QCOMPARE(QStringList({p.box("Text3")->text(), p.box("Text4")->text(),
+                              p.box("Text5")->text(), p.box("Text6")->text()}),
                  QStringList({"2", "2", "1", "1"}));
         QVERIFY(!p.box("Text2")->isVisible());
         QVERIFY(!p.get<QLabel>("Label3")->isVisible());
@@ -152,18 +153,22 @@ private slots:
         QTest::addColumn<QString>("copies");
         QTest::addColumn<QString>("message"); // "" for a printed sheet
         QTest::addColumn<int>("printed");
-        QTest::newRow("no printer, no copies") << -1 << "" << "Nu ati ales imprimanta!...." << -1;
-        QTest::newRow("no copies") << 0 << "" << "Nu ati definit numarul exemplarelor de tiparit!...."
-                                   << -1;
-        QTest::newRow("zero copies") << 0 << "0" << "Nu avem nimic de tiparit!..." << -1;
+        QTest::newRow("no printer, no copies") << -1 << ""
+                                               << "Nu ati ales imprimanta!...." << -1;
+        QTest::newRow("no copies") << 0 << ""
+                                   << "Nu ati definit numarul exemplarelor de tiparit!...." << -1;
+        QTest::newRow("zero copies") << 0 << "0"
+                                     << "Nu avem nimic de tiparit!..." << -1;
         QTest::newRow("not a number")
-            << 0 << "doua" << "Numarul exemplarelor trebuie sa fie un numar intreg intre 1 si 999!..."
-            << -1;
+            << 0 << "doua"
+            << "Numarul exemplarelor trebuie sa fie un numar intreg intre 1 si 999!..." << -1;
         QTest::newRow("negative")
-            << 0 << "-3" << "Numarul exemplarelor trebuie sa fie un numar intreg intre 1 si 999!..."
-            << -1;
-        QTest::newRow("2.5 prints 2") << 0 << "2.5" << "" << 2;
-        QTest::newRow("3.5 prints 4") << 1 << "3.5" << "" << 4;
+            << 0 << "-3"
+            << "Numarul exemplarelor trebuie sa fie un numar intreg intre 1 si 999!..." << -1;
+        QTest::newRow("2.5 prints 2") << 0 << "2.5"
+                                      << "" << 2;
+        QTest::newRow("3.5 prints 4") << 1 << "3.5"
+                                      << "" << 4;
     }
     void printerChecks()
     {
@@ -176,7 +181,8 @@ private slots:
             p.choosePrinter(printer);
         p.box("Text1")->setText(copies);
         p.print();
-        QCOMPARE(p.platform.messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(p.platform.messageTexts(),
+                 message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(p.copiesPrinted, printed);
         QVERIFY(p.platform.cues.isEmpty()); // no cue after printing
         if (printed > 0) {
@@ -191,7 +197,8 @@ private slots:
         p.choosePrinter(0);
         p.platform.printers = {"Laborator"}; // "Birou" went away meanwhile
         p.print();
-        QCOMPARE(p.platform.messageTexts(), QStringList{"Imprimanta Birou nu a putut tipari testul!..."});
+        QCOMPARE(p.platform.messageTexts(),
+                 QStringList{"Imprimanta Birou nu a putut tipari testul!..."});
     }
 
     void marginBars()
@@ -273,11 +280,16 @@ private slots:
             "Numele fisierului nu poate contine caracterele \\ / : * ? \" < > | si nici \"..\"!...";
         const QString badMargins = "Marginile trebuie sa fie numere de centimetri, nu negative, "
                                    "care lasa loc pe pagina pentru antet si probleme!...";
-        QTest::newRow("a folder in the name") << "../test1" << "2" << badName;
-        QTest::newRow("a colon") << "a:b" << "2" << badName;
-        QTest::newRow("a margin that is no number") << "test1" << "doi" << badMargins;
-        QTest::newRow("a negative margin") << "test1" << "-1" << badMargins;
-        QTest::newRow("margins wider than the page") << "test1" << "11" << badMargins;
+        QTest::newRow("a folder in the name") << "../test1"
+                                              << "2" << badName;
+        QTest::newRow("a colon") << "a:b"
+                                 << "2" << badName;
+        QTest::newRow("a margin that is no number") << "test1"
+                                                    << "doi" << badMargins;
+        QTest::newRow("a negative margin") << "test1"
+                                           << "-1" << badMargins;
+        QTest::newRow("margins wider than the page") << "test1"
+                                                     << "11" << badMargins;
     }
     void refusedBeforeAnythingIsWritten()
     {

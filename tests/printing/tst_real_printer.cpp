@@ -30,7 +30,8 @@ QString run(const QString &program, const QStringList &arguments)
 QString findPdf(const QString &title)
 {
     QStringList folders = {QDir::home().filePath("PDF")};
-    for (const QString &user : QDir("/var/spool/cups-pdf").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    for (const QString &user :
+         QDir("/var/spool/cups-pdf").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         folders.append("/var/spool/cups-pdf/" + user);
     for (const QString &folder : folders) {
         for (const QString &file : QDir(folder).entryList({title + "*.pdf"}, QDir::Files))
@@ -58,7 +59,8 @@ private slots:
             sheet.pictureFiles.append(dir.addPicture(QString::number(i), {300, 80}, Qt::darkBlue));
         sheet.header = QStringLiteral("Test de verificare");
 
-        const QString title = QStringLiteral("culegere-proba-%1").arg(QCoreApplication::applicationPid());
+        const QString title =
+            QStringLiteral("culegere-proba-%1").arg(QCoreApplication::applicationPid());
         {
             std::unique_ptr<QPrinter> printer = platform.openPrinter(kQueue);
             QVERIFY(printer);
@@ -72,14 +74,16 @@ private slots:
         QString info;
         QTRY_VERIFY_WITH_TIMEOUT(!(info = run("pdfinfo", {pdf})).isEmpty(), 30000);
         QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")), qPrintable(info));
-        QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 842(\\.\\d+)? pts \\(A4\\)")),
+        QVERIFY2(info.contains(QRegularExpression(
+                     "Page size:\\s+595(\\.\\d+)? x 842(\\.\\d+)? pts \\(A4\\)")),
                  qPrintable(info));
         QVERIFY2(!info.contains("rot:  90") && !info.contains("rot: 90"), qPrintable(info));
 
         // Each page as a picture at 40 dpi: 331 x 468 pixels.
         const QString prefix = dir.filePath("page");
         QVERIFY(QProcess::execute("pdftoppm", {"-r", "40", "-png", pdf, prefix}) == 0);
-        const QStringList pages = QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
+        const QStringList pages =
+            QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
         QCOMPARE(pages.size(), 3);
         for (const QString &file : pages) {
             const QImage page(dir.filePath(file));

@@ -19,9 +19,10 @@ private slots:
         QTest::addColumn<QRect>("header");
         QTest::addColumn<QRect>("problems");
         QTest::newRow("default 2, 2, 1, 1")
-            << 2.f << 2.f << 1.f << 1.f << QRect(1134, 283, 9639, 1134) << QRect(1134, 1984, 9639, 14288);
-        QTest::newRow("no margins")
-            << 0.f << 0.f << 0.f << 0.f << QRect(0, 283, 11907, 1134) << QRect(0, 1417, 11907, 15422);
+            << 2.f << 2.f << 1.f << 1.f << QRect(1134, 283, 9639, 1134)
+            << QRect(1134, 1984, 9639, 14288);
+        QTest::newRow("no margins") << 0.f << 0.f << 0.f << 0.f << QRect(0, 283, 11907, 1134)
+                                    << QRect(0, 1417, 11907, 15422);
         QTest::newRow("left 1.5") << 1.5f << 2.f << 1.f << 1.f << QRect(850, 283, 9922, 1134)
                                   << QRect(850, 1984, 9922, 14288);
         QTest::newRow("one decimal everywhere")
@@ -51,8 +52,14 @@ private slots:
 
     void montage()
     {
-        const MontageLayout m = montageLayout({{600, 300}, {900, 200}, {750, 100}, {600, 300},
-                                               {900, 200}, {750, 100}, {600, 300}, {900, 200},
+        const MontageLayout m = montageLayout({{600, 300},
+                                               {900, 200},
+                                               {750, 100},
+                                               {600, 300},
+                                               {900, 200},
+                                               {750, 100},
+                                               {600, 300},
+                                               {900, 200},
                                                {750, 100}});
         QCOMPARE(m.size, QSize(1000, 1900)); // widest + 100, heights + 100
         QCOMPARE(m.pictures[0], QRect(0, 0, 600, 300));
@@ -75,14 +82,22 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
-        QTest::newRow("start of left") << 20 << "C" << "2";
-        QTest::newRow("one upper-arrow click") << 19 << "C" << "2.1";
-        QTest::newRow("romanian separator") << 19 << "ro_RO" << "2,1";
-        QTest::newRow("top of the bar") << 0 << "C" << "4";
-        QTest::newRow("bottom of the bar") << 40 << "C" << "0";
-        QTest::newRow("a tenth") << 37 << "C" << "0.3";
-        QTest::newRow("start of top") << 30 << "C" << "1";
-        QTest::newRow("one and a half") << 25 << "C" << "1.5";
+        QTest::newRow("start of left") << 20 << "C"
+                                       << "2";
+        QTest::newRow("one upper-arrow click") << 19 << "C"
+                                               << "2.1";
+        QTest::newRow("romanian separator") << 19 << "ro_RO"
+                                            << "2,1";
+        QTest::newRow("top of the bar") << 0 << "C"
+                                        << "4";
+        QTest::newRow("bottom of the bar") << 40 << "C"
+                                           << "0";
+        QTest::newRow("a tenth") << 37 << "C"
+                                 << "0.3";
+        QTest::newRow("start of top") << 30 << "C"
+                                      << "1";
+        QTest::newRow("one and a half") << 25 << "C"
+                                        << "1.5";
     }
     void marginText()
     {

@@ -11,7 +11,7 @@ using namespace culegere;
 
 namespace {
 
-const QColor kColors[9] = {Qt::red, Qt::green, Qt::blue, Qt::cyan, Qt::magenta,
+const QColor kColors[9] = {Qt::red,    Qt::green,   Qt::blue,      Qt::cyan,    Qt::magenta,
                            Qt::yellow, Qt::darkRed, Qt::darkGreen, Qt::darkBlue};
 
 bool near(QColor a, QColor b)
@@ -81,7 +81,8 @@ private slots:
         // The montage's spare right part, and the margins, stay white.
         QCOMPARE(page.pixelColor(int(block.left() + pictureWidth + 10), int(block.center().y())),
                  QColor(Qt::white));
-        QCOMPARE(page.pixelColor(int(block.left()) - 5, int(block.center().y())), QColor(Qt::white));
+        QCOMPARE(page.pixelColor(int(block.left()) - 5, int(block.center().y())),
+                 QColor(Qt::white));
         QCOMPARE(page.pixelColor(400, int(block.bottom()) + 5), QColor(Qt::white));
         QCOMPARE(darkPixels(page, 0, int(block.top()) - 1), 0); // no header: nothing above
     }

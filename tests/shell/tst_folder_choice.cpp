@@ -22,10 +22,11 @@ struct Installed
     {
         QDir().mkpath(bin);
         QDir().mkpath(home);
-        for (const char *file : {"prefix/share/culegere/Caps.stn", "prefix/share/culegere/Problems.stn",
-                                 "prefix/share/culegere/next.wav", "prefix/share/culegere/help.chm",
-                                 "prefix/share/culegere/help/index.html",
-                                 "prefix/share/culegere/probleme/probl00001.jpg"})
+        for (const char *file :
+             {"prefix/share/culegere/Caps.stn", "prefix/share/culegere/Problems.stn",
+              "prefix/share/culegere/next.wav", "prefix/share/culegere/help.chm",
+              "prefix/share/culegere/help/index.html",
+              "prefix/share/culegere/probleme/probl00001.jpg"})
             dir.write(file, QByteArray("shared ") + file);
     }
 };
@@ -57,8 +58,8 @@ private slots:
         Installed i;
         const QString folder = i.home + "/Culegere";
         QVERIFY(prepareAppFolder(folder, i.shared, true));
-        for (const char *file : {"Caps.stn", "Problems.stn", "next.wav", "help.chm", "help/index.html",
-                                 "probleme/probl00001.jpg"})
+        for (const char *file : {"Caps.stn", "Problems.stn", "next.wav", "help.chm",
+                                 "help/index.html", "probleme/probl00001.jpg"})
             QCOMPARE(i.dir.read(QString("home/Culegere/") + file),
                      i.dir.read(QString("prefix/share/culegere/") + file));
         QVERIFY(QFileInfo(folder + "/teste").isDir());

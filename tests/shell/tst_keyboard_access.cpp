@@ -24,7 +24,8 @@ Collection catalogue()
     Collection c;
     test::addChapter(c, "Ecuatii", 12);
     for (int i = 1; i <= 12; ++i)
-        test::addProblem(c, "Ecuatii", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')), qint16(i % 5));
+        test::addProblem(c, "Ecuatii", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')),
+                         qint16(i % 5));
     c.UserTable[2] = test::result("Ana", 9, 3, {2026, 11, 30});
     c.NextUserRecord = 3;
     return c;
@@ -65,8 +66,13 @@ QList<QWidget *> openEveryScreen(Keyboard &k)
     QWidget *print = topLevel("frmTipareste");
     k.action("mnuRezultate")->trigger();
     k.action("mnuDespre")->trigger();
-    return {k.main(), definition, print, topLevel("frmRezultate"), topLevel("frmDespre"),
-            topLevel("frmAddCap"), topLevel("frmSetProblema")};
+    return {k.main(),
+            definition,
+            print,
+            topLevel("frmRezultate"),
+            topLevel("frmDespre"),
+            topLevel("frmAddCap"),
+            topLevel("frmSetProblema")};
 }
 
 } // namespace
@@ -112,9 +118,10 @@ private slots:
     void tabOrderOfTheMainScreen()
     {
         Keyboard k;
-        const QStringList order = {"btnDefTest", "Command4", "Option1_0", "Option1_1", "Option1_2",
-                                   "Option1_3", "Option1_4", "Command2", "Command1", "Command3",
-                                   "Command5", "btnStartCrono", "Command6"};
+        const QStringList order = {"btnDefTest", "Command4",  "Option1_0", "Option1_1",
+                                   "Option1_2",  "Option1_3", "Option1_4", "Command2",
+                                   "Command1",   "Command3",  "Command5",  "btnStartCrono",
+                                   "Command6"};
         for (int i = 0; i + 1 < order.size(); ++i)
             QCOMPARE(k.control<QWidget>(order[i])->nextInFocusChain()->objectName(), order[i + 1]);
     }
@@ -135,7 +142,8 @@ private slots:
                     keyless.append(button);
                     continue;
                 }
-                QVERIFY2(!keys.contains(key), qPrintable(screen->objectName() + ": " + button->text()));
+                QVERIFY2(!keys.contains(key),
+                         qPrintable(screen->objectName() + ": " + button->text()));
                 keys.insert(key);
             }
             // A button goes without a key only when its caption has no letter
@@ -144,13 +152,15 @@ private slots:
                 for (const QChar c : button->text().toUpper()) {
                     if (c >= 'A' && c <= 'Z') {
                         const QKeySequence key(QString("Alt+") + c);
-                        QVERIFY2(keys.contains(key) || (screen == k.main() && (c == 'F' || c == 'H')),
+                        QVERIFY2(keys.contains(key) ||
+                                     (screen == k.main() && (c == 'F' || c == 'H')),
                                  qPrintable(screen->objectName() + ": " + button->text()));
                     }
                 }
             }
             if (screen == k.main()) // Alt+F and Alt+H open the menus
-                QVERIFY(!keys.contains(QKeySequence("Alt+F")) && !keys.contains(QKeySequence("Alt+H")));
+                QVERIFY(!keys.contains(QKeySequence("Alt+F")) &&
+                        !keys.contains(QKeySequence("Alt+H")));
         }
     }
 
@@ -159,14 +169,16 @@ private slots:
         Keyboard k;
         for (QWidget *screen : openEveryScreen(k)) {
             for (QWidget *w : screen->findChildren<QWidget *>()) {
-                const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
-                                     qobject_cast<QComboBox *>(w) || qobject_cast<QListWidget *>(w) ||
-                                     qobject_cast<QScrollBar *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
-                                     w->inherits("culegere::PictureBox");
+                const bool control =
+                    qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+                    qobject_cast<QComboBox *>(w) || qobject_cast<QListWidget *>(w) ||
+                    qobject_cast<QScrollBar *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
+                    w->inherits("culegere::PictureBox");
                 // A combo's own line edit is the combo's part, named with it.
                 if (!control || w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
                     continue;
-                QVERIFY2(!readerName(w).isEmpty(), qPrintable(screen->objectName() + "/" + w->objectName()));
+                QVERIFY2(!readerName(w).isEmpty(),
+                         qPrintable(screen->objectName() + "/" + w->objectName()));
             }
         }
     }

@@ -23,7 +23,10 @@ void addPictureFiles(const test::TempAppFolder &dir, int count, int skip = -1)
 {
     for (int i = 1; i <= count; ++i) {
         if (i != skip)
-            dir.write(QStringLiteral("probleme/probl%1.%2").arg(i, 5, 10, QChar(u'0')).arg(i % 2 ? "jpg" : "JPG"), "x");
+            dir.write(QStringLiteral("probleme/probl%1.%2")
+                          .arg(i, 5, 10, QChar(u'0'))
+                          .arg(i % 2 ? "jpg" : "JPG"),
+                      "x");
     }
 }
 
@@ -63,10 +66,12 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("all present")
             << 120 << 120 << -1
-            << QStringList{"Test de integritate reusit!... Culrgerea are un numar de:  120 probleme..."};
+            << QStringList{
+                   "Test de integritate reusit!... Culrgerea are un numar de:  120 probleme..."};
         QTest::newRow("empty collection")
             << 0 << 0 << -1
-            << QStringList{"Test de integritate reusit!... Culrgerea are un numar de:  0 probleme..."};
+            << QStringList{
+                   "Test de integritate reusit!... Culrgerea are un numar de:  0 probleme..."};
         QTest::newRow("one picture missing")
             << 20 << 20 << 12
             << QStringList{"Problema cu indexul: 00012 nu se mai afla in folderul -probleme-"};

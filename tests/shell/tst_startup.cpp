@@ -21,9 +21,9 @@
 #include <QtTest>
 
 using namespace culegere;
+using test::child;
 using test::FakePlatform;
 using test::TempAppFolder;
-using test::child;
 using test::topLevel;
 using test::visibleTopLevels;
 
@@ -86,25 +86,27 @@ private slots:
         QTest::addColumn<QKeySequence>("shortcut");
         QTest::addColumn<bool>("enabled");
         const QKeySequence none;
-        QTest::newRow("1") << "mnuFile" << 0 << "mnuSeteazaProbl" << "Seteaza problema"
-                           << QKeySequence("Ctrl+S") << true;
-        QTest::newRow("2") << "mnuFile" << 1 << "mnuAddCap" << "Adauga/Elimina capitol/categorie"
-                           << QKeySequence("F2") << true;
-        QTest::newRow("3") << "mnuFile" << 2 << "mnuRezultate" << "Vizualizeaza rezultate"
-                           << QKeySequence("Ctrl+T") << true;
-        QTest::newRow("4") << "mnuFile" << 3 << "mnuRezolva" << "Vizualizeaza probleme"
-                           << QKeySequence("Ctrl+R") << true;
-        QTest::newRow("5") << "mnuFile" << 4 << "mnuPrint" << "Print" << QKeySequence("Ctrl+P")
-                           << false;
-        QTest::newRow("6") << "mnuFile" << 5 << "mnuBackup" << "Backup" << QKeySequence("Ctrl+B")
-                           << true;
+        QTest::newRow("1") << "mnuFile" << 0 << "mnuSeteazaProbl"
+                           << "Seteaza problema" << QKeySequence("Ctrl+S") << true;
+        QTest::newRow("2") << "mnuFile" << 1 << "mnuAddCap"
+                           << "Adauga/Elimina capitol/categorie" << QKeySequence("F2") << true;
+        QTest::newRow("3") << "mnuFile" << 2 << "mnuRezultate"
+                           << "Vizualizeaza rezultate" << QKeySequence("Ctrl+T") << true;
+        QTest::newRow("4") << "mnuFile" << 3 << "mnuRezolva"
+                           << "Vizualizeaza probleme" << QKeySequence("Ctrl+R") << true;
+        QTest::newRow("5") << "mnuFile" << 4 << "mnuPrint"
+                           << "Print" << QKeySequence("Ctrl+P") << false;
+        QTest::newRow("6") << "mnuFile" << 5 << "mnuBackup"
+                           << "Backup" << QKeySequence("Ctrl+B") << true;
         QTest::newRow("7") << "mnuFile" << 6 << "mnuTesteazaIntegritate"
                            << "Testeaza Integritatea Culegerii" << QKeySequence("Ctrl+I") << true;
         QTest::newRow("8") << "mnuFile" << 7 << "mnuHiphen" << QString(31, '-') << none << true;
-        QTest::newRow("9") << "mnuFile" << 8 << "mnuExit" << "Exit" << none << true;
-        QTest::newRow("10") << "mnuHelp" << 0 << "mnuUtilizare" << "Utilizare"
-                            << QKeySequence("F1") << true;
-        QTest::newRow("11") << "mnuHelp" << 1 << "mnuDespre" << "Despre" << none << true;
+        QTest::newRow("9") << "mnuFile" << 8 << "mnuExit"
+                           << "Exit" << none << true;
+        QTest::newRow("10") << "mnuHelp" << 0 << "mnuUtilizare"
+                            << "Utilizare" << QKeySequence("F1") << true;
+        QTest::newRow("11") << "mnuHelp" << 1 << "mnuDespre"
+                            << "Despre" << none << true;
     }
     void menu()
     {
@@ -142,14 +144,22 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("btnDefTest") << "btnDefTest" << "Defineste Test" << true;
-        QTest::newRow("Command4") << "Command4" << "Start Test" << false;
-        QTest::newRow("Command1") << "Command1" << "-->" << false;
-        QTest::newRow("Command2") << "Command2" << "<--" << false;
-        QTest::newRow("Command3") << "Command3" << "Corecteaza test" << false;
-        QTest::newRow("Command5") << "Command5" << "Schimba User" << true;
-        QTest::newRow("Command6") << "Command6" << "Reset" << false;
-        QTest::newRow("btnStartCrono") << "btnStartCrono" << "Start Cronometru" << false;
+        QTest::newRow("btnDefTest") << "btnDefTest"
+                                    << "Defineste Test" << true;
+        QTest::newRow("Command4") << "Command4"
+                                  << "Start Test" << false;
+        QTest::newRow("Command1") << "Command1"
+                                  << "-->" << false;
+        QTest::newRow("Command2") << "Command2"
+                                  << "<--" << false;
+        QTest::newRow("Command3") << "Command3"
+                                  << "Corecteaza test" << false;
+        QTest::newRow("Command5") << "Command5"
+                                  << "Schimba User" << true;
+        QTest::newRow("Command6") << "Command6"
+                                  << "Reset" << false;
+        QTest::newRow("btnStartCrono") << "btnStartCrono"
+                                       << "Start Cronometru" << false;
     }
     void testControlsAtStartup()
     {
@@ -283,7 +293,8 @@ private slots:
             QVERIFY(!app.start());
             QCOMPARE(visibleTopLevels(), QStringList());
             QCOMPARE(platform.messages.size(), 1);
-            QVERIFY2(platform.messages[0].text.contains(file), qPrintable(platform.messages[0].text));
+            QVERIFY2(platform.messages[0].text.contains(file),
+                     qPrintable(platform.messages[0].text));
         }
         QCOMPARE(dir.read(file), content);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{file});

@@ -12,8 +12,7 @@ using test::TempAppFolder;
 
 namespace {
 
-template <typename Record>
-Record recordOf(const QByteArray &file, int n)
+template <typename Record> Record recordOf(const QByteArray &file, int n)
 {
     return RecordImage(file, Record::Size).record<Record>(n);
 }
@@ -35,7 +34,8 @@ private slots:
         QCOMPARE(dir.read(datafile::Chapters), QByteArray(204, '\0'));
         QCOMPARE(dir.read(datafile::Problems), QByteArray(458, '\0'));
         QCOMPARE(dir.read(datafile::Users), QByteArray("\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"
-                                                       "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 30) +
+                                                       "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0",
+                                                       30) +
                                                 QByteArray::fromHex("0200") + QByteArray(10, '\0'));
         QVERIFY(!files.isOpen());
     }

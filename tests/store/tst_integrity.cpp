@@ -43,12 +43,18 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("index");
-        QTest::newRow("lower case") << "probl00012.jpg" << "00012";
-        QTest::newRow("upper case") << "probl00012.JPG" << "00012";
-        QTest::newRow("mixed case") << "PROBL00013.Jpg" << "00013";
-        QTest::newRow("first .jpg counts") << "a12345.jpg.jpg" << "12345";
-        QTest::newRow("four characters: none") << "0012.jpg" << "";
-        QTest::newRow("no .jpg: none") << "probl00012.jpeg" << "";
+        QTest::newRow("lower case") << "probl00012.jpg"
+                                    << "00012";
+        QTest::newRow("upper case") << "probl00012.JPG"
+                                    << "00012";
+        QTest::newRow("mixed case") << "PROBL00013.Jpg"
+                                    << "00013";
+        QTest::newRow("first .jpg counts") << "a12345.jpg.jpg"
+                                           << "12345";
+        QTest::newRow("four characters: none") << "0012.jpg"
+                                               << "";
+        QTest::newRow("no .jpg: none") << "probl00012.jpeg"
+                                       << "";
     }
     void pictureIndex()
     {

@@ -147,16 +147,16 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("error");
-        QTest::newRow("101 results") << datafile::Users << userHeader(101)
-                                     << int(StoreError::HeaderTooLarge);
-        QTest::newRow("50 chapters") << datafile::Chapters << chapterHeader(50)
-                                     << int(StoreError::HeaderTooLarge);
-        QTest::newRow("7000 problems") << datafile::Problems << problemHeader(7000)
-                                       << int(StoreError::HeaderTooLarge);
-        QTest::newRow("negative chapters") << datafile::Chapters << chapterHeader(-1)
-                                           << int(StoreError::HeaderNegative);
-        QTest::newRow("negative problems") << datafile::Problems << problemHeader(-300)
-                                           << int(StoreError::HeaderNegative);
+        QTest::newRow("101 results")
+            << datafile::Users << userHeader(101) << int(StoreError::HeaderTooLarge);
+        QTest::newRow("50 chapters")
+            << datafile::Chapters << chapterHeader(50) << int(StoreError::HeaderTooLarge);
+        QTest::newRow("7000 problems")
+            << datafile::Problems << problemHeader(7000) << int(StoreError::HeaderTooLarge);
+        QTest::newRow("negative chapters")
+            << datafile::Chapters << chapterHeader(-1) << int(StoreError::HeaderNegative);
+        QTest::newRow("negative problems")
+            << datafile::Problems << problemHeader(-300) << int(StoreError::HeaderNegative);
     }
     void refusedHeadersChangeNoFile()
     {

@@ -112,8 +112,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("ascii") << QStringLiteral("Ecuatii 2") << QByteArray("Ecuatii 2");
-        QTest::newRow("romanian cedilla") << QStringLiteral("ăâîşţĂÂÎŞŢ")
-                                          << hex("e3 e2 ee ba fe c3 c2 ce aa de");
+        QTest::newRow("romanian cedilla")
+            << QStringLiteral("ăâîşţĂÂÎŞŢ") << hex("e3 e2 ee ba fe c3 c2 ce aa de");
         QTest::newRow("comma below as cedilla") << QStringLiteral("șțȘȚ") << hex("ba fe aa de");
         QTest::newRow("outside the code page") << QStringLiteral("π=3") << QByteArray("?=3");
         QTest::newRow("one ? per character beyond the plane")
@@ -161,8 +161,8 @@ private slots:
         QTest::addColumn<QString>("stripped");
         QTest::newRow("no NUL") << QStringLiteral("abc") << QStringLiteral("abc");
         QTest::newRow("starts with NUL") << QString(QChar(0)) + QStringLiteral("abc") << QString();
-        QTest::newRow("NUL inside") << QStringLiteral("ab") + QChar(0) + QStringLiteral("c")
-                                    << QStringLiteral("ab");
+        QTest::newRow("NUL inside")
+            << QStringLiteral("ab") + QChar(0) + QStringLiteral("c") << QStringLiteral("ab");
     }
     void stripNull()
     {

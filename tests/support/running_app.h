@@ -28,11 +28,7 @@ struct RunningApp
     }
     QWidget *main() const { return app->mainScreen(); }
     QAction *action(const QString &name) const { return child<QAction>(main(), name); }
-    template <typename T>
-    T *control(const QString &name) const
-    {
-        return child<T>(main(), name);
-    }
+    template <typename T> T *control(const QString &name) const { return child<T>(main(), name); }
 };
 
 } // namespace culegere::test

@@ -28,8 +28,7 @@ inline QStringList visibleTopLevels()
 
 // The descendant of `parent` with that objectName; fails the program when
 // there is none, so a renamed control cannot pass unnoticed.
-template <typename T>
-T *child(const QObject *parent, const QString &name)
+template <typename T> T *child(const QObject *parent, const QString &name)
 {
     T *found = parent ? parent->findChild<T *>(name) : nullptr;
     if (!found)

@@ -84,12 +84,13 @@ private slots:
         QTest::addColumn<QList<int>>("rows");
         QTest::addColumn<QList<int>>("counts");
         QTest::addColumn<int>("outcome");
-        QTest::newRow("no chapter: total 0") << QList<int>{} << QList<int>{} << int(Outcome::Refused);
+        QTest::newRow("no chapter: total 0")
+            << QList<int>{} << QList<int>{} << int(Outcome::Refused);
         QTest::newRow("4 + 5") << QList<int>{2, 3} << QList<int>{4, 5} << int(Outcome::Accepted);
-        QTest::newRow("4 + 4 + 2 = 10") << QList<int>{2, 3, 4} << QList<int>{4, 4, 2}
-                                        << int(Outcome::Refused);
-        QTest::newRow("a dash in a name") << QList<int>{6, 3} << QList<int>{4, 5}
-                                          << int(Outcome::Accepted);
+        QTest::newRow("4 + 4 + 2 = 10")
+            << QList<int>{2, 3, 4} << QList<int>{4, 4, 2} << int(Outcome::Refused);
+        QTest::newRow("a dash in a name")
+            << QList<int>{6, 3} << QList<int>{4, 5} << int(Outcome::Accepted);
     }
     void perChapterTotals()
     {

@@ -42,8 +42,9 @@ struct Catalogue
     void add(const QByteArray &chapter, int problems)
     {
         for (int i = 0; i < problems; ++i)
-            test::addProblem(collection, chapter,
-                             QStringLiteral("%1").arg(collection.ProblemCount + 1, 5, 10, QChar(u'0')));
+            test::addProblem(
+                collection, chapter,
+                QStringLiteral("%1").arg(collection.ProblemCount + 1, 5, 10, QChar(u'0')));
     }
     void choose(const QByteArray &chapter, int total, int drawCount)
     {
@@ -195,7 +196,8 @@ private slots:
         QCOMPARE(c.draw([&rng] { return (rng() >> 8) / double(1 << 24); }).outcome,
                  DrawResult::Drawn);
         const QList<int> rows = c.drawn();
-        QCOMPARE(std::set<int>(rows.begin(), rows.end()), std::set<int>({2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        QCOMPARE(std::set<int>(rows.begin(), rows.end()),
+                 std::set<int>({2, 3, 4, 5, 6, 7, 8, 9, 10}));
     }
 
     void perChapterFollowsTheScaledShuffle()

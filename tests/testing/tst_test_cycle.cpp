@@ -33,8 +33,8 @@ Collection catalogue()
     test::addChapter(c, "Gol", 0);
     test::addChapter(c, "Benzi de completare", 2);
     int index = 1;
-    for (const auto &[chapter, count] : {std::pair<QByteArray, int>{"A", 5}, {"B", 4},
-                                         {"Benzi de completare", 2}}) {
+    for (const auto &[chapter, count] :
+         {std::pair<QByteArray, int>{"A", 5}, {"B", 4}, {"Benzi de completare", 2}}) {
         for (int i = 0; i < count; ++i, ++index)
             test::addProblem(c, chapter, QStringLiteral("%1").arg(index, 5, 10, QChar(u'0')),
                              qint16(index % 5));
@@ -52,8 +52,7 @@ struct Cycle : test::RunningApp
 
     QPushButton *button(const QString &name) const { return control<QPushButton>(name); }
     QWidget *definition() const { return topLevel("frmDefTest"); }
-    template <typename T>
-    T *def(const QString &name) const { return child<T>(definition(), name); }
+    template <typename T> T *def(const QString &name) const { return child<T>(definition(), name); }
 
     // The main screen's phase, control by control: 1 on, 0 off.
     QString phase() const
@@ -176,7 +175,8 @@ private slots:
 
         t.platform.clear();
         t.def<QPushButton>("Command1")->click();
-        QCOMPARE(t.platform.messageTexts(), QStringList{"Testul a fost setat cu succes! Have fun!!!"});
+        QCOMPARE(t.platform.messageTexts(),
+                 QStringList{"Testul a fost setat cu succes! Have fun!!!"});
         QCOMPARE(t.platform.messages[0].title, QString("Culegere electronica"));
         QCOMPARE(t.platform.cueNames(), QStringList{"setareok.wav"});
         QVERIFY(t.def<QPushButton>("Command3")->isEnabled());
@@ -217,8 +217,7 @@ private slots:
         QCOMPARE(t.phase(), kCorrected);
         QCOMPARE(t.platform.cueNames(), QStringList{"exit.wav"});
 
-        const QByteArray expected = userHeader(3) +
-                                    QByteArray("NoName") + QByteArray(24, ' ') +
+        const QByteArray expected = userHeader(3) + QByteArray("NoName") + QByteArray(24, ' ') +
                                     QByteArray::fromHex("0600 0000 00000000 00a3e640");
         QCOMPARE(t.users(), expected);
 
@@ -295,7 +294,8 @@ private slots:
         Collection c;
         for (int i = 0; i < 11; ++i) {
             test::addChapter(c, "C" + QByteArray::number(i), 1);
-            test::addProblem(c, "C" + QByteArray::number(i), QStringLiteral("%1").arg(i + 1, 5, 10, QChar(u'0')));
+            test::addProblem(c, "C" + QByteArray::number(i),
+                             QStringLiteral("%1").arg(i + 1, 5, 10, QChar(u'0')));
         }
         test::RunningApp t(c);
         t.control<QPushButton>("btnDefTest")->click();
@@ -484,7 +484,8 @@ private slots:
         Cycle t;
         t.platform.textAnswers.push_back(typed);
         t.button("Command5")->click();
-        QCOMPARE(t.platform.prompts, QStringList{"Introduceti numele (nu mai mult de 30 caractere)"});
+        QCOMPARE(t.platform.prompts,
+                 QStringList{"Introduceti numele (nu mai mult de 30 caractere)"});
         QCOMPARE(t.platform.cueNames(), QStringList{"setareok.wav"});
         t.definePerChapter();
         t.button("Command4")->click();

@@ -19,7 +19,8 @@ struct Running
     Running()
     {
         for (int i = 0; i < 9; ++i)
-            test::addProblem(state.collection, "Ecuatii", QString::number(10000 + i), qint16(i % 5));
+            test::addProblem(state.collection, "Ecuatii", QString::number(10000 + i),
+                             qint16(i % 5));
         state.definition.TestWholeCollection = true;
         if (session.draw([] { return 0.0; }).outcome != DrawResult::Drawn)
             qFatal("no draw");
@@ -117,10 +118,15 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("stored");
         QTest::newRow("35 characters keep 30") << QString(35, u'x') << QByteArray(30, 'x');
-        QTest::newRow("leading blanks kept") << "  Ana" << QByteArray("  Ana") + QByteArray(25, ' ');
+        QTest::newRow("leading blanks kept")
+            << "  Ana" << QByteArray("  Ana") + QByteArray(25, ' ');
         QTest::newRow("Cancel keeps the name") << "" << QByteArray("NoName") + QByteArray(24, ' ');
-        QTest::newRow("Romanian letters, one byte each")
-            << "Ștefan Țuțea" << QByteArray("\xaa" "tefan \xde" "u\xfe" "ea") + QByteArray(18, ' ');
+        QTest::newRow("Romanian letters, one byte each") << "Ștefan Țuțea"
+                                                         << QByteArray("\xaa"
+                                                                       "tefan \xde"
+                                                                       "u\xfe"
+                                                                       "ea") +
+                                                                QByteArray(18, ' ');
     }
     void userNames()
     {

@@ -318,9 +318,9 @@ private slots:
             QCOMPARE(readFile(app.filePath(recipe.fileName)), wavFile(synthesiseCue(recipe)));
         QVERIFY(readFile(app.filePath("help.chm")).startsWith("ITSF"));
         // The same pages for a browser, where no viewer for help.chm is installed.
-        for (const char *page : {"index.html", "ecran-principal.html", "definire-test.html",
-                                 "capitole.html", "probleme.html", "vizualizare.html",
-                                 "tiparire.html", "intretinere.html"})
+        for (const char *page :
+             {"index.html", "ecran-principal.html", "definire-test.html", "capitole.html",
+              "probleme.html", "vizualizare.html", "tiparire.html", "intretinere.html"})
             QVERIFY2(readFile(app.filePath(QString("help/") + page)).contains("</html>"), page);
         QVERIFY(QFileInfo(app.filePath("teste")).isDir());
         QVERIFY(QFileInfo(app.filePath("backup")).isDir());

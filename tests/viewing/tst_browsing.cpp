@@ -56,7 +56,8 @@ private slots:
                 for (auto move : {BrowseMove::Previous, BrowseMove::Next, BrowseMove::TenBack,
                                   BrowseMove::TenForward}) {
                     if (const auto to = browseMove(move, from, count, true))
-                        QVERIFY2(*to >= 0 && *to < count, qPrintable(QString("%1 %2").arg(count).arg(from)));
+                        QVERIFY2(*to >= 0 && *to < count,
+                                 qPrintable(QString("%1 %2").arg(count).arg(from)));
                 }
             }
         }
@@ -98,11 +99,10 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("line");
-        QTest::newRow("romanian desktop")
-            << QByteArray("NoName") << "ro_RO"
-            << "NoName" + QString(24, ' ') + "--04.12.2026--118--7";
-        QTest::newRow("english desktop")
-            << QByteArray("Ana Pop") << "en_US" << "Ana Pop" + QString(23, ' ') + "--12/4/26--118--7";
+        QTest::newRow("romanian desktop") << QByteArray("NoName") << "ro_RO"
+                                          << "NoName" + QString(24, ' ') + "--04.12.2026--118--7";
+        QTest::newRow("english desktop") << QByteArray("Ana Pop") << "en_US"
+                                         << "Ana Pop" + QString(23, ' ') + "--12/4/26--118--7";
     }
     void resultLine()
     {

@@ -23,7 +23,8 @@ Collection catalogue()
     test::addChapter(c, "Mic", 2);
     test::addChapter(c, "Gol", 0);
     for (int i = 1; i <= 17; ++i)
-        test::addProblem(c, i <= 15 ? "Mare" : "Mic", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+        test::addProblem(c, i <= 15 ? "Mare" : "Mic",
+                         QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
     return c;
 }
 
@@ -38,8 +39,7 @@ struct Browser : test::RunningApp
         action("mnuRezolva")->trigger();
     }
     QWidget *screen() const { return topLevel("frmRezolva"); }
-    template <typename T>
-    T *get(const QString &name) const { return child<T>(screen(), name); }
+    template <typename T> T *get(const QString &name) const { return child<T>(screen(), name); }
     QPushButton *button(const QString &name) const { return get<QPushButton>(name); }
     void choose(const QString &chapter)
     {
@@ -267,8 +267,10 @@ private slots:
             Collection c;
             QVERIFY(files.openAndLoad(c).ok());
             for (int i = 1; i <= 100; ++i)
-                QVERIFY(files.appendResult(c, test::result("E" + QByteArray::number(i), 5, qint16(i),
-                                                           QDate(2026, 1, 1))).ok());
+                QVERIFY(files
+                            .appendResult(c, test::result("E" + QByteArray::number(i), 5, qint16(i),
+                                                          QDate(2026, 1, 1)))
+                            .ok());
         }
         test::FakePlatform platform;
         Application app(dir.path(), platform);
