@@ -18,6 +18,8 @@
 #include "printing/test_sheet.h"
 #include "store/atomic_file.h"
 
+#include "bench_support.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
@@ -39,22 +41,18 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
 using namespace culegere;
 
 constexpr double kTargetRatio = 0.5;
-constexpr std::string_view kNoTargetCheck = "--no-target-check";
 constexpr std::string_view kKeepSheets = "--keep-sheets=";
 
 constexpr int kProblems = 9;
@@ -330,92 +328,6 @@ void BM_MagickSheet(benchmark::State &state)
 }
 BENCHMARK(BM_MagickSheet)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Passes every report on to the reporter the command line asked for and keeps
-// the real time per iteration of each benchmark's runs.
-class RatioReporter : public benchmark::BenchmarkReporter
-{
-public:
-    explicit RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display)
-        : m_display(std::move(display))
-    {
-    }
-
-    bool ReportContext(const Context &context) override
-    {
-        return m_display->ReportContext(context);
-    }
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        for (const Run &run : reports) {
-            const double seconds = run.GetAdjustedRealTime() * secondsPerUnit(run.time_unit);
-            if (run.error_occurred)
-                m_failed = true;
-            else if (run.run_type == Run::RT_Iteration)
-                m_times[run.run_name.function_name].push_back(seconds);
-            // With --benchmark_report_aggregates_only the repetitions come
-            // only as aggregates.
-            else if (run.aggregate_name == "median" && run.aggregate_unit == benchmark::kTime)
-                m_medians[run.run_name.function_name] = seconds;
-        }
-        m_display->ReportRuns(reports);
-    }
-    void Finalize() override { m_display->Finalize(); }
-
-    bool failed() const { return m_failed; }
-    // The median over repetitions, in seconds; 0 when the benchmark did not run.
-    double seconds(const std::string &name) const
-    {
-        if (const auto it = m_medians.find(name); it != m_medians.end())
-            return it->second;
-        const auto it = m_times.find(name);
-        if (it == m_times.end() || it->second.empty())
-            return 0.0;
-        std::vector<double> times = it->second;
-        std::sort(times.begin(), times.end());
-        const std::size_t n = times.size();
-        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    }
-
-private:
-    static double secondsPerUnit(benchmark::TimeUnit unit)
-    {
-        switch (unit) {
-        case benchmark::kNanosecond:
-            return 1e-9;
-        case benchmark::kMicrosecond:
-            return 1e-6;
-        case benchmark::kMillisecond:
-            return 1e-3;
-        case benchmark::kSecond:
-            return 1.0;
-        }
-        return 1.0;
-    }
-
-    std::unique_ptr<benchmark::BenchmarkReporter> m_display;
-    std::map<std::string, std::vector<double>> m_times;
-    std::map<std::string, double> m_medians;
-    bool m_failed = false;
-};
-
-// The reporter --benchmark_format names (looked at before Initialize takes
-// the flag away).
-std::unique_ptr<benchmark::BenchmarkReporter> displayReporter(std::string_view format)
-{
-    if (format == "json")
-        return std::make_unique<benchmark::JSONReporter>();
-    if (format == "csv") {
-        // Still what --benchmark_format=csv gives in this release.
-        BENCHMARK_DISABLE_DEPRECATED_WARNING
-        return std::make_unique<benchmark::CSVReporter>();
-        BENCHMARK_RESTORE_DEPRECATED_WARNING
-    }
-    const bool color = ::isatty(STDOUT_FILENO) != 0;
-    return std::make_unique<benchmark::ConsoleReporter>(
-        color ? benchmark::ConsoleReporter::OO_ColorTabular
-              : benchmark::ConsoleReporter::OO_Tabular);
-}
-
 // Copies the last pages into `folder`; false when that fails.
 bool keepSheets(const Fixture &fixture, const QString &folder)
 {
@@ -437,38 +349,24 @@ bool keepSheets(const Fixture &fixture, const QString &folder)
 
 int main(int argc, char **argv)
 {
-    bool checkTarget = true;
-    std::string_view format = "console";
     QString keepFolder;
-    std::vector<char *> args;
-    for (int i = 0; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == kNoTargetCheck) {
-            checkTarget = false;
-            continue;
-        }
-        if (arg.starts_with(kKeepSheets)) {
-            keepFolder = QString::fromLocal8Bit(arg.substr(kKeepSheets.size()));
-            continue;
-        }
-        if (arg.starts_with("--benchmark_format="))
-            format = arg.substr(std::strlen("--benchmark_format="));
-        args.push_back(argv[i]);
-    }
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+    const auto keepSheetsFlag = [&keepFolder](std::string_view arg) {
+        if (!arg.starts_with(kKeepSheets))
+            return false;
+        keepFolder = QString::fromLocal8Bit(arg.substr(kKeepSheets.size()));
+        return true;
+    };
+    const std::optional<bench::Options> options = bench::initialize(argc, argv, keepSheetsFlag);
+    if (!options)
         return 1;
 
     // Text needs a QGuiApplication; no display is needed for it.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(count, args.data());
+    QGuiApplication app(argc, argv);
     Magick::InitializeMagick(argv[0]);
 
-    // The summary goes where it cannot spoil a machine-read output.
-    std::FILE *summary = format == "console" ? stdout : stderr;
+    std::FILE *summary = options->summary;
 
     auto fixture = std::make_unique<Fixture>();
     if (!fixture->create()) {
@@ -477,7 +375,7 @@ int main(int argc, char **argv)
     }
     g_fixture = fixture.get();
 
-    RatioReporter reporter(displayReporter(format));
+    bench::TimeReporter reporter(bench::displayReporter(options->format));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
@@ -502,7 +400,6 @@ int main(int argc, char **argv)
     std::fprintf(summary,
                  "sheet: ours %.1f ms, Magick++ %.1f ms: ours/Magick++ = %.2f (target <= %.1f) "
                  "%s\n",
-                 ours * 1e3, magick * 1e3, ratio, kTargetRatio,
-                 met ? "met" : (checkTarget ? "MISSED" : "missed, not checked"));
-    return met || !checkTarget ? 0 : 1;
+                 ours * 1e3, magick * 1e3, ratio, kTargetRatio, options->verdict(met));
+    return met || !options->checkTarget ? 0 : 1;
 }

@@ -12,6 +12,8 @@
 #include "store/collection_io.h"
 #include "store/data_files.h"
 
+#include "bench_support.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -19,24 +21,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstring>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
-
-#include <unistd.h>
 
 namespace {
 
 using namespace culegere;
 
 constexpr double kTargetRatio = 3.0;
-constexpr std::string_view kNoTargetCheck = "--no-target-check";
 
 // The three data files of a full collection, written once into a temporary
 // application folder; every benchmark works on the same files.
@@ -232,117 +227,14 @@ void BM_SaveAtExit(benchmark::State &state)
 }
 BENCHMARK(BM_SaveAtExit)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Passes every report on to the reporter the command line asked for and keeps
-// the real time per iteration of each benchmark's runs.
-class RatioReporter : public benchmark::BenchmarkReporter
-{
-public:
-    explicit RatioReporter(std::unique_ptr<benchmark::BenchmarkReporter> display)
-        : m_display(std::move(display))
-    {
-    }
-
-    bool ReportContext(const Context &context) override
-    {
-        return m_display->ReportContext(context);
-    }
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        for (const Run &run : reports) {
-            const double seconds = run.GetAdjustedRealTime() * secondsPerUnit(run.time_unit);
-            if (run.error_occurred)
-                m_failed = true;
-            else if (run.run_type == Run::RT_Iteration)
-                m_times[run.run_name.function_name].push_back(seconds);
-            // With --benchmark_report_aggregates_only the repetitions come
-            // only as aggregates.
-            else if (run.aggregate_name == "median" && run.aggregate_unit == benchmark::kTime)
-                m_medians[run.run_name.function_name] = seconds;
-        }
-        m_display->ReportRuns(reports);
-    }
-    void Finalize() override { m_display->Finalize(); }
-
-    bool failed() const { return m_failed; }
-    // The median over repetitions, in seconds; 0 when the benchmark did not run.
-    double seconds(const std::string &name) const
-    {
-        if (const auto it = m_medians.find(name); it != m_medians.end())
-            return it->second;
-        const auto it = m_times.find(name);
-        if (it == m_times.end() || it->second.empty())
-            return 0.0;
-        std::vector<double> times = it->second;
-        std::sort(times.begin(), times.end());
-        const std::size_t n = times.size();
-        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    }
-
-private:
-    static double secondsPerUnit(benchmark::TimeUnit unit)
-    {
-        switch (unit) {
-        case benchmark::kNanosecond:
-            return 1e-9;
-        case benchmark::kMicrosecond:
-            return 1e-6;
-        case benchmark::kMillisecond:
-            return 1e-3;
-        case benchmark::kSecond:
-            return 1.0;
-        }
-        return 1.0;
-    }
-
-    std::unique_ptr<benchmark::BenchmarkReporter> m_display;
-    std::map<std::string, std::vector<double>> m_times;
-    std::map<std::string, double> m_medians;
-    bool m_failed = false;
-};
-
-// The reporter --benchmark_format names (looked at before Initialize takes
-// the flag away).
-std::unique_ptr<benchmark::BenchmarkReporter> displayReporter(std::string_view format)
-{
-    if (format == "json")
-        return std::make_unique<benchmark::JSONReporter>();
-    if (format == "csv") {
-        // Still what --benchmark_format=csv gives in this release.
-        BENCHMARK_DISABLE_DEPRECATED_WARNING
-        return std::make_unique<benchmark::CSVReporter>();
-        BENCHMARK_RESTORE_DEPRECATED_WARNING
-    }
-    const bool color = ::isatty(STDOUT_FILENO) != 0;
-    return std::make_unique<benchmark::ConsoleReporter>(
-        color ? benchmark::ConsoleReporter::OO_ColorTabular
-              : benchmark::ConsoleReporter::OO_Tabular);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    bool checkTarget = true;
-    std::string_view format = "console";
-    std::vector<char *> args;
-    for (int i = 0; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == kNoTargetCheck) {
-            checkTarget = false;
-            continue;
-        }
-        if (arg.starts_with("--benchmark_format="))
-            format = arg.substr(std::strlen("--benchmark_format="));
-        args.push_back(argv[i]);
-    }
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+    const std::optional<bench::Options> options = bench::initialize(argc, argv);
+    if (!options)
         return 1;
-
-    // The summary goes where it cannot spoil a machine-read output.
-    std::FILE *summary = format == "console" ? stdout : stderr;
+    std::FILE *summary = options->summary;
 
     FullCollection full;
     if (!full.create()) {
@@ -351,7 +243,7 @@ int main(int argc, char **argv)
     }
     g_full = &full;
 
-    RatioReporter reporter(displayReporter(format));
+    bench::TimeReporter reporter(bench::displayReporter(options->format));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
@@ -377,7 +269,6 @@ int main(int argc, char **argv)
     const double ratio = load / read;
     const bool met = ratio <= kTargetRatio;
     std::fprintf(summary, "read %.1f us, load %.1f us: load/read = %.2f (target <= %.1f) %s\n",
-                 read * 1e6, load * 1e6, ratio, kTargetRatio,
-                 met ? "met" : (checkTarget ? "MISSED" : "missed, not checked"));
-    return met || !checkTarget ? 0 : 1;
+                 read * 1e6, load * 1e6, ratio, kTargetRatio, options->verdict(met));
+    return met || !options->checkTarget ? 0 : 1;
 }
