@@ -16,20 +16,15 @@ using test::topLevel;
 
 namespace {
 
-QString index(int i)
-{
-    return QStringLiteral("%1").arg(i, 5, 10, QChar(u'0'));
-}
-
 // Chapters A (problems 1, 2) and B (problem 3); pictures 1..3 and 123.
 Collection catalogue()
 {
     Collection c;
     test::addChapter(c, "A", 2);
     test::addChapter(c, "B", 1);
-    test::addProblem(c, "A", index(1), 0);
-    test::addProblem(c, "A", index(2), 1);
-    test::addProblem(c, "B", index(3), 2);
+    test::addProblem(c, "A", test::pictureIndex(1), 0);
+    test::addProblem(c, "A", test::pictureIndex(2), 1);
+    test::addProblem(c, "B", test::pictureIndex(3), 2);
     return c;
 }
 
@@ -38,7 +33,7 @@ struct Editing : test::RunningApp
     explicit Editing(const Collection &collection = catalogue()) : RunningApp(collection)
     {
         for (int i : {1, 2, 3, 123})
-            dir.addPicture(index(i));
+            dir.addPicture(test::pictureIndex(i));
     }
     QWidget *chapters() const { return topLevel("frmAddCap"); }
     QWidget *editor() const { return topLevel("frmSetProblema"); }

@@ -17,11 +17,6 @@ using Kind = ProblemEditing::LookUp::Kind;
 
 namespace {
 
-QString index(int i)
-{
-    return QStringLiteral("%1").arg(i, 5, 10, QChar(u'0'));
-}
-
 // Chapters A (problems 1..3) and B (problem 4), filed from an older folder;
 // pictures 1..4 and a new one, 123, in "probleme".
 struct Editing
@@ -35,8 +30,9 @@ struct Editing
         test::addChapter(c, "A", 3);
         test::addChapter(c, "B", 1);
         for (int i = 1; i <= 4; ++i) {
-            test::addProblem(c, i <= 3 ? "A" : "B", index(i), qint16(i % 5), "C:\\Vechi");
-            touch(index(i));
+            test::addProblem(c, i <= 3 ? "A" : "B", test::pictureIndex(i), qint16(i % 5),
+                             "C:\\Vechi");
+            touch(test::pictureIndex(i));
         }
         touch("00123");
         editing = std::make_unique<ProblemEditing>(c, AppFolder(dir.path()));
@@ -291,9 +287,9 @@ private slots:
             test::addChapter(c, "A", 2);
             test::addChapter(c, "B", 1);
             for (int i = 1; i <= 3; ++i)
-                test::addProblem(c, i <= 2 ? "A" : "B", index(i));
+                test::addProblem(c, i <= 2 ? "A" : "B", test::pictureIndex(i));
             for (int i = 1; i <= 6; ++i)
-                dir.write("probleme/probl" + index(i) + ".jpg", "jpeg");
+                dir.write("probleme/probl" + test::pictureIndex(i) + ".jpg", "jpeg");
             auto editing = std::make_unique<ProblemEditing>(c, AppFolder(dir.path()));
             ChapterRules chapters(c);
 
@@ -315,7 +311,8 @@ private slots:
                 case 4:
                 case 5:
                     if (editing->canLookUp())
-                        editing->lookUp(pick(8) == 0 ? QStringLiteral("../x") : index(1 + pick(7)));
+                        editing->lookUp(pick(8) == 0 ? QStringLiteral("../x")
+                                                     : test::pictureIndex(1 + pick(7)));
                     break;
                 case 6:
                     editing->markAnswer(pick(6) - 1);

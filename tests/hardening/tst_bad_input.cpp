@@ -34,11 +34,6 @@ using test::topLevel;
 
 namespace {
 
-QString index(int i)
-{
-    return QStringLiteral("%1").arg(i, 5, 10, QChar(u'0'));
-}
-
 struct DataBytes
 {
     QByteArray users, caps, problems;
@@ -124,9 +119,9 @@ Collection smallCollection()
     Collection c;
     test::addChapter(c, "A", 2);
     test::addChapter(c, "B", 1);
-    test::addProblem(c, "A", index(1));
-    test::addProblem(c, "A", index(2));
-    test::addProblem(c, "B", index(3));
+    test::addProblem(c, "A", test::pictureIndex(1));
+    test::addProblem(c, "A", test::pictureIndex(2));
+    test::addProblem(c, "B", test::pictureIndex(3));
     c.UserTable[2] = test::result("Ana", 9, 12, {2026, 3, 1});
     c.UserTable[3] = test::result("Ion", 4, 30, {2026, 3, 2});
     c.NextUserRecord = 4;
@@ -297,10 +292,11 @@ private slots:
         test::addChapter(c, nulAndFf, 3);
         for (int i = 1; i <= 12; ++i) {
             const QByteArray &chapter = i <= 5 ? controls : i <= 9 ? unassigned : nulAndFf;
-            test::addProblem(c, chapter, index(i), qint16(i % 5));
+            test::addProblem(c, chapter, test::pictureIndex(i), qint16(i % 5));
             if (i % 3 == 0) {
                 const QByteArray path = QByteArray("C:\\\x02\x7f\x81\xff", 7) + '\0' +
-                                        "x\\Probleme\\probl" + index(i).toLatin1() + ".jpg";
+                                        "x\\Probleme\\probl" + test::pictureIndex(i).toLatin1() +
+                                        ".jpg";
                 c.ProblemTable[c.lastProblemRow()].ImagePath.assign(path);
             }
         }
@@ -312,7 +308,7 @@ private slots:
         TempAppFolder dir;
         dir.writeCollection(c);
         for (int i = 1; i <= 12; ++i)
-            dir.addPicture(index(i), kPicture);
+            dir.addPicture(test::pictureIndex(i), kPicture);
         const DataBytes before = DataBytes::of(dir);
         Program p(dir);
         QVERIFY(p.app->start());
@@ -337,7 +333,7 @@ private slots:
         // The editor finds a problem of such a chapter and shows its chapter.
         p.trigger("mnuSeteazaProbl");
         QCOMPARE(p.comboLines("frmSetProblema").size(), 3);
-        p.platform.textAnswers = {index(9)};
+        p.platform.textAnswers = {test::pictureIndex(9)};
         p.on<QPushButton>("frmSetProblema", "Command1")->click();
         QCOMPARE(encodeCp1250(p.on<QComboBox>("frmSetProblema", "Combo1")->currentText()),
                  unassigned);
@@ -411,11 +407,11 @@ private slots:
         Collection c;
         test::addChapter(c, "A", 9);
         for (int i = 1; i <= 9; ++i)
-            test::addProblem(c, "A", index(i));
+            test::addProblem(c, "A", test::pictureIndex(i));
         TempAppFolder dir;
         dir.writeCollection(c);
         for (int i = 2; i <= 9; ++i)
-            dir.addPicture(index(i), kPicture, Qt::darkBlue);
+            dir.addPicture(test::pictureIndex(i), kPicture, Qt::darkBlue);
         dir.write("probleme/probl00001.jpg", bytes);
         const QString broken = dir.filePath("probleme/probl00001.jpg");
         if (bytes.startsWith("\xff\xd8"))
@@ -440,7 +436,7 @@ private slots:
 
         p.trigger("mnuSeteazaProbl");
         p.platform.clear();
-        p.platform.textAnswers = {index(1)};
+        p.platform.textAnswers = {test::pictureIndex(1)};
         p.on<QPushButton>("frmSetProblema", "Command1")->click();
         QCOMPARE(p.picture("frmSetProblema"), QString());
         QVERIFY(p.platform.messages.isEmpty()); // the file is there: not reported missing
@@ -468,7 +464,7 @@ private slots:
         const QImage withBroken = printTo("cu_problema_stricata");
         QVERIFY(p.platform.messages.isEmpty());
         QCOMPARE(p.platform.cueNames(), QStringList{"setareok.wav"});
-        dir.addPicture(index(1), kPicture, Qt::darkBlue);
+        dir.addPicture(test::pictureIndex(1), kPicture, Qt::darkBlue);
         const QImage whole = printTo("intreaga");
         QCOMPARE(withBroken.size(), whole.size());
         const int x = whole.width() / 4;
@@ -508,7 +504,7 @@ private slots:
         Collection c;
         test::addChapter(c, "A", 9);
         for (int i = 1; i <= 9; ++i)
-            test::addProblem(c, "A", index(i), 1);
+            test::addProblem(c, "A", test::pictureIndex(i), 1);
         TempAppFolder dir;
         dir.writeCollection(c);
         Program p(dir);

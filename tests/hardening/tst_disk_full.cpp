@@ -118,8 +118,7 @@ Collection catalogue()
     Collection c;
     test::addChapter(c, "Ecuatii", 12);
     for (int i = 1; i <= 12; ++i)
-        test::addProblem(c, "Ecuatii", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')),
-                         qint16(i % 5));
+        test::addProblem(c, "Ecuatii", test::pictureIndex(i), qint16(i % 5));
     c.UserTable[2] = test::result("Ana", 8, 40, {2026, 11, 30});
     c.UserTable[3] = test::result("Ion", 6, 52, {2026, 12, 1});
     c.NextUserRecord = 4;
@@ -142,7 +141,7 @@ struct OnSmallDisk
     {
         dir.writeCollection(catalogue());
         for (int i = 1; i <= 12; ++i)
-            dir.addPicture(QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')), {200, 100});
+            dir.addPicture(test::pictureIndex(i), {200, 100});
         dir.write("backup/users.stn",
                   userHeader(3) + test::result("Vechi", 5, 1, {2026, 1, 1}).encoded());
         dir.write("backup/caps.stn", chapterHeader(0));

@@ -70,7 +70,7 @@ constexpr double kGrowthBoundMb = 40.0;
 
 QString pictureIndex(int i)
 {
-    return QStringLiteral("%1").arg(i, 5, 10, QChar(u'0'));
+    return test::pictureIndex(i);
 }
 
 double residentMb()
@@ -193,6 +193,9 @@ private:
     QString phase() const;
     int shownIndex() const;
     void flushDeleted();
+    // Closes a screen created on demand by its button, or now and then from
+    // its frame, which destroys it.
+    void closeNowAndThenFromTheFrame(QWidget *screen, const QString &closeButton);
     void trigger(const QString &name);
 
     void prepareFolder();
@@ -296,6 +299,19 @@ int LongUse::shownIndex() const
 void LongUse::flushDeleted()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void LongUse::closeNowAndThenFromTheFrame(QWidget *screen, const QString &closeButton)
+{
+    const QString name = screen->objectName();
+    if (chance(40)) {
+        QVERIFY(screen->close());
+        flushDeleted();
+        QVERIFY(!topLevel(name));
+    } else {
+        child<QPushButton>(screen, closeButton)->click();
+        QVERIFY(!screen->isVisible());
+    }
 }
 
 void LongUse::trigger(const QString &name)
@@ -736,14 +752,7 @@ void LongUse::viewResults()
     for (const UserRecord &r : m_log)
         expected.append(resultLine(r, QLocale::system()));
     QCOMPARE(itemsOf(child<QListWidget>(viewer, QStringLiteral("List1"))), expected);
-    if (chance(40)) {
-        QVERIFY(viewer->close());
-        flushDeleted();
-        QVERIFY(!topLevel(QStringLiteral("frmRezultate")));
-    } else {
-        child<QPushButton>(viewer, QStringLiteral("Command1"))->click();
-        QVERIFY(!viewer->isVisible());
-    }
+    STEP(closeNowAndThenFromTheFrame(viewer, QStringLiteral("Command1")));
     QVERIFY(main()->isVisible());
 }
 
@@ -1078,14 +1087,7 @@ void LongUse::browse()
         position = (position + 1) % rows.size();
     }
     m_platform.clear();
-    if (chance(40)) {
-        QVERIFY(browser->close());
-        flushDeleted();
-        QVERIFY(!topLevel(QStringLiteral("frmRezolva")));
-    } else {
-        child<QPushButton>(browser, QStringLiteral("Command6"))->click();
-        QVERIFY(!browser->isVisible());
-    }
+    STEP(closeNowAndThenFromTheFrame(browser, QStringLiteral("Command6")));
     QCOMPARE(m_platform.cueNames(), QStringList{QStringLiteral("exitform.wav")});
 }
 

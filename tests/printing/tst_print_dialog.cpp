@@ -40,7 +40,7 @@ Collection catalogue()
     Collection c;
     test::addChapter(c, "A", 12);
     for (int i = 1; i <= 12; ++i)
-        test::addProblem(c, "A", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+        test::addProblem(c, "A", test::pictureIndex(i));
     return c;
 }
 
@@ -52,8 +52,7 @@ struct Printing : test::RunningApp
     Printing() : RunningApp(catalogue())
     {
         for (int i = 1; i <= 12; ++i)
-            dir.addPicture(QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')), {300, 80},
-                           Qt::darkBlue);
+            dir.addPicture(test::pictureIndex(i), {300, 80}, Qt::darkBlue);
         platform.printers = {"Birou", "Laborator"};
         platform.printerFactory = [this](const QString &name) -> std::unique_ptr<QPrinter> {
             printersOpened.append(name);

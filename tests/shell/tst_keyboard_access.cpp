@@ -24,8 +24,7 @@ Collection catalogue()
     Collection c;
     test::addChapter(c, "Ecuatii", 12);
     for (int i = 1; i <= 12; ++i)
-        test::addProblem(c, "Ecuatii", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')),
-                         qint16(i % 5));
+        test::addProblem(c, "Ecuatii", test::pictureIndex(i), qint16(i % 5));
     c.UserTable[2] = test::result("Ana", 9, 3, {2026, 11, 30});
     c.NextUserRecord = 3;
     return c;
@@ -36,7 +35,7 @@ struct Keyboard : test::RunningApp
     Keyboard() : RunningApp(catalogue())
     {
         for (int i = 1; i <= 12; ++i)
-            dir.addPicture(QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+            dir.addPicture(test::pictureIndex(i));
     }
     // Types a key into the window that has the keyboard now.
     void press(QWidget *window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

@@ -15,7 +15,7 @@ Collection catalogue(int problems, int total)
     Collection c;
     test::addChapter(c, "A", qint16(total));
     for (int i = 1; i <= problems; ++i)
-        test::addProblem(c, "A", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+        test::addProblem(c, "A", test::pictureIndex(i));
     return c;
 }
 
@@ -23,10 +23,7 @@ void addPictureFiles(const test::TempAppFolder &dir, int count, int skip = -1)
 {
     for (int i = 1; i <= count; ++i) {
         if (i != skip)
-            dir.write(QStringLiteral("probleme/probl%1.%2")
-                          .arg(i, 5, 10, QChar(u'0'))
-                          .arg(i % 2 ? "jpg" : "JPG"),
-                      "x");
+            dir.write("probleme/probl" + test::pictureIndex(i) + (i % 2 ? ".jpg" : ".JPG"), "x");
     }
 }
 

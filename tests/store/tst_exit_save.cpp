@@ -123,7 +123,7 @@ private slots:
         Collection c;
         QVERIFY(files.openAndLoad(c).ok());
         for (int i = 0; i < 40; ++i)
-            test::addProblem(c, "A", QStringLiteral("%1").arg(i + 2, 5, 10, QChar(u'0')));
+            test::addProblem(c, "A", test::pictureIndex(i + 2));
         c.ChapterTable[2].ProblemTotal = 41;
         {
             // Room for the chapters, not for the grown catalogue.

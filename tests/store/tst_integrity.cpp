@@ -9,11 +9,6 @@ using namespace culegere;
 
 namespace {
 
-QString index(int i)
-{
-    return QStringLiteral("%1").arg(i, 5, 10, QChar(u'0'));
-}
-
 // `problems` problems in two chapters whose totals add up to `total`, and
 // the picture file names of problems 1..`pictures`.
 struct Catalogue
@@ -26,9 +21,9 @@ struct Catalogue
         test::addChapter(collection, "A", qint16(total / 2));
         test::addChapter(collection, "B", qint16(total - total / 2));
         for (int i = 1; i <= problems; ++i)
-            test::addProblem(collection, i % 2 ? "A" : "B", index(i));
+            test::addProblem(collection, i % 2 ? "A" : "B", test::pictureIndex(i));
         for (int i = 1; i <= pictureCount; ++i)
-            pictures.append("probl" + index(i) + ".jpg");
+            pictures.append("probl" + test::pictureIndex(i) + ".jpg");
     }
 };
 

@@ -63,6 +63,11 @@ QString TempAppFolder::addPicture(const QString &index, QSize size, QColor color
     return path;
 }
 
+QString pictureIndex(int i)
+{
+    return QStringLiteral("%1").arg(i, 5, 10, QChar(u'0'));
+}
+
 void addChapter(Collection &c, const QByteArray &name, qint16 problemTotal)
 {
     ++c.ChapterCount;

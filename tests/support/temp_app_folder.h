@@ -34,6 +34,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A picture index of 5 characters: 12 gives "00012".
+QString pictureIndex(int i);
+
 // Builders of an in-memory collection.
 void addChapter(Collection &c, const QByteArray &name, qint16 problemTotal = 0);
 // A problem catalogued under `chapter` with picture index `index`.

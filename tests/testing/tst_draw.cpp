@@ -42,9 +42,7 @@ struct Catalogue
     void add(const QByteArray &chapter, int problems)
     {
         for (int i = 0; i < problems; ++i)
-            test::addProblem(
-                collection, chapter,
-                QStringLiteral("%1").arg(collection.ProblemCount + 1, 5, 10, QChar(u'0')));
+            test::addProblem(collection, chapter, test::pictureIndex(collection.ProblemCount + 1));
     }
     void choose(const QByteArray &chapter, int total, int drawCount)
     {

@@ -36,8 +36,7 @@ Collection catalogue()
     for (const auto &[chapter, count] :
          {std::pair<QByteArray, int>{"A", 5}, {"B", 4}, {"Benzi de completare", 2}}) {
         for (int i = 0; i < count; ++i, ++index)
-            test::addProblem(c, chapter, QStringLiteral("%1").arg(index, 5, 10, QChar(u'0')),
-                             qint16(index % 5));
+            test::addProblem(c, chapter, test::pictureIndex(index), qint16(index % 5));
     }
     return c;
 }
@@ -47,7 +46,7 @@ struct Cycle : test::RunningApp
     Cycle() : RunningApp(catalogue())
     {
         for (int i = 1; i <= 12; ++i)
-            dir.addPicture(QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+            dir.addPicture(test::pictureIndex(i));
     }
 
     QPushButton *button(const QString &name) const { return control<QPushButton>(name); }
@@ -294,8 +293,7 @@ private slots:
         Collection c;
         for (int i = 0; i < 11; ++i) {
             test::addChapter(c, "C" + QByteArray::number(i), 1);
-            test::addProblem(c, "C" + QByteArray::number(i),
-                             QStringLiteral("%1").arg(i + 1, 5, 10, QChar(u'0')));
+            test::addProblem(c, "C" + QByteArray::number(i), test::pictureIndex(i + 1));
         }
         test::RunningApp t(c);
         t.control<QPushButton>("btnDefTest")->click();
@@ -385,7 +383,7 @@ private slots:
         Collection c;
         test::addChapter(c, "A", 8);
         for (int i = 1; i <= 8; ++i)
-            test::addProblem(c, "A", QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+            test::addProblem(c, "A", test::pictureIndex(i));
         test::RunningApp t(c);
         t.control<QPushButton>("btnDefTest")->click();
         child<QPushButton>(topLevel("frmDefTest"), "Command1")->click();

@@ -23,8 +23,7 @@ Collection catalogue()
     test::addChapter(c, "Mic", 2);
     test::addChapter(c, "Gol", 0);
     for (int i = 1; i <= 17; ++i)
-        test::addProblem(c, i <= 15 ? "Mare" : "Mic",
-                         QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+        test::addProblem(c, i <= 15 ? "Mare" : "Mic", test::pictureIndex(i));
     return c;
 }
 
@@ -34,7 +33,7 @@ struct Browser : test::RunningApp
     {
         if (pictures) {
             for (int i = 1; i <= 17; ++i)
-                dir.addPicture(QStringLiteral("%1").arg(i, 5, 10, QChar(u'0')));
+                dir.addPicture(test::pictureIndex(i));
         }
         action("mnuRezolva")->trigger();
     }
@@ -57,7 +56,7 @@ struct Browser : test::RunningApp
     QString picture() const { return get<QWidget>("Picture1")->property("imagePath").toString(); }
     QString pictureOf(int index) const
     {
-        return dir.filePath(QStringLiteral("probleme/probl%1.jpg").arg(index, 5, 10, QChar(u'0')));
+        return dir.filePath("probleme/probl" + test::pictureIndex(index) + ".jpg");
     }
     bool movesEnabled() const
     {
