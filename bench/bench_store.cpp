@@ -215,7 +215,7 @@ void BM_SaveAtExit(benchmark::State &state)
             return;
         }
         state.PauseTiming();
-        const bool reopened = files.reopen().ok();
+        const bool reopened = files.reopen().isEmpty();
         state.ResumeTiming();
         if (!reopened) {
             state.SkipWithError("reopen failed");

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -34,6 +35,16 @@ bool DesktopPlatform::showMessage(QWidget *parent, const QString &text, Buttons 
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(title);
     box.setText(text);
+    if (buttons == Buttons::YesNo) {
+        QPushButton *yes = box.addButton(QStringLiteral("Da"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(QStringLiteral("Nu"), QMessageBox::NoRole);
+        // A question that may let two computers write one folder: Enter and
+        // Escape both leave it as it is.
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    }
     box.setStandardButtons(buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                         : QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "printing/print_dialog.h"
 #include "shell/about_screen.h"
+#include "shell/folder_lock.h"
 #include "shell/main_screen.h"
 #include "shell/shell_messages.h"
 #include "store/backup.h"
@@ -19,7 +20,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLockFile>
 
 namespace culegere {
 
@@ -56,22 +56,32 @@ QWidget *Application::mainScreen() const
 bool Application::lockFolder()
 {
     const QString root = m_state->folder.root();
-    if (!QDir().mkpath(root)) {
-        m_platform.showMessage(nullptr,
-                               shellmsg::FolderNotWritable.arg(QDir::toNativeSeparators(root)),
-                               Platform::Buttons::Ok, kAppTitle);
+    const QString notWritable = shellmsg::FolderNotWritable.arg(QDir::toNativeSeparators(root));
+    auto refuse = [this](const QString &text) {
+        m_lock.reset();
+        m_platform.showMessage(nullptr, text, Platform::Buttons::Ok, kAppTitle);
+        return false;
+    };
+    if (!QDir().mkpath(root))
+        return refuse(notWritable);
+    m_lock = std::make_unique<FolderLock>(m_state->folder.resolve(kLockFile));
+    switch (m_lock->tryLock()) {
+    case FolderLock::Outcome::Locked:
+        return true;
+    case FolderLock::Outcome::HeldHere:
+        return refuse(shellmsg::AlreadyOpen);
+    case FolderLock::Outcome::CannotWrite:
+        return refuse(notWritable);
+    case FolderLock::Outcome::HeldElsewhere:
+        break;
+    }
+    // Only the user knows whether the program still runs on that computer.
+    const QString question = lockedElsewhereQuestion(m_lock->holder(), m_lock->takenAt());
+    if (!m_platform.showMessage(nullptr, question, Platform::Buttons::YesNo, kAppTitle)) {
+        m_lock.reset();
         return false;
     }
-    m_lock = std::make_unique<QLockFile>(m_state->folder.resolve(kLockFile));
-    m_lock->setStaleLockTime(0); // held for as long as the program runs
-    if (m_lock->tryLock(0))
-        return true;
-    const QString text = m_lock->error() == QLockFile::LockFailedError
-                             ? shellmsg::AlreadyOpen
-                             : shellmsg::FolderNotWritable.arg(QDir::toNativeSeparators(root));
-    m_lock.reset();
-    m_platform.showMessage(nullptr, text, Platform::Buttons::Ok, kAppTitle);
-    return false;
+    return m_lock->takeOver() || refuse(shellmsg::AlreadyOpen);
 }
 
 bool Application::start()
@@ -132,8 +142,8 @@ void Application::backup()
     const BackupReport report = backupDataFiles(m_state->files, m_state->folder);
     if (!report.copiedAll())
         message(shellmsg::BackupFailed.arg(report.failedCopies.join(QStringLiteral(", "))));
-    if (!report.reopened.ok())
-        message(reopenFailureMessage(report.reopened));
+    if (!report.notReopened.isEmpty())
+        message(reopenFailureMessage(report.notReopened));
     if (report.copiedAll())
         PlayCue(m_platform, m_state->folder, cue::SetOk);
 }

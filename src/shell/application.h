@@ -6,11 +6,10 @@
 
 #include <memory>
 
-class QLockFile;
-
 namespace culegere {
 
 class AboutScreen;
+class FolderLock;
 struct AppState;
 class ChaptersScreen;
 class MainScreen;
@@ -54,7 +53,7 @@ private:
 
     Platform &m_platform;
     std::unique_ptr<AppState> m_state;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<FolderLock> m_lock;
     std::unique_ptr<MainScreen> m_main;
     std::unique_ptr<ChaptersScreen> m_chapters;
     QPointer<ProblemEditor> m_editor; // created at start-up; a frame close destroys it

@@ -5,14 +5,34 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace culegere {
 
 namespace {
 
 const QString kHomeFolderName = QStringLiteral("Culegere");
 
+// What a folder gets from its source, by the name of an entry at its top.
+bool isCueOrHelp(const QString &name)
+{
+    return name.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive) ||
+           name.compare(QStringLiteral("help.chm"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QStringLiteral("help"), Qt::CaseInsensitive) == 0;
+}
+bool isSample(const QString &name)
+{
+    for (const char *part : {"Caps.stn", "Problems.stn", "probleme"}) {
+        if (name.compare(QLatin1String(part), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Copies the files of `from` whose top-level entry `take` accepts; with
+// `onlyMissing`, a file already in `to` is kept.
 bool copyTree(const QString &from, const QString &to, bool onlyMissing,
-              const QStringList &skip = {})
+              const std::function<bool(const QString &)> &take)
 {
     bool ok = QDir().mkpath(to);
     const QDir root(QFileInfo(from).absoluteFilePath());
@@ -21,7 +41,7 @@ bool copyTree(const QString &from, const QString &to, bool onlyMissing,
     while (it.hasNext()) {
         const QString source = it.next();
         const QString relative = root.relativeFilePath(source);
-        if (skip.contains(relative.section(u'/', 0, 0), Qt::CaseInsensitive))
+        if (!take(relative.section(u'/', 0, 0)))
             continue;
         const QString target = QDir(to).filePath(relative);
         if (it.fileInfo().isDir()) {
@@ -45,6 +65,14 @@ QString sharedFolder(const QString &programFolder)
     return QFileInfo(shared).isDir() ? QDir::cleanPath(shared) : QString();
 }
 
+QString fillingSource(const QString &programFolder)
+{
+    const QString shared = sharedFolder(programFolder);
+    if (!shared.isEmpty() || QFileInfo(programFolder).isWritable())
+        return shared;
+    return QDir::cleanPath(QFileInfo(programFolder).absoluteFilePath());
+}
+
 QString chooseAppFolder(const QStringList &arguments, const QString &programFolder,
                         const QString &homeFolder)
 {
@@ -55,18 +83,18 @@ QString chooseAppFolder(const QStringList &arguments, const QString &programFold
     return QDir(homeFolder).filePath(kHomeFolderName);
 }
 
-bool prepareAppFolder(const QString &folder, const QString &shared, bool withSample)
+bool prepareAppFolder(const QString &folder, const QString &source, bool withSample)
 {
-    if (shared.isEmpty())
+    if (source.isEmpty())
         return true;
     if (withSample && !QFileInfo::exists(folder)) {
-        const bool copied = copyTree(shared, folder, false);
+        const bool copied = copyTree(source, folder, false, [](const QString &name) {
+            return isCueOrHelp(name) || isSample(name);
+        });
         return QDir().mkpath(QDir(folder).filePath(QStringLiteral("teste"))) &&
                QDir().mkpath(QDir(folder).filePath(QStringLiteral("backup"))) && copied;
     }
-    return copyTree(shared, folder, true,
-                    {QStringLiteral("Caps.stn"), QStringLiteral("Problems.stn"),
-                     QStringLiteral("Users.stn"), QStringLiteral("probleme")});
+    return copyTree(source, folder, true, isCueOrHelp);
 }
 
 } // namespace culegere

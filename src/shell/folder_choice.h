@@ -19,11 +19,19 @@ QString chooseAppFolder(const QStringList &arguments, const QString &programFold
 // sample collection, or "" for a program that is not installed.
 QString sharedFolder(const QString &programFolder);
 
-// Makes `folder` ready for an installed program: the cues and the help of
-// `shared` it lacks are copied in. With `withSample`, a folder that does not
-// exist yet is created with the sample collection as well, and the empty
-// folders "teste" and "backup". A collection already there is never
-// touched. False when something could not be copied.
-bool prepareAppFolder(const QString &folder, const QString &shared, bool withSample);
+// Where the files that make an application folder ready come from: the
+// shared files of an installed program; the program's own folder for one
+// started from a folder it cannot write to (the collection, the cues and the
+// help are there, and the program works in the home); else "" (none).
+QString fillingSource(const QString &programFolder);
+
+// Makes `folder` ready from `source` (see fillingSource): the cues and the
+// help it lacks are copied in. With `withSample`, a folder that does not
+// exist yet is created with the sample collection (Caps.stn, Problems.stn,
+// probleme) as well, and the empty folders "teste" and "backup". Nothing
+// else of `source` is copied (no results, no backup copies, no program), and
+// a collection already there is never touched. False when something could
+// not be copied.
+bool prepareAppFolder(const QString &folder, const QString &source, bool withSample);
 
 } // namespace culegere

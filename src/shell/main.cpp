@@ -1,6 +1,8 @@
+#include "platform/cue.h"
 #include "platform/desktop_platform.h"
 #include "shell/application.h"
 #include "shell/folder_choice.h"
+#include "shell/shell_messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,12 +19,18 @@ int main(int argc, char *argv[])
     const QString programFolder = QApplication::applicationDirPath();
     const QString appPath =
         culegere::chooseAppFolder(QApplication::arguments(), programFolder, QDir::homePath());
-    // An installed program brings its cues and help into the folder, and
-    // starts its own folder in the home with the sample collection.
+    // An installed program, or one whose own folder cannot be written, brings
+    // its cues and help into the folder, and starts its own folder in the
+    // home with the sample collection.
     const bool folderGiven = QApplication::arguments().size() > 1;
-    culegere::prepareAppFolder(appPath, culegere::sharedFolder(programFolder), !folderGiven);
+    const QString source = culegere::fillingSource(programFolder);
+    const bool filled = culegere::prepareAppFolder(appPath, source, !folderGiven);
 
     culegere::DesktopPlatform platform;
+    if (!filled)
+        platform.showMessage(nullptr,
+                             culegere::folderNotFilledMessage(appPath, source, programFolder),
+                             culegere::Platform::Buttons::Ok, culegere::kAppTitle);
     culegere::Application application(appPath, platform);
     if (!application.start())
         return 1;

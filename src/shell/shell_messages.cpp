@@ -1,9 +1,49 @@
 #include "shell/shell_messages.h"
 
+#include <QDir>
+
 namespace culegere {
+
+QString folderNotFilledMessage(const QString &folder, const QString &source,
+                               const QString &programFolder)
+{
+    const QString where = QDir::toNativeSeparators(folder);
+    const QString why =
+        QDir(source) == QDir(programFolder)
+            ? QStringLiteral("Programul nu poate scrie in folderul sau (%1), de aceea lucreaza "
+                             "cu culegerea din folderul %2. ")
+                  .arg(QDir::toNativeSeparators(programFolder), where)
+            : QStringLiteral("Programul lucreaza cu culegerea din folderul %1. ").arg(where);
+    return why + QStringLiteral("Culegerea de exemplu, sunetele si ajutorul nu au putut fi "
+                                "copiate acolo in intregime din %1! Verificati spatiul liber si "
+                                "dreptul de scriere...")
+                     .arg(QDir::toNativeSeparators(source));
+}
+
+QString lockedElsewhereQuestion(const QString &computer, const QDateTime &takenAt)
+{
+    const QString who =
+        computer.isEmpty()
+            ? QStringLiteral("de un program Culegere care nu a scris numele "
+                             "calculatorului sau")
+            : QStringLiteral("de programul Culegere de pe calculatorul %1").arg(computer);
+    return QStringLiteral("Culegerea din acest folder a fost deschisa %1, la %2, si nu a fost "
+                          "inchisa. Daca programul nu mai lucreaza acolo (de exemplu, "
+                          "calculatorul s-a oprit la o pana de curent), culegerea poate fi "
+                          "deschisa aici; daca lucreaza inca, modificarile de pe cele doua "
+                          "calculatoare s-ar amesteca. Deschideti culegerea pe acest calculator?")
+        .arg(who, takenAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
 
 QString startupFailureMessage(const StoreResult &r)
 {
+    // Finishing the last save has put some of its files in place already.
+    if (r.error == StoreError::SaveNotFinished)
+        return QStringLiteral("Salvarea facuta la iesirea anterioara nu a putut fi terminata: "
+                              "fisierul %1 nu a putut fi inlocuit cu cel nou! Programul nu poate "
+                              "porni. Datele noi sunt pastrate pe disc si vor fi puse in loc la "
+                              "urmatoarea pornire, cand folderul culegerii poate fi scris...")
+            .arg(r.fileName);
     QString what;
     switch (r.error) {
     case StoreError::HeaderTooLarge:
@@ -35,16 +75,24 @@ QString startupFailureMessage(const StoreResult &r)
     return what + QStringLiteral(" Programul nu poate porni; niciun fisier nu a fost modificat...");
 }
 
-QString reopenFailureMessage(const StoreResult &r)
+QString reopenFailureMessage(const QStringList &fileNames)
 {
-    return QStringLiteral("Fisierul %1 nu a mai putut fi deschis dupa copiere! Rezultatele si "
-                          "modificarile nu pot fi salvate pana cand folderul culegerii poate fi "
-                          "scris din nou...")
-        .arg(r.fileName);
+    const QString what = fileNames.size() == 1
+                             ? QStringLiteral("Fisierul %1 nu a mai putut fi deschis")
+                             : QStringLiteral("Fisierele %1 nu au mai putut fi deschise");
+    return what.arg(fileNames.join(QStringLiteral(", "))) +
+           QStringLiteral(" dupa copiere! Rezultatele si modificarile nu pot fi salvate pana cand "
+                          "folderul culegerii poate fi scris din nou...");
 }
 
 QString saveFailureMessage(const StoreResult &r)
 {
+    if (r.error == StoreError::SaveNotFinished)
+        return QStringLiteral("Fisierul %1 nu a putut fi pus in locul celui vechi! Modificarile "
+                              "sunt scrise pe disc si vor fi puse in loc la urmatoarea pornire a "
+                              "programului sau la o noua iesire. Verificati dreptul de scriere, "
+                              "apoi incercati din nou...")
+            .arg(r.fileName);
     return QStringLiteral("Fisierul %1 nu a putut fi salvat! Datele de pe disc au ramas cele "
                           "de dinainte. Verificati spatiul liber si dreptul de scriere, apoi "
                           "incercati din nou...")

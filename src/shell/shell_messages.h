@@ -2,7 +2,9 @@
 
 #include "store/store_result.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace culegere {
 
@@ -27,10 +29,18 @@ inline const QString IntegrityMismatch =
     QStringLiteral("Exista nepotriviri in baza de date!... Va rugam sa verificati...");
 } // namespace shellmsg
 
+// The message for an application folder `folder` that could not be filled
+// from `source`; it says why the program works there when that is because
+// its own folder `programFolder` (the source itself) cannot be written.
+QString folderNotFilledMessage(const QString &folder, const QString &source,
+                               const QString &programFolder);
+// The question for a folder locked on another computer, named `computer`
+// ("" when the lock names none) at `takenAt`: open it here all the same?
+QString lockedElsewhereQuestion(const QString &computer, const QDateTime &takenAt);
 // The message for a data file that stops the start-up.
 QString startupFailureMessage(const StoreResult &result);
-// The message for a data file that cannot be opened again after a backup.
-QString reopenFailureMessage(const StoreResult &result);
+// The message for the data files ("Caps.stn") not opened again after a backup.
+QString reopenFailureMessage(const QStringList &fileNames);
 // The message for a data file that the exit could not save.
 QString saveFailureMessage(const StoreResult &result);
 

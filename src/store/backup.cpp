@@ -31,9 +31,10 @@ BackupReport backupDataFiles(DataFiles &files, const AppFolder &folder)
                   {files.chaptersPath(), QStringLiteral("caps.stn")},
                   {files.problemsPath(), QStringLiteral("problems.stn")}};
 
+    const bool settled = files.finishPendingSave().ok();
     files.close();
     const QString backupDir = folder.resolve(QStringLiteral("\\backup"));
-    const bool haveDir = QDir().mkpath(backupDir);
+    const bool haveDir = settled && QDir().mkpath(backupDir);
     for (const auto &copy : copies) {
         QByteArray bytes;
         AtomicWriteSet write;
@@ -46,7 +47,7 @@ BackupReport backupDataFiles(DataFiles &files, const AppFolder &folder)
         if (!write.commit().ok())
             report.failedCopies.append(copy.copy);
     }
-    report.reopened = files.reopen();
+    report.notReopened = files.reopen();
     return report;
 }
 

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace culegere {
 
@@ -29,6 +28,8 @@ StoreResult DataFiles::openAndLoad(Collection &collection)
         close();
         return result;
     };
+    if (StoreResult finished = finishUnfinishedSaves(); !finished.ok())
+        return finished;
 
     for (std::size_t i = 0; i < all.size(); ++i) {
         const QString path = m_folder.resolve(u'\\' + all[i].name);
@@ -56,26 +57,35 @@ StoreResult DataFiles::openAndLoad(Collection &collection)
         return fail(StoreResult::failure(StoreError::CannotOpen, all[i].name));
     }
 
-    removeUnfinishedSaves();
     return loadCollection(contents[0], contents[1], contents[2], collection);
 }
 
-void DataFiles::removeUnfinishedSaves() const
+StoreResult DataFiles::finishUnfinishedSaves() const
 {
-    // A save cut short (the program killed, the power gone) can leave its new
-    // file beside the old one, named after it with six characters added.
-    static const QRegularExpression unfinished(
-        QStringLiteral("^(users|caps|problems)\\.stn\\.[A-Za-z0-9]{6}$"),
-        QRegularExpression::CaseInsensitiveOption);
-    QDir folder(m_folder.root());
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
-        if (unfinished.match(name).hasMatch())
-            folder.remove(name);
-    }
+    // Only the data files are replaced as a set; the other folders hold
+    // single files replaced one at a time.
+    const StoreResult finished = finishInterruptedSave(m_folder.root());
+    for (const QString &folder : {QStringLiteral("\\backup"), QStringLiteral("\\teste")})
+        removeLeftovers(m_folder.resolve(folder));
+    return finished;
+}
+
+StoreResult DataFiles::finishPendingSave()
+{
+    if (!hasInterruptedSave(m_folder.root()))
+        return StoreResult::success();
+    // The renames change the files under the open handles.
+    close();
+    const StoreResult finished = finishInterruptedSave(m_folder.root());
+    (void)reopen();
+    return finished;
 }
 
 StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
 {
+    // The log can change only once the last save is wholly in place.
+    if (!finishPendingSave().ok())
+        return StoreResult::failure(StoreError::CannotWrite, datafile::Users);
     // A backup or an exit that failed on a read-only disk may have left the
     // file closed; once the disk is writable again the result must go in.
     if (!m_users.isOpen() && !m_users.open(m_users.path()))
@@ -95,22 +105,23 @@ StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
     write.add(path, datafile::Users,
               rolled ? usersFileAfterRoll(std::move(old), table, next)
                      : usersFileWithResult(std::move(old), row, result, next));
-    const StoreResult written = write.commit();
-    if (!written.ok())
+    if (StoreResult written = write.commit(); !written.ok())
         return written; // nothing was renamed: the open file is still the log
-    // Once the new file is renamed over the old, the open file is the old one.
-    const bool reopened = m_users.open(path);
     c.UserTable = table;
     c.NextUserRecord = next;
-    if (!reopened)
-        return StoreResult::failure(StoreError::CannotOpen, datafile::Users);
+    // The open file is the old one now. The result is stored even when the
+    // new one cannot be opened: saying otherwise would have it written twice.
+    if (!m_users.open(path))
+        return StoreResult::failure(StoreError::NotReopened, datafile::Users);
     return StoreResult::success();
 }
 
 StoreResult DataFiles::saveAtExit(const Collection &c)
 {
-    if (StoreResult opened = reopen(); !opened.ok())
-        return opened;
+    if (StoreResult pending = finishPendingSave(); !pending.ok())
+        return pending;
+    if (const QStringList closed = reopen(); !closed.isEmpty())
+        return StoreResult::failure(StoreError::CannotOpen, closed.first());
     std::array<QByteArray, 3> old;
     auto all = dataFiles();
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -124,9 +135,8 @@ StoreResult DataFiles::saveAtExit(const Collection &c)
               usersFileWithHeader(std::move(old[0]), c.NextUserRecord));
     const StoreResult result = write.commit();
     close();
-    if (!result.ok()) {
+    if (!result.ok())
         (void)reopen();
-    }
     return result;
 }
 
@@ -136,15 +146,16 @@ void DataFiles::close()
         slot.file->close();
 }
 
-StoreResult DataFiles::reopen()
+QStringList DataFiles::reopen()
 {
+    QStringList closed;
     for (const Slot &slot : dataFiles()) {
         const QString path =
             slot.file->path().isEmpty() ? m_folder.resolve(u'\\' + slot.name) : slot.file->path();
         if (!slot.file->isOpen() && !slot.file->open(path))
-            return StoreResult::failure(StoreError::CannotOpen, slot.name);
+            closed.append(slot.name);
     }
-    return StoreResult::success();
+    return closed;
 }
 
 bool DataFiles::isOpen() const

@@ -5,6 +5,8 @@
 #include "store/record_file.h"
 #include "store/store_result.h"
 
+#include <QStringList>
+
 namespace culegere {
 
 // The three data files of an application folder, open from start-up to exit.
@@ -18,25 +20,39 @@ public:
     explicit DataFiles(const AppFolder &folder);
 
     // Opens the three files (creating missing ones, empty) and loads them into
-    // `collection`, as loadCollection does. On a refusal no file is created or
-    // changed, none stays open and `collection` is untouched.
+    // `collection`, as loadCollection does. First a save cut short is
+    // finished (or its new files removed, see finishInterruptedSave) and the
+    // new files of any replacement cut short are removed from the folder and
+    // its "backup" and "teste"; nothing else there is touched. On a refusal
+    // no other file is created or changed, none stays open and `collection`
+    // is untouched.
     StoreResult openAndLoad(Collection &collection);
 
     // Appends a result to the log: the file is replaced by one holding the
     // record and the header that counts it (after a roll, the rows moved up
-    // as in the table). On a failure to write, `collection` is unchanged.
-    // This and saveAtExit first open again a file that an earlier failure
-    // (a read-only disk) left closed.
+    // as in the table). `collection` takes the result exactly when the file
+    // did: on success, and on NotReopened (the new file is in place, but it
+    // could not be opened again; the next write opens it). On any other
+    // failure nothing changed. This and saveAtExit first open again a file
+    // that an earlier failure (a read-only disk) left closed.
     StoreResult appendResult(Collection &collection, const UserRecord &result);
 
-    // Writes the chapters, the catalogue and the three headers, each file
-    // replaced whole; none is replaced unless all three could be written.
-    // Afterwards the files are closed; on a failure they are open again.
+    // Writes the chapters, the catalogue and the three headers as one set
+    // (see AtomicWriteSet): CannotWrite and the other failures leave every
+    // file as it was, SaveNotFinished leaves the set written but not yet all
+    // in place. Afterwards the files are closed; on a failure they are open
+    // again.
     StoreResult saveAtExit(const Collection &collection);
 
+    // Finishes a save of the set that failed half-way in this session, before
+    // any other write (see finishInterruptedSave); the files are open again
+    // afterwards as far as they can be.
+    StoreResult finishPendingSave();
+
     void close();
-    // Opens the three files again (after close or a backup).
-    StoreResult reopen();
+    // Opens again every file that is closed (after close or a backup), each
+    // tried; the names ("Caps.stn") of those that could not be opened.
+    QStringList reopen();
     bool isOpen() const;
 
     QString usersPath() const { return m_users.path(); }
@@ -44,8 +60,9 @@ public:
     QString problemsPath() const { return m_problems.path(); }
 
 private:
-    // Deletes what saves cut short left behind (the folder is ours: locked).
-    void removeUnfinishedSaves() const;
+    // Finishes or removes what saves cut short left behind (the folder is
+    // ours: locked).
+    StoreResult finishUnfinishedSaves() const;
 
     struct Slot
     {

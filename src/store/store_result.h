@@ -6,9 +6,16 @@ namespace culegere {
 
 enum class StoreError {
     None,
-    CannotOpen,     // the file cannot be opened (or created) for reading and writing
-    CannotRead,     // reading the file failed
-    CannotWrite,    // a write, a flush or the final rename failed; the old file stands
+    CannotOpen,  // the file cannot be opened (or created) for reading and writing
+    CannotRead,  // reading the file failed
+    CannotWrite, // a write, a flush or the final rename failed; the old file stands
+    // The new files are complete and recorded on the disk, but not all of them
+    // could be renamed over the old ones yet: the next start-up (or the next
+    // write) puts them in place. The change stands; nothing old comes back.
+    SaveNotFinished,
+    // The change is on the disk, but the file could not be opened again
+    // afterwards; the next write opens it again.
+    NotReopened,
     HeaderTooLarge, // the header names more records than the tables hold
     HeaderNegative, // the header names a negative number of records
     FileCutShort,   // the file ends before the last record its header puts in use
@@ -23,6 +30,8 @@ struct [[nodiscard]] StoreResult
     qint64 value = 0; // for header and length errors: the count the header holds
 
     bool ok() const { return error == StoreError::None; }
+    // The change reached its file: a success, or a file not opened again.
+    bool written() const { return ok() || error == StoreError::NotReopened; }
     static StoreResult success() { return {}; }
     static StoreResult failure(StoreError error, const QString &fileName, qint64 value = 0)
     {

@@ -358,12 +358,15 @@ void TestArea::correct()
     m_text2->setText(QString::number(m_state.test.TestGrade));
 
     // The result reaches the log at once; if it cannot, nothing is counted
-    // and the pupil can correct again once the disk is writable.
-    if (const StoreResult stored = m_state.files.appendResult(m_state.collection, result);
-        !stored.ok()) {
+    // and the pupil can correct again once the disk is writable. A result
+    // written whose file could not be opened again is stored all the same.
+    const StoreResult stored = m_state.files.appendResult(m_state.collection, result);
+    if (!stored.written()) {
         message(testmsg::ResultNotSaved.arg(stored.fileName));
         return;
     }
+    if (!stored.ok())
+        message(testmsg::ResultStoredNotReopened.arg(stored.fileName));
     m_command6->setEnabled(true);
     m_command3->setEnabled(false);
     m_command4->setEnabled(false);

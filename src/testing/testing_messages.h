@@ -23,5 +23,10 @@ inline const QString ChapterTooSmall = QStringLiteral(
 inline const QString ResultNotSaved = QStringLiteral(
     "Rezultatul nu a putut fi salvat in fisierul %1! Nota ramane afisata. Verificati spatiul "
     "liber si dreptul de scriere, apoi apasati din nou \"Corecteaza test\"...");
+// %1: the data file's name.
+inline const QString ResultStoredNotReopened = QStringLiteral(
+    "Rezultatul a fost salvat in fisierul %1, dar fisierul nu a mai putut fi deschis dupa "
+    "scriere! Programul va incerca din nou la urmatorul rezultat. Verificati dreptul de "
+    "scriere in folderul culegerii...");
 
 } // namespace culegere::testmsg

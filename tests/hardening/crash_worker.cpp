@@ -1,11 +1,12 @@
 // crash_worker <operation> <folder>: opens the application folder as the
-// program does, prepares one operation, writes the marker line to stdout and
-// then runs the operation, exiting 0 when it succeeded.
+// program does, prepares one operation, writes the begin marker to stdout,
+// runs the operation, then writes the end marker with what the operation
+// answered ("crash-worker: end <StoreError>") and exits 0 when it succeeded.
 //
-// tst_crash_safety runs it under strace and kills it at one system call after
-// the marker. The counting relies on the worker doing the same system calls,
-// in the same order, on every run: it stays single-threaded and creates no
-// QCoreApplication.
+// tst_crash_safety runs it under strace and kills it at one system call
+// between the markers, or makes that call fail. The counting relies on the
+// worker doing the same system calls, in the same order, on every run: it
+// stays single-threaded and creates no QCoreApplication.
 //
 //   save    the exit save after a chapter was added, a problem re-filed under
 //           it and the three pictures 00011..00013 catalogued
@@ -33,6 +34,14 @@ int fail(const char *what)
 {
     std::fprintf(stderr, "crash_worker: %s\n", what);
     return 1;
+}
+
+int finish(StoreError answer)
+{
+    const QByteArray end = "crash-worker: end " + QByteArray::number(int(answer)) + '\n';
+    if (::write(STDOUT_FILENO, end.constData(), size_t(end.size())) != end.size())
+        return fail("cannot write the end marker");
+    return answer == StoreError::None ? 0 : 1;
 }
 
 bool editCollection(Collection &c, const AppFolder &folder)
@@ -88,10 +97,13 @@ int main(int argc, char *argv[])
         return fail("cannot write the marker");
 
     if (operation == "save")
-        return files.saveAtExit(c).ok() ? 0 : fail("the exit save failed");
+        return finish(files.saveAtExit(c).error);
     if (operation == "append" || operation == "roll")
-        return files.appendResult(c, result).ok() ? 0 : fail("the result was not stored");
-    if (operation == "backup")
-        return backupDataFiles(files, folder).copiedAll() ? 0 : fail("the backup failed");
+        return finish(files.appendResult(c, result).error);
+    if (operation == "backup") {
+        const BackupReport report = backupDataFiles(files, folder);
+        return finish(report.copiedAll() && report.notReopened.isEmpty() ? StoreError::None
+                                                                         : StoreError::CannotWrite);
+    }
     return fail("unknown operation");
 }

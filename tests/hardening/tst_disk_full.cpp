@@ -11,6 +11,7 @@
 // and its lock), so the disk turns read-only under the program the way it
 // then sees it: a read-only view of the file system is mounted over the
 // folder, and taken away to make it writable again.
+#include "shell/folder_choice.h"
 #include "store/collection_io.h"
 #include "store/record_file.h"
 #include "support/running_app.h"
@@ -18,6 +19,7 @@
 
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -310,6 +312,47 @@ private slots:
         }
         if (step != Step::Exit)
             QVERIFY(t.main()->close()); // and the program can still be left
+    }
+
+    // A program started from a folder it cannot write to (a read-only copy
+    // of the application folder) keeps its collection in the home, filled
+    // from its own folder as an installed program fills it.
+    void readOnlyProgramFolderFillsTheHomeFolder()
+    {
+        test::TempAppFolder dir;
+        const QString program = dir.filePath("program");
+        const QString home = dir.filePath("home");
+        QDir().mkpath(program);
+        QDir().mkpath(home);
+        SmallDisk disk(program, 3);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.problem()));
+        const QStringList taken{"Caps.stn", "Problems.stn", "probleme/probl00001.jpg",
+                                "next.wav", "help.chm",     "help/index.html"};
+        const QStringList left{"Users.stn", "culegere", "backup/users.stn", "teste/test1.jpg"};
+        Collection c;
+        test::addChapter(c, "Ecuatii", 1);
+        test::addProblem(c, "Ecuatii", "00001");
+        for (const QString &name : taken + left)
+            dir.write("program/" + name, "the program's " + name.toUtf8());
+        dir.write("program/Caps.stn", chaptersFileForExit({}, c));
+        dir.write("program/Problems.stn", problemsFileForExit({}, c));
+        QVERIFY(disk.setReadOnly());
+
+        const QString folder = chooseAppFolder({"culegere"}, program, home);
+        QCOMPARE(folder, home + "/Culegere");
+        QCOMPARE(fillingSource(program), program);
+        QVERIFY(prepareAppFolder(folder, fillingSource(program), true));
+        for (const QString &name : taken)
+            QCOMPARE(dir.read("home/Culegere/" + name), dir.read("program/" + name));
+        for (const QString &name : left)
+            QVERIFY2(!dir.exists("home/Culegere/" + name), qPrintable(name));
+        QVERIFY(dir.exists("home/Culegere/teste") && dir.exists("home/Culegere/backup"));
+
+        test::FakePlatform platform;
+        Application app(folder, platform);
+        QVERIFY(app.start());
+        QCOMPARE(child<QListWidget>(topLevel("frmAddCap"), "listCap")->count(), 1);
     }
 };
 

@@ -300,6 +300,96 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{file});
     }
 
+    // Files beside the data files: the teacher's own copies stay byte for
+    // byte; what the program's own replacements left is cleared.
+    void startUpTouchesOnlyItsOwnLeftovers_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("programsOwn");
+        for (const char *name :
+             {"Problems.stn.backup", "Caps.stn.copie1", "users.stn.ianuar", "Users.stn.aB3xYz",
+              "Caps.stn.vechi", "Problems.stn.bak", ".culegere.new-0123456789AB",
+              ".culegere.new-0123456789a", "culegere.new-0123456789ab", ".culegere.commit.bak",
+              "backup/caps.stn.martie", "teste/test1.jpg.copie1"})
+            QTest::newRow(name) << name << false;
+        for (const char *name :
+             {".culegere.new-0123456789ab", ".culegere.commit", "backup/.culegere.new-a1b2c3d4e5f6",
+              "teste/.culegere.new-ffffffffffff"})
+            QTest::newRow(name) << name << true;
+    }
+    void startUpTouchesOnlyItsOwnLeftovers()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, programsOwn);
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        const QByteArray content = "content of " + name.toUtf8();
+        dir.write(name, content);
+        FakePlatform platform;
+        Application app(dir.path(), platform);
+        QVERIFY(app.start());
+        QVERIFY(platform.messages.isEmpty());
+        QCOMPARE(dir.exists(name), !programsOwn);
+        if (!programsOwn)
+            QCOMPARE(dir.read(name), content);
+    }
+
+    // A lock left by a copy of the program on another computer: the user
+    // decides, knowing which computer and since when.
+    void lockOfAnotherComputer_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<bool>("openAnyway");
+        const QByteArray other = "4242\nculegere\ncalculatorul-din-laborator\n"
+                                 "0123456789abcdef0123456789abcdef\nboot\n";
+        QTest::newRow("Nu") << other << "calculatorul calculatorul-din-laborator" << false;
+        QTest::newRow("Da") << other << "calculatorul calculatorul-din-laborator" << true;
+        // A lock cut short as it was made names no computer at all.
+        QTest::newRow("empty lock, Da") << QByteArray() << "numele calculatorului" << true;
+    }
+    void lockOfAnotherComputer()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(QString, named);
+        QFETCH(bool, openAnyway);
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        dir.write(".culegere.lock", lock);
+        const QDateTime taken(QDate(2026, 3, 2), QTime(8, 15));
+        {
+            QFile file(dir.filePath(".culegere.lock"));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(taken, QFileDevice::FileModificationTime));
+        }
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        const QByteArray caps = dir.read(datafile::Chapters);
+
+        FakePlatform platform;
+        platform.messageAnswers = {openAnyway};
+        Application app(dir.path(), platform);
+        QCOMPARE(app.start(), openAnyway);
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.messages[0].buttons, Platform::Buttons::YesNo);
+        const QString question = platform.messages[0].text;
+        QVERIFY2(question.contains(named) && question.contains("02.03.2026 08:15"),
+                 qPrintable(question));
+        QCOMPARE(visibleTopLevels(), openAnyway ? QStringList{"Main"} : QStringList());
+        if (!openAnyway) {
+            QCOMPARE(dir.read(".culegere.lock"), lock);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
+            QCOMPARE(dir.read(datafile::Chapters), caps);
+            return;
+        }
+        // The lock is this program's now: a second copy here is refused.
+        const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
+        QCOMPARE(lines.value(0).toLongLong(), QCoreApplication::applicationPid());
+        QCOMPARE(QString::fromUtf8(lines.value(2)), QSysInfo::machineHostName());
+        FakePlatform second;
+        QVERIFY(!Application(dir.path(), second).start());
+        QVERIFY(second.messageTexts().value(0).contains("deja deschisa"));
+    }
+
     void secondCopyOnTheSameFolderIsRefused()
     {
         Started first;

@@ -178,19 +178,6 @@ private slots:
         QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files), QStringList{file});
     }
 
-    void unfinishedSavesAreCleared()
-    {
-        TempAppFolder dir;
-        dir.write("Problems.stn.aB3xYz", "half a catalogue");
-        dir.write("users.STN.Q1w2E3", "half a log");
-        dir.write("Problems.stn.bak", "the teacher's own copy");
-        Collection c;
-        QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
-        QVERIFY(!dir.exists("Problems.stn.aB3xYz"));
-        QVERIFY(!dir.exists("users.STN.Q1w2E3"));
-        QVERIFY(dir.exists("Problems.stn.bak"));
-    }
-
     void fileThatCannotBeOpenedIsNamed()
     {
         TempAppFolder dir;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace culegere::durable {
+
+// The few file-system steps that replacing files safely is made of, each
+// reporting whether it reached the disk.
+//
+// New content is written into a file whose name only this program makes:
+// ".culegere.new-" and 12 random hexadecimal digits. Whatever such a file a
+// save cut short leaves behind can be recognised beyond doubt and removed;
+// no other name is ever taken for a leftover.
+
+// Whether `name` (a file name, no folder) is one that writeNew makes.
+bool isNewFileName(const QString &name);
+
+// Writes `content` whole into a new file of such a name in `folder`, with
+// the permissions of `permissionsOf` when that file exists, and pushes it to
+// the disk. Returns the new file's path, or "" when anything failed (the new
+// file is then removed again).
+QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf);
+
+// Pushes the folder's entries (new names, renames, removals) to the disk.
+bool syncFolder(const QString &folder);
+
+// Renames `from` over `to`, replacing it in one step.
+bool replace(const QString &from, const QString &to);
+
+// Removes a file; true when it is gone (also when it was not there).
+bool remove(const QString &path);
+
+// Whether a file is there; Unknown when the disk would not say.
+enum class Presence { Present, Absent, Unknown };
+Presence presence(const QString &path);
+
+} // namespace culegere::durable
