@@ -72,8 +72,10 @@ private slots:
     {
         Installed i;
         i.dir.write("home/Culegere/Caps.stn", "the teacher's chapters");
+        i.dir.write("home/Culegere/help/index.html", "the teacher's own page");
         QVERIFY(prepareAppFolder(i.home + "/Culegere", i.shared, true));
         QCOMPARE(i.dir.read("home/Culegere/Caps.stn"), QByteArray("the teacher's chapters"));
+        QCOMPARE(i.dir.read("home/Culegere/help/index.html"), QByteArray("the teacher's own page"));
         QVERIFY(!i.dir.exists("home/Culegere/Problems.stn"));
         QVERIFY(!i.dir.exists("home/Culegere/probleme"));
         QVERIFY(i.dir.exists("home/Culegere/help.chm")); // the help comes back

@@ -211,7 +211,7 @@ private slots:
     void interruptedSaveIsFinishedOrUndone_data()
     {
         QTest::addColumn<int>("renamedAlready"); // of the three files, in order
-        QTest::addColumn<QString>("record");     // "complete", "cut", "foreign", "none"
+        QTest::addColumn<QString>("record");     // "complete", "cut", "foreign", "twice", "none"
         QTest::addColumn<bool>("allNew");
         QTest::newRow("recorded, nothing renamed") << 0 << "complete" << true;
         QTest::newRow("recorded, the chapters renamed") << 1 << "complete" << true;
@@ -219,6 +219,7 @@ private slots:
         QTest::newRow("new files, no record") << 0 << "none" << false;
         QTest::newRow("record cut short") << 0 << "cut" << false;
         QTest::newRow("record naming another file") << 0 << "foreign" << false;
+        QTest::newRow("record naming a file twice") << 0 << "twice" << false;
     }
     void interruptedSaveIsFinishedOrUndone()
     {
@@ -242,6 +243,8 @@ private slots:
         }
         if (record == "foreign")
             entries[0].target = "Caps.stn.copie1";
+        if (record == "twice")
+            entries[1].target = "caps.STN";
         QByteArray bytes = commitrecord::encode(entries);
         if (record == "cut")
             bytes.chop(5);
