@@ -42,9 +42,13 @@ StoreResult AtomicWriteSet::commit()
     for (Entry &entry : m_entries) {
         entry.newPath = durable::writeNew(folderOf(entry.path), entry.content, entry.path);
         if (entry.newPath.isEmpty()) {
-            for (const Entry &written : m_entries)
-                durable::remove(written.newPath);
-            return StoreResult::failure(StoreError::CannotWrite, entry.fileName);
+            for (const Entry &written : m_entries) {
+                if (!written.newPath.isEmpty())
+                    durable::remove(written.newPath);
+            }
+            const QString fileName = entry.fileName;
+            m_entries.clear();
+            return StoreResult::failure(StoreError::CannotWrite, fileName);
         }
     }
     const StoreResult result = m_entries.size() == 1 ? commitOne() : commitSet();

@@ -1,6 +1,7 @@
 // Start-up, the main screen in its first state, the menu, help, About and exit.
 #include "shell/application.h"
 #include "store/collection_io.h"
+#include "store/commit_record.h"
 #include "support/fake_platform.h"
 #include "support/file_size_limit.h"
 #include "support/running_app.h"
@@ -254,23 +255,67 @@ private slots:
         QVERIFY(next.start());
     }
 
+    // The message says what is on disk: the old files, or the new ones not
+    // all in place yet (here a folder has taken the catalogue's name).
+    void failedExitSaveKeepsTheProgramOpen_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("saying");
+        QTest::newRow("disk full") << true << "Datele de pe disc au ramas cele de dinainte";
+        QTest::newRow("catalogue not put in place") << false << "sunt scrise pe disc";
+    }
     void failedExitSaveKeepsTheProgramOpen()
     {
+        QFETCH(bool, diskFull);
+        QFETCH(QString, saying);
         Started s;
         const QByteArray problems = s.dir.read(datafile::Problems);
         bool closed = true;
-        {
+        if (diskFull) {
             test::FileSizeLimit full(1000); // room for Caps.stn, not for Problems.stn
             closed = s.main()->close();
+        } else {
+            QFile::remove(s.dir.filePath(datafile::Problems));
+            s.dir.write("Problems.stn/in-the-way", {});
+            closed = s.main()->close();
+            QDir(s.dir.filePath(datafile::Problems)).removeRecursively();
         }
         QVERIFY(!closed);
         QVERIFY(s.main()->isVisible());
         QCOMPARE(s.platform.messages.size(), 1);
-        QVERIFY(s.platform.messages[0].text.contains("Problems.stn"));
+        const QString text = s.platform.messages[0].text;
+        QVERIFY2(text.contains("Problems.stn") && text.contains(saying), qPrintable(text));
         QCOMPARE(s.platform.messages[0].title, QString("Culegere electronica"));
         QVERIFY(s.platform.cues.isEmpty());
-        QCOMPARE(s.dir.read(datafile::Problems), problems);
+        if (diskFull)
+            QCOMPARE(s.dir.read(datafile::Problems), problems);
         QVERIFY(s.main()->close()); // with room again
+        QCOMPARE(s.dir.read(datafile::Problems), problems);
+        QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    // A save cut short whose new files cannot be put in place: the start-up
+    // says so and keeps them for the next one.
+    void unfinishedSaveThatCannotBeFinishedRefusesTheStart()
+    {
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        dir.write(".culegere.new-00000000000a", chapterHeader(0));
+        dir.write(".culegere.commit",
+                  commitrecord::encode({{".culegere.new-00000000000a", datafile::Chapters}}));
+        QFile::remove(dir.filePath(datafile::Chapters));
+        dir.write("Caps.stn/in-the-way", {});
+        FakePlatform platform;
+        QVERIFY(!Application(dir.path(), platform).start());
+        QCOMPARE(platform.messages.size(), 1);
+        QVERIFY2(platform.messages[0].text.contains("nu a putut fi terminata") &&
+                     platform.messages[0].text.contains(datafile::Chapters),
+                 qPrintable(platform.messages[0].text));
+        QVERIFY(dir.exists(".culegere.new-00000000000a") && dir.exists(".culegere.commit"));
+
+        QDir(dir.filePath(datafile::Chapters)).removeRecursively();
+        QVERIFY(Application(dir.path(), platform).start());
+        QCOMPARE(dir.read(datafile::Chapters), chapterHeader(0));
     }
 
     void damagedFileRefusesTheStart_data()
