@@ -1,17 +1,17 @@
 #include "platform/desktop_platform.h"
 
 #include "platform/cue.h"
+#include "platform/cue_player.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QSoundEffect>
+#include <QPushButton>
 #include <QUrl>
 
 #include <chrono>
@@ -21,7 +21,7 @@ namespace culegere {
 DesktopPlatform::DesktopPlatform()
     : m_random(static_cast<std::mt19937::result_type>(
           std::chrono::system_clock::now().time_since_epoch().count())),
-      m_help(makeHelpOpener())
+      m_cues(std::make_unique<CuePlayer>([] { QApplication::beep(); })), m_help(makeHelpOpener())
 {
 }
 
@@ -34,6 +34,15 @@ bool DesktopPlatform::showMessage(QWidget *parent, const QString &text, Buttons 
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(title);
     box.setText(text);
+    if (buttons == Buttons::YesNo) {
+        // Losing data is never the default answer.
+        QPushButton *yes = box.addButton(QStringLiteral("Da"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(QStringLiteral("Nu"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    }
     box.setStandardButtons(buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                         : QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
@@ -50,16 +59,7 @@ QString DesktopPlatform::askText(QWidget *parent, const QString &prompt, const Q
 
 void DesktopPlatform::playCue(const QString &waveFile)
 {
-    if (!QFileInfo::exists(waveFile)) {
-        QApplication::beep();
-        return;
-    }
-    // One effect at a time: a new cue replaces the one still playing.
-    if (m_sound)
-        m_sound->stop();
-    m_sound = std::make_unique<QSoundEffect>();
-    m_sound->setSource(QUrl::fromLocalFile(waveFile));
-    m_sound->play();
+    m_cues->play(waveFile);
 }
 
 void DesktopPlatform::openHelp(const QString &helpFile)

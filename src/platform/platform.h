@@ -17,9 +17,10 @@ namespace culegere {
 class Platform
 {
 public:
-    enum class Buttons { Ok, OkCancel };
+    // YesNo: a question answered "Da" or "Nu" (only where losing data is asked about).
+    enum class Buttons { Ok, OkCancel, YesNo };
     virtual ~Platform() = default;
-    // Modal box: text alone, no icon; true when OK was chosen.
+    // Modal box: text alone, no icon; true when OK (or "Da") was chosen.
     virtual bool showMessage(QWidget *parent, const QString &text, Buttons buttons,
                              const QString &title) = 0;
     // Modal input box with an empty text field; "" on Cancel.
