@@ -56,17 +56,6 @@ QList<int> filedCounts(const Collection &c)
     return counts;
 }
 
-// A stored picture path names a picture of the folder: it ends in "probl",
-// an index of 5 plain characters and ".jpg".
-bool namesAPicture(const FixedText<250> &path)
-{
-    const QString text = path.trimmedText();
-    const QString index = text.chopped(4).right(5);
-    return text.endsWith(QStringLiteral(".jpg")) &&
-           text.chopped(9).endsWith(QStringLiteral("probl")) && index.size() == 5 &&
-           isPlainName(index) && !index.contains(QChar(u'\0')) && !index.contains(u'\\');
-}
-
 // The catalogue as a save at exit and a reload give it back.
 bool survivesSaveAndReload(const Collection &c)
 {
@@ -406,7 +395,7 @@ private slots:
                     QString("sequence %1 step %2").arg(sequence).arg(step).toUtf8();
                 QVERIFY2(countersAgree(c, *editing), where);
                 for (int row = 2; row <= c.lastProblemRow(); ++row)
-                    QVERIFY2(namesAPicture(c.ProblemTable[row].ImagePath), where);
+                    QVERIFY2(test::namesAPicture(c.ProblemTable[row].ImagePath), where);
                 QVERIFY2(survivesSaveAndReload(c), where);
                 QVERIFY(c.ChapterCount >= 0 && c.ChapterCount <= Collection::MaxChapters);
                 QVERIFY(c.ProblemCount >= 0 && c.ProblemCount <= Collection::MaxProblems);
