@@ -42,6 +42,9 @@ void paintBlue(QWidget *widget)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, QColor(0, 0, 255));
     palette.setColor(QPalette::WindowText, Qt::white);
+    // A graded test locks its variants; the pupil still reads every mark.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::Base})
+        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
     widget->setPalette(palette);
     widget->setBackgroundRole(QPalette::Window);
     widget->setForegroundRole(QPalette::WindowText);
@@ -324,10 +327,8 @@ void TestArea::startTest()
                     : testmsg::NotDefined);
         return;
     }
-    // A new test shows nothing of the one before.
-    for (QCheckBox *check : m_check1)
-        check->setChecked(false);
-    m_text2->clear();
+    // No grade or check mark is shown before a draw (the phases that lead to
+    // one never show them); the variants start unmarked.
     clearAnswers();
     applyState();
     m_picture1->showFile(m_state.folder.resolvePath(

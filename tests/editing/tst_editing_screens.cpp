@@ -468,6 +468,7 @@ private slots:
         e.platform.clear();
         e.lookUp(typed);
         QCOMPARE(e.platform.prompts, QStringList{"Introduceti un index de problema"});
+        QCOMPARE(e.platform.promptTitles, QStringList{"Culegere electronica"});
         QCOMPARE(e.state(), state);
         QCOMPARE(e.platform.messageTexts(), messages);
         for (const auto &m : e.platform.messages)
@@ -591,9 +592,12 @@ private slots:
     // list chooses none, and a deleted entry leaves none chosen.
     void deleteActsOnlyOnTheChosenEntry()
     {
-        Editing e(fourChapters());
+        Collection empty;
+        for (const char *name : {"A", "B", "C", "D"})
+            test::addChapter(empty, name);
+        Editing e(empty);
         e.action("mnuAddCap")->trigger();
-        e.cap<QListWidget>("listCap")->setFocus();
+        test::focus(e.cap<QListWidget>("listCap"));
         e.platform.clear();
         click(e.cap<QPushButton>("Command2"));
         QCOMPARE(e.listed(), QStringList({"A", "B", "C", "D"}));
@@ -677,7 +681,7 @@ private slots:
         for (const Event &event : chapterEvents()) {
             Editing e(fourChapters());
             e.action("mnuAddCap")->trigger();
-            e.cap<QListWidget>("listCap")->setFocus();
+            test::focus(e.cap<QListWidget>("listCap"));
             chapterRoutes()[route].steps(e);
             QVERIFY2(chaptersBreak(e).isEmpty(), qPrintable("reached: " + chaptersBreak(e)));
             if (!event.available(e))

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
@@ -71,10 +72,18 @@ inline int lineEndingWith(const QComboBox *combo, const QString &text)
     return -1;
 }
 
+// Gives `control` the keyboard focus, its window becoming the active one,
+// as a user's click on the window or the Tab key does.
+inline void focus(QWidget *control)
+{
+    QApplication::setActiveWindow(control->window());
+    control->setFocus(Qt::TabFocusReason);
+}
+
 // Gives `control` the keyboard focus and presses `key` on it.
 inline void pressKey(QWidget *control, Qt::Key key)
 {
-    control->setFocus(Qt::TabFocusReason);
+    focus(control);
     QTest::keyClick(control, key);
 }
 
