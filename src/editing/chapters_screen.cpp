@@ -69,15 +69,13 @@ void ChaptersScreen::fillFromCollection()
 
 void ChaptersScreen::applyState()
 {
-    // The list shows chosen exactly the entry chosen; its current row alone
-    // (where the keyboard focus puts it) chooses nothing.
+    // The list shows selected exactly the entry chosen. A choice always comes
+    // from the selection, so only a choice let go (a deleted entry) has to be
+    // shown; the list's current row alone (where the focus puts it) chooses
+    // nothing.
     const QSignalBlocker quiet(m_listCap);
-    const int position = m_choice.position();
-    QListWidgetItem *chosen = position >= 0 ? m_listCap->item(position) : nullptr;
-    if (!chosen)
+    if (m_choice.position() < 0)
         m_listCap->clearSelection();
-    else if (!chosen->isSelected())
-        m_listCap->setCurrentItem(chosen, QItemSelectionModel::ClearAndSelect);
 }
 
 void ChaptersScreen::open()

@@ -289,18 +289,15 @@ void TestArea::clearTest()
 
 void TestArea::openDefinition()
 {
+    if (!m_session.controls().defineTest)
+        return;
     m_session.openDefinition();
     if (!m_definitionScreen) {
         m_definitionScreen = new DefinitionScreen(m_state, m_platform);
         connect(m_definitionScreen, &DefinitionScreen::finished, this,
                 &TestArea::definitionFinished);
     }
-    for (QCheckBox *check : m_check1)
-        check->setChecked(false);
-    m_picture1->clear();
-    m_text1->clear();
-    m_text2->clear();
-    describePicture();
+    clearTest();
     applyState();
     m_definitionScreen->open();
 }

@@ -507,6 +507,9 @@ private slots:
         QVERIFY(e.ed<QComboBox>("Combo1")->currentText().isEmpty());
         QVERIFY(!e.ed<QRadioButton>("Option2_3")->isChecked());
         QCOMPARE(e.ed<QWidget>("Picture1")->property("imagePath").toString(), QString());
+        click(e.ed<QRadioButton>("Option2_0")); // one answer at a time, as before
+        click(e.ed<QRadioButton>("Option2_3"));
+        QVERIFY(!e.ed<QRadioButton>("Option2_0")->isChecked());
 
         const Collection c = e.saved();
         QCOMPARE(c.ProblemCount, 4);
