@@ -57,14 +57,10 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
 void ChaptersScreen::fillFromCollection()
 {
     const Collection &c = m_state.collection;
-    {
-        const QSignalBlocker quiet(m_listCap);
-        m_listCap->clear();
-        for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
-            m_listCap->addItem(c.ChapterTable[row].Name.trimmedText());
-    }
-    m_choice.clear();
-    applyState();
+    const QSignalBlocker quiet(m_listCap);
+    m_listCap->clear();
+    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
+        m_listCap->addItem(c.ChapterTable[row].Name.trimmedText());
 }
 
 void ChaptersScreen::applyState()

@@ -23,6 +23,7 @@ public:
     ChaptersScreen(AppState &state, Platform &platform);
 
     // Lists the chapters' names, trimmed, in row order: entry p is row p + 2.
+    // Done at start-up, before anything can be chosen.
     void fillFromCollection();
     void open();
     const ChapterChoice &choice() const { return m_choice; }

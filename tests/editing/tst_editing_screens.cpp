@@ -5,6 +5,7 @@
 #include "store/collection_io.h"
 #include "support/file_size_limit.h"
 #include "support/running_app.h"
+#include "support/screen_table.h"
 #include "support/user_input.h"
 
 #include <QComboBox>
@@ -103,20 +104,8 @@ struct Editing : test::RunningApp
 const QString kIdle = "100", kNewPicture = "010", kCatalogued = "011";
 const QStringList kEditorTable = {kIdle, kNewPicture, kCatalogued};
 
-// A state of a screen, reached from start-up by a user's steps.
-struct Route
-{
-    const char *name;
-    std::function<void(Editing &)> steps;
-};
-
-// A user's event: whether it can happen now, and what it does.
-struct Event
-{
-    QString name;
-    std::function<bool(Editing &)> available;
-    std::function<void(Editing &)> happen;
-};
+using Route = test::Route<Editing>;
+using Event = test::Event<Editing>;
 
 bool usable(QWidget *w)
 {
@@ -158,6 +147,18 @@ QString listBreak(Editing &e)
             return "entry " + listed[p] + " shows another chapter";
     }
     return {};
+}
+
+// The problem editor, while shown, is in a state of its table, with a
+// picture shown exactly while a problem is open.
+QString editorBreak(Editing &e)
+{
+    if (!e.editor() || !e.editor()->isVisible())
+        return {};
+    if (!kEditorTable.contains(e.state()))
+        return "the editor in " + e.state();
+    const bool shown = !e.ed<QWidget>("Picture1")->property("imagePath").toString().isEmpty();
+    return shown == (e.state() != kIdle) ? QString() : "the picture does not follow the state";
 }
 
 // What the saved catalogue breaks: a path naming no picture, or a
@@ -671,66 +672,40 @@ private slots:
 
     // From every state of the chapters screen, every event available keeps
     // the choice, the selection and the list in agreement with the table.
-    void everyEventKeepsTheChaptersScreenInItsTable_data()
-    {
-        QTest::addColumn<int>("route");
-        for (int i = 0; i < chapterRoutes().size(); ++i)
-            QTest::newRow(chapterRoutes()[i].name) << i;
-    }
+    void everyEventKeepsTheChaptersScreenInItsTable_data() { test::addRouteRows(chapterRoutes()); }
     void everyEventKeepsTheChaptersScreenInItsTable()
     {
         QFETCH(int, route);
-        int happened = 0;
-        for (const Event &event : chapterEvents()) {
-            Editing e(fourChapters());
-            e.action("mnuAddCap")->trigger();
-            test::focus(e.cap<QListWidget>("listCap"));
-            chapterRoutes()[route].steps(e);
-            QVERIFY2(chaptersBreak(e).isEmpty(), qPrintable("reached: " + chaptersBreak(e)));
-            if (!event.available(e))
-                continue;
-            event.happen(e);
-            ++happened;
-            QVERIFY2(chaptersBreak(e).isEmpty(), qPrintable(event.name + ": " + chaptersBreak(e)));
-            const QString broken = listBreak(e);
-            QVERIFY2(broken.isEmpty(), qPrintable(event.name + ": " + broken));
-        }
+        auto start = [] {
+            auto e = std::make_unique<Editing>(fourChapters());
+            e->action("mnuAddCap")->trigger();
+            test::focus(e->cap<QListWidget>("listCap"));
+            return e;
+        };
+        QString failure;
+        const int happened = test::walkEvents<Editing>(
+            start, chapterRoutes()[route], chapterEvents(), chaptersBreak, listBreak, &failure);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QCOMPARE(happened, chapterEvents().size());
     }
 
     // From every state of the problem editor's table, every event available
     // leads to a state of its table, and what is saved at the exit names
     // pictures and keeps the counters.
-    void everyEventKeepsTheEditorInItsTable_data()
-    {
-        QTest::addColumn<int>("route");
-        for (int i = 0; i < editorRoutes().size(); ++i)
-            QTest::newRow(editorRoutes()[i].name) << i;
-    }
+    void everyEventKeepsTheEditorInItsTable_data() { test::addRouteRows(editorRoutes()); }
     void everyEventKeepsTheEditorInItsTable()
     {
         QFETCH(int, route);
-        int happened = 0;
-        for (const Event &event : editorEvents()) {
-            Editing e;
-            e.action("mnuSeteazaProbl")->trigger();
-            editorRoutes()[route].steps(e);
-            QVERIFY2(kEditorTable.contains(e.state()), qPrintable("reached " + e.state()));
-            if (!event.available(e))
-                continue;
-            event.happen(e);
-            ++happened;
-            if (e.editor() && e.editor()->isVisible()) {
-                QVERIFY2(kEditorTable.contains(e.state()),
-                         qPrintable(event.name + " gave " + e.state()));
-                const bool shown =
-                    !e.ed<QWidget>("Picture1")->property("imagePath").toString().isEmpty();
-                QVERIFY2(shown == (e.state() != kIdle),
-                         qPrintable(event.name + ": the picture does not follow the state"));
-            }
-            const QString broken = catalogueBreak(e.saved());
-            QVERIFY2(broken.isEmpty(), qPrintable(event.name + ": " + broken));
-        }
+        auto start = [] {
+            auto e = std::make_unique<Editing>();
+            e->action("mnuSeteazaProbl")->trigger();
+            return e;
+        };
+        QString failure;
+        const int happened = test::walkEvents<Editing>(
+            start, editorRoutes()[route], editorEvents(), editorBreak,
+            [](Editing &e) { return catalogueBreak(e.saved()); }, &failure);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QVERIFY(happened >= 6);
     }
 

@@ -7,6 +7,7 @@
 #include "store/record_file.h"
 #include "support/file_size_limit.h"
 #include "support/running_app.h"
+#include "support/screen_table.h"
 #include "support/user_input.h"
 
 #include <QCheckBox>
@@ -95,21 +96,40 @@ struct Cycle : test::RunningApp
         def<QScrollBar>("HScroll1")->setValue(count);
         click(def<QPushButton>("Command2"));
     }
+    // Opens the definition screen, with "Pe capitole" marked when `perChapter`.
+    void openDefinition(bool perChapter = false)
+    {
+        click(button("btnDefTest"));
+        if (perChapter)
+            click(def<QRadioButton>("Option2"));
+    }
+    void pressOnDefinition(const char *name) { click(def<QPushButton>(name)); }
+    // Accepts B (4) then A (5), the definition screen still open.
+    void acceptPerChapter()
+    {
+        openDefinition(true);
+        addChapter("B", 4);
+        addChapter("A", 5);
+        pressOnDefinition("Command1");
+    }
     // Defines B (4) then A (5) and returns to the main screen.
     void definePerChapter()
     {
-        click(button("btnDefTest"));
-        click(def<QRadioButton>("Option2"));
-        addChapter("B", 4);
-        addChapter("A", 5);
-        click(def<QPushButton>("Command1"));
-        click(def<QPushButton>("Command3"));
+        acceptPerChapter();
+        pressOnDefinition("Command3");
     }
     void defineWholeCollection()
     {
-        click(button("btnDefTest"));
-        click(def<QPushButton>("Command1"));
-        click(def<QPushButton>("Command3"));
+        openDefinition();
+        pressOnDefinition("Command1");
+        pressOnDefinition("Command3");
+    }
+    // A drawn test with the first `right` positions answered right, the rest wrong.
+    void answeredTest(bool whole, int right)
+    {
+        whole ? defineWholeCollection() : definePerChapter();
+        click(button("Command4"));
+        answer(right);
     }
     // Deletes the problem with picture index `index` in the problem editor,
     // opened before (it stays open while a test runs).
@@ -165,20 +185,18 @@ const QString kCorrected = "00110010 101 0001 10";
 const QStringList kMainTable = {kStartup,      kDefined, kDrawn,    kTimed,
                                 kRedrawnTimed, kGraded,  kCorrected};
 
-// A state of a screen, reached from start-up by a user's steps.
-struct Route
-{
-    const char *name;
-    std::function<void(Cycle &)> steps;
-};
+using Route = test::Route<Cycle>;
+using Event = test::Event<Cycle>;
 
-// A user's event: whether it can happen now, and what it does.
-struct Event
+std::unique_ptr<Cycle> startCycle()
 {
-    QString name;
-    std::function<bool(Cycle &)> available;
-    std::function<void(Cycle &)> happen;
-};
+    return std::make_unique<Cycle>();
+}
+
+QString mainBreak(Cycle &t)
+{
+    return kMainTable.contains(t.phase()) ? QString() : "the main screen in " + t.phase();
+}
 
 const QList<Route> &mainRoutes()
 {
@@ -187,12 +205,12 @@ const QList<Route> &mainRoutes()
         {"definition open", [](Cycle &t) { click(t.button("btnDefTest")); }},
         {"definition accepted, not taken over",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QPushButton>("Command1"));
+             t.openDefinition();
+             t.pressOnDefinition("Command1");
          }},
         {"definition closed from the frame without Seteaza",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
+             t.openDefinition();
              t.definition()->close();
          }},
         {"defined", [](Cycle &t) { t.defineWholeCollection(); }},
@@ -208,32 +226,21 @@ const QList<Route> &mainRoutes()
              click(t.button("Command4"));
              click(t.button("btnStartCrono"));
          }},
-        {"answered",
-         [](Cycle &t) {
-             t.definePerChapter();
-             click(t.button("Command4"));
-             t.answer(4);
-         }},
+        {"answered", [](Cycle &t) { t.answeredTest(false, 4); }},
         {"graded, not written",
          [](Cycle &t) {
-             t.definePerChapter();
-             click(t.button("Command4"));
-             t.answer(4);
+             t.answeredTest(false, 4);
              test::FileSizeLimit full(t.users().size());
              click(t.button("Command3"));
          }},
         {"corrected",
          [](Cycle &t) {
-             t.defineWholeCollection();
-             click(t.button("Command4"));
-             t.answer(9);
+             t.answeredTest(true, 9);
              click(t.button("Command3"));
          }},
         {"reset",
          [](Cycle &t) {
-             t.defineWholeCollection();
-             click(t.button("Command4"));
-             t.answer(9);
+             t.answeredTest(true, 9);
              click(t.button("Command3"));
              click(t.button("Command6"));
          }},
@@ -322,17 +329,25 @@ const QStringList kDefinitionTable = {
     "01 000 1", // accepted per chapter: closed for additions
 };
 
-// The chapters the definition screen lists and their counts add up to nine
-// when accepted per chapter; each chapter is either offered or listed.
-QString definitionBreaks(Cycle &t)
+// The definition screen, while shown, is in a state of its table; the
+// chapters it lists and their counts add up to nine when accepted per
+// chapter; each chapter is either offered or listed. The main screen takes
+// nothing over before "Ok".
+QString definitionBreak(Cycle &t)
 {
+    if (t.phase() != kStartup && t.phase() != kDefined)
+        return "the main screen in " + t.phase();
+    if (!t.definition() || !t.definition()->isVisible())
+        return {};
+    const QString state = definitionState(t);
+    if (!kDefinitionTable.contains(state))
+        return "the definition screen in " + state;
     auto *list = t.def<QListWidget>("listCap");
     int total = 0;
     for (int i = 0; i < list->count(); ++i)
         total += list->item(i)->text().section("-----", -1).toInt();
     if (list->count() + t.def<QComboBox>("Combo1")->count() != 4)
         return "a chapter neither offered nor listed";
-    const QString state = definitionState(t);
     if (state == "01 000 1" && total != 9)
         return QStringLiteral("accepted with %1 problems").arg(total);
     return {};
@@ -341,61 +356,43 @@ QString definitionBreaks(Cycle &t)
 const QList<Route> &definitionRoutes()
 {
     static const QList<Route> routes = {
-        {"opened", [](Cycle &t) { click(t.button("btnDefTest")); }},
+        {"opened", [](Cycle &t) { t.openDefinition(); }},
         {"whole collection accepted",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QPushButton>("Command1"));
+             t.openDefinition();
+             t.pressOnDefinition("Command1");
          }},
-        {"per chapter",
-         [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QRadioButton>("Option2"));
-         }},
+        {"per chapter", [](Cycle &t) { t.openDefinition(true); }},
         {"a line chosen",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QRadioButton>("Option2"));
+             t.openDefinition(true);
              t.chooseLine("B");
              t.def<QScrollBar>("HScroll1")->setValue(4);
          }},
         {"a chapter added",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QRadioButton>("Option2"));
+             t.openDefinition(true);
              t.addChapter("B", 4);
          }},
-        {"accepted per chapter",
-         [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QRadioButton>("Option2"));
-             t.addChapter("B", 4);
-             t.addChapter("A", 5);
-             click(t.def<QPushButton>("Command1"));
-         }},
+        {"accepted per chapter", [](Cycle &t) { t.acceptPerChapter(); }},
         {"accepted per chapter, the whole collection marked",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QRadioButton>("Option2"));
-             t.addChapter("B", 4);
-             t.addChapter("A", 5);
-             click(t.def<QPushButton>("Command1"));
+             t.acceptPerChapter();
              click(t.def<QRadioButton>("Option1"));
          }},
         {"whole collection accepted, chapters marked",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QPushButton>("Command1"));
+             t.openDefinition();
+             t.pressOnDefinition("Command1");
              click(t.def<QRadioButton>("Option2"));
              t.addChapter("B", 4);
          }},
         {"opened again after a close without a definition",
          [](Cycle &t) {
-             click(t.button("btnDefTest"));
-             click(t.def<QRadioButton>("Option2"));
+             t.openDefinition(true);
              t.addChapter("B", 4);
              t.definition()->close();
-             click(t.button("btnDefTest"));
+             t.openDefinition();
          }},
     };
     return routes;
@@ -742,11 +739,7 @@ private slots:
     void anAcceptedDefinitionTakesNoMoreChapters()
     {
         Cycle t;
-        click(t.button("btnDefTest"));
-        click(t.def<QRadioButton>("Option2"));
-        t.addChapter("B", 4);
-        t.addChapter("A", 5);
-        click(t.def<QPushButton>("Command1"));
+        t.acceptPerChapter();
         QVERIFY(!t.def<QPushButton>("Command2")->isEnabled());
         QVERIFY(!t.def<QComboBox>("Combo1")->isEnabled());
         QVERIFY(!t.def<QScrollBar>("HScroll1")->isEnabled());
@@ -944,60 +937,30 @@ private slots:
 
     // From every state of the main screen's table, every event available
     // leads to a state of the table.
-    void everyEventKeepsTheMainScreenInItsTable_data()
-    {
-        QTest::addColumn<int>("route");
-        for (int i = 0; i < mainRoutes().size(); ++i)
-            QTest::newRow(mainRoutes()[i].name) << i;
-    }
+    void everyEventKeepsTheMainScreenInItsTable_data() { test::addRouteRows(mainRoutes()); }
     void everyEventKeepsTheMainScreenInItsTable()
     {
         QFETCH(int, route);
-        const QList<Event> events = mainEvents();
-        int happened = 0;
-        for (const Event &event : events) {
-            Cycle t;
-            mainRoutes()[route].steps(t);
-            QVERIFY2(kMainTable.contains(t.phase()), qPrintable("reached " + t.phase()));
-            if (!event.available(t))
-                continue;
-            event.happen(t);
-            ++happened;
-            QVERIFY2(kMainTable.contains(t.phase()), qPrintable(event.name + " gave " + t.phase()));
-        }
+        QString failure;
+        const int happened = test::walkEvents<Cycle>(startCycle, mainRoutes()[route], mainEvents(),
+                                                     mainBreak, {}, &failure);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QVERIFY(happened >= 8);
     }
 
     // From every state of the definition screen's table, every event
     // available leads to a state of its table (or, once the screen is gone,
     // of the main screen's).
-    void everyEventKeepsTheDefinitionInItsTable_data()
-    {
-        QTest::addColumn<int>("route");
-        for (int i = 0; i < definitionRoutes().size(); ++i)
-            QTest::newRow(definitionRoutes()[i].name) << i;
-    }
+    void everyEventKeepsTheDefinitionInItsTable_data() { test::addRouteRows(definitionRoutes()); }
     void everyEventKeepsTheDefinitionInItsTable()
     {
         QFETCH(int, route);
-        for (const Event &event : definitionEvents()) {
-            Cycle t;
-            definitionRoutes()[route].steps(t);
-            QVERIFY2(kDefinitionTable.contains(definitionState(t)),
-                     qPrintable("reached " + definitionState(t)));
-            if (!event.available(t))
-                continue;
-            event.happen(t);
-            if (t.definition() && t.definition()->isVisible()) {
-                const QString state = definitionState(t);
-                QVERIFY2(kDefinitionTable.contains(state),
-                         qPrintable(event.name + " gave " + state));
-                QVERIFY2(definitionBreaks(t).isEmpty(),
-                         qPrintable(event.name + ": " + definitionBreaks(t)));
-            }
-            QVERIFY2(t.phase() == kStartup || t.phase() == kDefined,
-                     qPrintable(event.name + " gave the main screen " + t.phase()));
-        }
+        QString failure;
+        const int happened =
+            test::walkEvents<Cycle>(startCycle, definitionRoutes()[route], definitionEvents(),
+                                    definitionBreak, {}, &failure);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(happened >= 5);
     }
 
     void missingPictureLeavesTheBoxEmpty()
