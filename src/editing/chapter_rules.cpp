@@ -107,4 +107,17 @@ ChapterRules::Renamed ChapterRules::rename(bool selected, const QString &oldName
     return Renamed::Renamed;
 }
 
+void ChapterChoice::choose(int position, const QString &text)
+{
+    m_position = position < 0 ? -1 : position;
+    m_titleSelected = m_position >= 0 && !text.isEmpty();
+    m_selectedTitle = m_titleSelected ? text : QString();
+}
+
+void ChapterChoice::renamed(const QString &text)
+{
+    if (m_position >= 0)
+        choose(m_position, text);
+}
+
 } // namespace culegere

@@ -42,4 +42,27 @@ private:
     Collection &m_collection;
 };
 
+// The chapters screen's choice: the list entry the teacher chose, by a click
+// or the arrow keys, and its name. Nothing else chooses an entry, so the
+// entry deleted or renamed is always the one shown chosen.
+class ChapterChoice
+{
+public:
+    // Entry `position` (-1: none) showing `text` was chosen; an entry with an
+    // empty name counts as no title.
+    void choose(int position, const QString &text);
+    void clear() { choose(-1, QString()); }
+    // The chosen entry was renamed to `text`; it stays chosen.
+    void renamed(const QString &text);
+
+    int position() const { return m_position; }
+    bool titleSelected() const { return m_titleSelected; }    // TitleSelected
+    QString selectedTitle() const { return m_selectedTitle; } // SelectedTitle
+
+private:
+    int m_position = -1;
+    bool m_titleSelected = false;
+    QString m_selectedTitle;
+};
+
 } // namespace culegere

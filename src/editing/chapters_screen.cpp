@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace culegere {
 
@@ -37,7 +38,12 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
     layout->addWidget(m_text1, 5, 0, 1, 2);
     m_listCap->setMinimumSize(360, 300);
 
-    connect(m_listCap, &QListWidget::itemClicked, this, &ChaptersScreen::entryClicked);
+    // A click chooses an entry, and so does moving the selection with the keys.
+    connect(m_listCap, &QListWidget::itemClicked, this, &ChaptersScreen::entryChosen);
+    connect(m_listCap, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> selected = m_listCap->selectedItems();
+        entryChosen(selected.isEmpty() ? nullptr : selected.first());
+    });
     connect(m_command1, &QPushButton::clicked, this, &ChaptersScreen::addChapter);
     connect(m_command2, &QPushButton::clicked, this, &ChaptersScreen::deleteChapter);
     connect(m_command4, &QPushButton::clicked, this, &ChaptersScreen::renameChapter);
@@ -51,9 +57,21 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
 void ChaptersScreen::fillFromCollection()
 {
     const Collection &c = m_state.collection;
+    const QSignalBlocker quiet(m_listCap);
     m_listCap->clear();
     for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
         m_listCap->addItem(c.ChapterTable[row].Name.trimmedText());
+}
+
+void ChaptersScreen::applyState()
+{
+    // The list shows selected exactly the entry chosen. A choice always comes
+    // from the selection, so only a choice let go (a deleted entry) has to be
+    // shown; the list's current row alone (where the focus puts it) chooses
+    // nothing.
+    const QSignalBlocker quiet(m_listCap);
+    if (m_choice.position() < 0)
+        m_listCap->clearSelection();
 }
 
 void ChaptersScreen::open()
@@ -69,15 +87,14 @@ void ChaptersScreen::message(const QString &text, bool withCancel)
         this, text, withCancel ? Platform::Buttons::OkCancel : Platform::Buttons::Ok, kAppTitle);
 }
 
-void ChaptersScreen::entryClicked(QListWidgetItem *item)
+void ChaptersScreen::entryChosen(QListWidgetItem *item)
 {
-    m_titleSelected = false;
-    m_selectedTitle.clear();
-    m_text1->setText(item ? item->text() : QString());
-    if (!m_text1->text().isEmpty()) {
-        m_titleSelected = true;
-        m_selectedTitle = m_text1->text();
-    }
+    // A click runs this twice (the selection changes, then the click): the
+    // second run changes nothing more.
+    if (item)
+        m_text1->setText(item->text());
+    m_choice.choose(item ? m_listCap->row(item) : -1, item ? item->text() : QString());
+    applyState();
 }
 
 void ChaptersScreen::addChapter()
@@ -94,9 +111,11 @@ void ChaptersScreen::addChapter()
     case ChapterRules::Added::Full:
         message(editmsg::TooManyCategories);
         break;
-    case ChapterRules::Added::Added:
+    case ChapterRules::Added::Added: {
+        const QSignalBlocker quiet(m_listCap);
         m_listCap->addItem(name); // listed as typed
         break;
+    }
     }
     m_text1->clear();
 }
@@ -104,25 +123,34 @@ void ChaptersScreen::addChapter()
 void ChaptersScreen::deleteChapter()
 {
     PlayCue(m_platform, m_state.folder, cue::SetOk);
-    const int position = m_listCap->currentRow();
-    if (m_rules.remove(position) == ChapterRules::Deleted::HasProblems) {
+    const int position = m_choice.position();
+    switch (m_rules.remove(position)) {
+    case ChapterRules::Deleted::HasProblems:
         message(editmsg::CategoryHasProblems);
         return;
-    }
-    if (position < 0)
+    case ChapterRules::Deleted::NothingSelected:
         return;
-    // The list follows the table: the last entry takes the deleted one's place.
-    const int last = m_listCap->count() - 1;
-    if (position != last)
-        m_listCap->item(position)->setText(m_listCap->item(last)->text());
-    delete m_listCap->takeItem(last);
+    case ChapterRules::Deleted::Deleted:
+        break;
+    }
+    {
+        // The list follows the table: the last entry takes the deleted one's place.
+        const QSignalBlocker quiet(m_listCap);
+        const int last = m_listCap->count() - 1;
+        if (position != last)
+            m_listCap->item(position)->setText(m_listCap->item(last)->text());
+        delete m_listCap->takeItem(last);
+    }
+    m_choice.clear();
+    applyState();
 }
 
 void ChaptersScreen::renameChapter()
 {
     PlayCue(m_platform, m_state.folder, cue::SetOk);
     int row = 0;
-    switch (m_rules.rename(m_titleSelected, m_selectedTitle, m_text1->text(), &row)) {
+    const QString name = m_text1->text();
+    switch (m_rules.rename(m_choice.titleSelected(), m_choice.selectedTitle(), name, &row)) {
     case ChapterRules::Renamed::NothingSelected:
         message(editmsg::NoTitleSelected);
         return;
@@ -133,8 +161,12 @@ void ChaptersScreen::renameChapter()
         message(editmsg::CategoryExists);
         return;
     case ChapterRules::Renamed::Renamed:
-        if (row != 0 && m_listCap->currentItem())
-            m_listCap->currentItem()->setText(m_text1->text());
+        // The chosen entry shows its chapter's row, and keeps naming it.
+        if (QListWidgetItem *chosen = m_listCap->item(m_choice.position()); row != 0 && chosen) {
+            chosen->setText(name);
+            m_choice.renamed(name);
+        }
+        applyState();
         return;
     }
 }

@@ -23,8 +23,10 @@ public:
     ChaptersScreen(AppState &state, Platform &platform);
 
     // Lists the chapters' names, trimmed, in row order: entry p is row p + 2.
+    // Done at start-up, before anything can be chosen.
     void fillFromCollection();
     void open();
+    const ChapterChoice &choice() const { return m_choice; }
 
 signals:
     // Close: the problem editor offers the chapters anew.
@@ -34,7 +36,9 @@ protected:
     void closeSteps() override;
 
 private:
-    void entryClicked(QListWidgetItem *item);
+    // The list's selection follows the choice; every step that changes it ends here.
+    void applyState();
+    void entryChosen(QListWidgetItem *item);
     void addChapter();
     void deleteChapter();
     void renameChapter();
@@ -43,8 +47,7 @@ private:
     AppState &m_state;
     Platform &m_platform;
     ChapterRules m_rules;
-    bool m_titleSelected = false;
-    QString m_selectedTitle;
+    ChapterChoice m_choice;
 
     QListWidget *m_listCap = nullptr;
     QLineEdit *m_text1 = nullptr;

@@ -8,18 +8,28 @@
 
 namespace culegere {
 
+ProblemEditing::Controls ProblemEditing::controlsFor(State state)
+{
+    switch (state) {
+    case State::Idle:
+        return {true, false, false};
+    case State::NewPicture:
+        return {false, true, false};
+    case State::Catalogued:
+        return {false, true, true};
+    }
+    return {};
+}
+
 ProblemEditing::ProblemEditing(Collection &collection, const AppFolder &folder)
     : m_collection(collection), m_folder(folder)
 {
-    m_collection.EditProblem = ProblemRecord();
-    m_collection.EditProblem.CorrectAnswer = ProblemRecord::NoAnswer;
+    becomeIdle();
 }
 
 void ProblemEditing::open()
 {
-    m_canSave = false;
-    m_canDelete = false;
-    m_markedAnswer = -1;
+    close();
 }
 
 QString ProblemEditing::pictureFile(const QString &path) const
@@ -40,6 +50,8 @@ int ProblemEditing::FindProblemRow(const QString &path) const
 ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
 {
     LookUp result;
+    if (!controls().lookUp)
+        return result;
     // An index that would name a file outside "probleme" names no problem.
     if (!isPlainName(index)) {
         m_searchPath.clear();
@@ -65,9 +77,7 @@ ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
             QDir::toNativeSeparators(ProblemImagePath(m_folder.root(), m_searchPath))));
         edit.CorrectAnswer = row.CorrectAnswer;
         m_cataloguedOpen = true;
-        m_canSave = true;
-        m_canDelete = true;
-        m_canLookUp = false;
+        m_state = State::Catalogued;
 
         result.kind = LookUp::Catalogued;
         result.chapter = row.Chapter.Name.trimmedText();
@@ -77,9 +87,7 @@ ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
         return result;
     }
     if (QFileInfo(picture).isFile()) {
-        m_canSave = true;
-        m_canDelete = false;
-        m_canLookUp = false;
+        m_state = State::NewPicture;
         result.kind = LookUp::NewPicture;
         result.picture = picture;
         return result;
@@ -93,11 +101,10 @@ ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
     Collection &c = m_collection;
     // A problem is filed only under a chapter that exists, with an answer
     // someone marked.
-    if (chapter.isEmpty() || m_searchPath.isEmpty() || m_markedAnswer < 0 ||
-        findChapter(c, chapter) == 0)
+    if (!controls().save || chapter.isEmpty() || m_markedAnswer < 0 || findChapter(c, chapter) == 0)
         return Saved::Incomplete;
 
-    if (m_foundRow != 0) {
+    if (m_state == State::Catalogued) {
         ProblemRecord &row = c.ProblemTable[m_foundRow];
         row.Chapter.Name.setText(chapter);
         row.ImagePath.assignKeepingEnd(encodeCp1250(
@@ -109,7 +116,10 @@ ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
         ++c.ProblemCount;
         ProblemRecord &row = c.ProblemTable[c.lastProblemRow()];
         row.Chapter.Name.setText(chapter);
-        row.ImagePath.assignKeepingEnd(encodeCp1250(m_searchPath));
+        // Stored under the picture's own index: one typed longer names the
+        // same picture by its last five characters.
+        const QString picture = ProblemImagePath(QString(), m_searchPath);
+        row.ImagePath = cataloguePath(m_folder.root(), picture.mid(picture.size() - 9, 5));
         row.CorrectAnswer = static_cast<qint16>(m_markedAnswer);
     }
     m_cataloguedOpen = false;
@@ -120,7 +130,7 @@ ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
 
 ProblemEditing::Deleted ProblemEditing::remove()
 {
-    if (m_searchPath.isEmpty())
+    if (!controls().remove)
         return Deleted::NothingOpen;
     const int row = FindProblemRow(m_searchPath);
     if (row == 0)
@@ -141,17 +151,10 @@ ProblemEditing::Deleted ProblemEditing::remove()
     gap.CorrectAnswer = last.CorrectAnswer;
     --c.ProblemCount;
 
-    c.EditProblem.Chapter.Name = gap.Chapter.Name;
-    c.EditProblem.ImagePath = gap.ImagePath;
-    c.EditProblem.CorrectAnswer = gap.CorrectAnswer;
-    m_foundRow = row;
     // The unit taken at look-up went with the deleted problem.
     m_cataloguedOpen = false;
     recountChapters(c);
-    m_canLookUp = true;
-    m_canSave = false;
-    m_canDelete = false;
-    m_markedAnswer = -1;
+    becomeIdle();
     return Deleted::Deleted;
 }
 
@@ -159,10 +162,7 @@ void ProblemEditing::close()
 {
     m_cataloguedOpen = false;
     recountChapters(m_collection);
-    m_collection.EditProblem = ProblemRecord();
-    m_collection.EditProblem.CorrectAnswer = ProblemRecord::NoAnswer;
-    m_markedAnswer = -1;
-    m_canLookUp = true;
+    becomeIdle();
 }
 
 void ProblemEditing::becomeIdle()
@@ -170,9 +170,9 @@ void ProblemEditing::becomeIdle()
     m_collection.EditProblem = ProblemRecord();
     m_collection.EditProblem.CorrectAnswer = ProblemRecord::NoAnswer;
     m_markedAnswer = -1;
-    m_canLookUp = true;
-    m_canSave = false;
-    m_canDelete = false;
+    m_searchPath.clear();
+    m_foundRow = 0;
+    m_state = State::Idle;
 }
 
 } // namespace culegere

@@ -14,19 +14,30 @@ namespace culegere {
 // The editor is Idle, has a new picture open (one in "probleme" that is not
 // catalogued) or a catalogued problem open. While a catalogued problem is
 // open its chapter's counter is one short; whenever none is open, every
-// chapter's counter equals the number of problems filed under it.
+// chapter's counter equals the number of problems filed under it. Each step
+// is refused (changes nothing) in a state whose buttons do not lead to it.
 class ProblemEditing
 {
 public:
+    enum class State { Idle, NewPicture, Catalogued };
+    // The screen's buttons in a state; Close can always be used.
+    struct Controls
+    {
+        bool lookUp = false; // "Cauta problema"
+        bool save = false;   // "Seteaza"
+        bool remove = false; // "Sterge problema"
+
+        bool operator==(const Controls &) const = default;
+    };
+    static Controls controlsFor(State state);
+
     ProblemEditing(Collection &collection, const AppFolder &folder);
 
-    // The screen's buttons, as the state allows them.
-    bool canLookUp() const { return m_canLookUp; }
-    bool canSave() const { return m_canSave; }
-    bool canDelete() const { return m_canDelete; }
+    State state() const { return m_state; }
+    Controls controls() const { return controlsFor(m_state); }
 
-    // The menu command: saving and deleting off, no answer marked. Used while
-    // a problem is open, it leaves only Close.
+    // The menu command: a problem still open is let go as Close lets it go;
+    // Idle, no answer marked.
     void open();
 
     struct LookUp
@@ -37,7 +48,8 @@ public:
         QString chapter;             // the catalogued problem's chapter, trimmed
         int answer = -1;             // its correct answer 0..4, or -1 when it has none
     };
-    // The index as typed (not trimmed): the picture AppPath\Probleme\probl<index>.jpg.
+    // The index as typed (not trimmed): the picture AppPath\Probleme\probl<index>.jpg,
+    // of which the last 5 characters before ".jpg" count. Only when Idle.
     LookUp lookUp(const QString &index);
 
     // Marks (0..4) or clears (-1) the correct answer on the screen.
@@ -46,8 +58,9 @@ public:
 
     enum class Saved { Saved, Incomplete, CatalogueFull };
     // Files the open picture under the chapter named `chapter` with the marked
-    // answer. Incomplete when there is no chapter of that name, no picture
-    // open or no answer marked; nothing changes then.
+    // answer; its stored path is AppPath\Probleme\probl<index>.jpg for the
+    // picture's 5-character index. Incomplete when there is no chapter of that
+    // name, no picture open or no answer marked; nothing changes then.
     Saved save(const QString &chapter);
 
     enum class Deleted { Deleted, NothingOpen, NotCatalogued };
@@ -55,8 +68,8 @@ public:
     // problem takes its row.
     Deleted remove();
 
-    // Close (and the program's exit): whatever is open is let go, and every
-    // chapter's counter is right again.
+    // Close (and any attempt to end the program): whatever is open is let go,
+    // every chapter's counter is right again, and the editor is Idle.
     void close();
 
     int foundRow() const { return m_foundRow; }
@@ -72,13 +85,11 @@ private:
 
     Collection &m_collection;
     AppFolder m_folder;
+    State m_state = State::Idle;
     QString m_searchPath;
     int m_foundRow = 0;
     bool m_cataloguedOpen = false;
     int m_markedAnswer = -1;
-    bool m_canLookUp = true;
-    bool m_canSave = false;
-    bool m_canDelete = false;
 };
 
 } // namespace culegere

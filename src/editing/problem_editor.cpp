@@ -83,32 +83,36 @@ ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
 
     // The load step.
     finishBuilding();
-    showProblemCount();
     for (QRadioButton *option : m_option2)
         option->setBackgroundRole(QPalette::Window);
-    showButtons();
+    applyState();
 }
 
 void ProblemEditor::message(const QString &text)
 {
-    // This screen's boxes have no title of their own.
-    m_platform.showMessage(this, text, Platform::Buttons::Ok, QString());
+    m_platform.showMessage(this, text, Platform::Buttons::Ok, kAppTitle);
 }
 
-void ProblemEditor::showButtons()
+void ProblemEditor::applyState()
 {
-    m_command1->setEnabled(m_editing.canLookUp());
-    m_command2->setEnabled(m_editing.canSave());
-    m_btnSterge->setEnabled(m_editing.canDelete());
-}
-
-void ProblemEditor::clearAnswers()
-{
-    m_answers->setExclusive(false);
-    for (QRadioButton *option : m_option2)
-        option->setChecked(false);
-    m_answers->setExclusive(true);
-    m_editing.markAnswer(-1);
+    const ProblemEditing::Controls c = m_editing.controls();
+    m_command1->setEnabled(c.lookUp);
+    m_command2->setEnabled(c.save);
+    m_btnSterge->setEnabled(c.remove);
+    // The marks show the answer chosen; with none, no mark (an exclusive
+    // group never lets its last mark go by itself).
+    const int answer = m_editing.markedAnswer();
+    if (answer >= 0 && answer < int(m_option2.size())) {
+        m_option2[answer]->setChecked(true);
+    } else {
+        m_answers->setExclusive(false);
+        for (QRadioButton *option : m_option2)
+            option->setChecked(false);
+        m_answers->setExclusive(true);
+    }
+    if (m_editing.state() == ProblemEditing::State::Idle)
+        m_picture1->clear();
+    showProblemCount();
 }
 
 void ProblemEditor::clearChapters()
@@ -135,8 +139,7 @@ void ProblemEditor::open()
 {
     m_editing.open();
     fillChapters();
-    clearAnswers();
-    showButtons();
+    applyState();
     show();
     raise();
     activateWindow();
@@ -144,14 +147,12 @@ void ProblemEditor::open()
 
 void ProblemEditor::lookUp()
 {
-    const QString index = m_platform.askText(this, editmsg::AskIndex, QString());
+    const QString index = m_platform.askText(this, editmsg::AskIndex, kAppTitle);
     const ProblemEditing::LookUp found = m_editing.lookUp(index);
+    applyState();
     switch (found.kind) {
     case ProblemEditing::LookUp::Catalogued:
         m_combo1->setEditText(found.chapter);
-        clearAnswers();
-        if (found.answer >= 0)
-            m_option2[found.answer]->setChecked(true);
         if (found.pictureMissing) {
             m_picture1->clear();
             message(editmsg::PictureMissing);
@@ -168,7 +169,6 @@ void ProblemEditor::lookUp()
         PlayCue(m_platform, m_state.folder, cue::SetOk);
         break;
     }
-    showButtons();
 }
 
 void ProblemEditor::save()
@@ -183,12 +183,9 @@ void ProblemEditor::save()
     case ProblemEditing::Saved::Saved:
         break;
     }
-    message(editmsg::Saved);
-    m_picture1->clear();
     m_combo1->clearEditText();
-    clearAnswers();
-    showButtons();
-    showProblemCount();
+    applyState();
+    message(editmsg::Saved);
     PlayCue(m_platform, m_state.folder, cue::SetOk);
 }
 
@@ -203,22 +200,17 @@ void ProblemEditor::remove()
     case ProblemEditing::Deleted::Deleted:
         break;
     }
-    m_picture1->clear();
+    m_combo1->clearEditText();
+    applyState();
     message(editmsg::Deleted);
     PlayCue(m_platform, m_state.folder, cue::SetOk);
-    m_combo1->clearEditText();
-    clearAnswers();
-    showButtons();
-    showProblemCount();
 }
 
 void ProblemEditor::settle()
 {
     m_editing.close();
-    m_picture1->clear();
-    clearAnswers();
-    showButtons();
-    showProblemCount();
+    m_combo1->clearEditText();
+    applyState();
 }
 
 void ProblemEditor::closeSteps()

@@ -34,7 +34,8 @@ public:
     void fillChapters();
     void clearChapters();
     void showProblemCount();
-    // The program is ending: whatever is open is let go, counters made right.
+    // The program is about to end: whatever is open is let go, counters made
+    // right, the screen Idle (and so it stays when the program cannot end).
     void settle();
 
 signals:
@@ -47,8 +48,9 @@ private:
     void lookUp();
     void save();
     void remove();
-    void clearAnswers();
-    void showButtons();
+    // The buttons, the answer marks and the picture follow the editor's
+    // state alone; every step ends here.
+    void applyState();
     void message(const QString &text);
 
     AppState &m_state;

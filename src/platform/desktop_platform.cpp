@@ -1,10 +1,10 @@
 #include "platform/desktop_platform.h"
 
 #include "platform/cue.h"
+#include "platform/cue_player.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -12,7 +12,6 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <QUrl>
 
 #include <chrono>
@@ -22,7 +21,7 @@ namespace culegere {
 DesktopPlatform::DesktopPlatform()
     : m_random(static_cast<std::mt19937::result_type>(
           std::chrono::system_clock::now().time_since_epoch().count())),
-      m_help(makeHelpOpener())
+      m_cues(std::make_unique<CuePlayer>([] { QApplication::beep(); })), m_help(makeHelpOpener())
 {
 }
 
@@ -36,10 +35,9 @@ bool DesktopPlatform::showMessage(QWidget *parent, const QString &text, Buttons 
     box.setWindowTitle(title);
     box.setText(text);
     if (buttons == Buttons::YesNo) {
+        // Losing data is never the default answer.
         QPushButton *yes = box.addButton(QStringLiteral("Da"), QMessageBox::YesRole);
         QPushButton *no = box.addButton(QStringLiteral("Nu"), QMessageBox::NoRole);
-        // A question that may let two computers write one folder: Enter and
-        // Escape both leave it as it is.
         box.setDefaultButton(no);
         box.setEscapeButton(no);
         box.exec();
@@ -61,16 +59,7 @@ QString DesktopPlatform::askText(QWidget *parent, const QString &prompt, const Q
 
 void DesktopPlatform::playCue(const QString &waveFile)
 {
-    if (!QFileInfo::exists(waveFile)) {
-        QApplication::beep();
-        return;
-    }
-    // One effect at a time: a new cue replaces the one still playing.
-    if (m_sound)
-        m_sound->stop();
-    m_sound = std::make_unique<QSoundEffect>();
-    m_sound->setSource(QUrl::fromLocalFile(waveFile));
-    m_sound->play();
+    m_cues->play(waveFile);
 }
 
 void DesktopPlatform::openHelp(const QString &helpFile)

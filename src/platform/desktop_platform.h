@@ -6,9 +6,9 @@
 #include <memory>
 #include <random>
 
-class QSoundEffect;
-
 namespace culegere {
+
+class CuePlayer;
 
 // The platform of a real desktop: Qt's message and input boxes, sound through
 // Qt Multimedia, the desktop's viewer for help, the system's printers.
@@ -32,7 +32,7 @@ private:
     std::unique_ptr<HelpOpener> makeHelpOpener();
 
     std::mt19937 m_random;
-    std::unique_ptr<QSoundEffect> m_sound;
+    std::unique_ptr<CuePlayer> m_cues;
     std::unique_ptr<HelpOpener> m_help;
 };
 

@@ -18,9 +18,10 @@ bool ScriptedPlatform::showMessage(QWidget *, const QString &text, Buttons butto
     return answer;
 }
 
-QString ScriptedPlatform::askText(QWidget *, const QString &prompt, const QString &)
+QString ScriptedPlatform::askText(QWidget *, const QString &prompt, const QString &title)
 {
     prompts.append(prompt);
+    promptTitles.append(title);
     if (textAnswers.empty())
         return {};
     QString answer = textAnswers.front();
@@ -72,6 +73,7 @@ void ScriptedPlatform::clear()
 {
     messages.clear();
     prompts.clear();
+    promptTitles.clear();
     cues.clear();
     helpRequests.clear();
 }

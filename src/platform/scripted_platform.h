@@ -41,6 +41,7 @@ public:
     QList<Message> messages;
     std::deque<bool> messageAnswers; // answers to OK/Cancel boxes; OK when empty
     QStringList prompts;
+    QStringList promptTitles;
     std::deque<QString> textAnswers; // answers to input boxes; "" (Cancel) when empty
     QStringList cues;                // full paths
     QStringList helpRequests;

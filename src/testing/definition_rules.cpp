@@ -32,6 +32,31 @@ void DefinitionEditor::clear()
     m_definition.TestChapterCount = 0;
 }
 
+void DefinitionEditor::open()
+{
+    clear();
+    m_perChapter = false;
+    m_okAllowed = false;
+}
+
+void DefinitionEditor::chooseMode(bool perChapter)
+{
+    m_perChapter = perChapter;
+    if (perChapter)
+        m_okAllowed = false;
+}
+
+DefinitionControls DefinitionEditor::controls() const
+{
+    return {additionsOpen(), m_okAllowed};
+}
+
+bool DefinitionEditor::additionsOpen() const
+{
+    const bool acceptedPerChapter = m_definition.TestIsSet && !m_definition.TestWholeCollection;
+    return m_perChapter && !isFull() && !acceptedPerChapter;
+}
+
 QStringList DefinitionEditor::chapterLines() const
 {
     QStringList lines;
@@ -79,7 +104,7 @@ bool DefinitionEditor::isChosen(const FixedText<100> &name) const
 
 bool DefinitionEditor::add(const QString &comboText, int drawCount)
 {
-    if (isFull() || comboText.isEmpty() || !m_nameMatched)
+    if (!additionsOpen() || comboText.isEmpty() || !m_nameMatched)
         return false;
     ChapterRecord &slot = m_definition.TestChapters[m_definition.TestChapterCount];
     if (slot.ProblemTotal < drawCount || isChosen(slot.Name))
@@ -90,11 +115,12 @@ bool DefinitionEditor::add(const QString &comboText, int drawCount)
     return true;
 }
 
-DefinitionEditor::SetOutcome DefinitionEditor::set(bool wholeCollection)
+DefinitionEditor::SetOutcome DefinitionEditor::set()
 {
-    if (wholeCollection) {
+    if (!m_perChapter) {
         m_definition.TestWholeCollection = true;
         m_definition.TestIsSet = true;
+        m_okAllowed = true;
         return SetOutcome::WholeCollection;
     }
     qint16 sum = 0;
@@ -103,10 +129,12 @@ DefinitionEditor::SetOutcome DefinitionEditor::set(bool wholeCollection)
     if (sum != kTestSize) {
         m_definition.TestIsSet = false;
         m_definition.TestChapterCount = 0;
+        m_okAllowed = false;
         return SetOutcome::Refused;
     }
     m_definition.TestIsSet = true;
     m_definition.TestWholeCollection = false;
+    m_okAllowed = true;
     return SetOutcome::Accepted;
 }
 

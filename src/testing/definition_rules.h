@@ -17,18 +17,36 @@ QString ChapterEntryText(const ChapterRecord &chapter);
 // from the second character when there is no "-".
 FixedText<100> extractChapterName(const QString &comboText);
 
-// The rules of the definition screen, on the shared TestDefinition.
+// Which controls of the definition screen can be used.
+struct DefinitionControls
+{
+    bool chapterChoice = false; // the chapter box, the count and "Adauga"
+    bool ok = false;            // "Ok"
+
+    bool operator==(const DefinitionControls &) const = default;
+};
+
+// The rules of the definition screen, on the shared TestDefinition, and the
+// screen's own state: the mode chosen and whether "Ok" can be pressed.
 //
 // Chapters are added to rows 0..9 of TestChapters in order. The row being
 // chosen is TestChapterCount; the combo's steps write its name and problem
-// total, "Adauga" completes it. A definition holds at most ten chapters.
+// total, "Adauga" completes it. A definition holds at most ten chapters, and
+// one accepted per chapter takes no more (its counts add up to nine).
 class DefinitionEditor
 {
 public:
     DefinitionEditor(TestDefinition &definition, const Collection &collection);
 
-    // Forgets any definition (the screen is being opened).
+    // Forgets any definition.
     void clear();
+    // The screen is opened: no definition, the whole collection chosen, "Ok" off.
+    void open();
+    // "Toata culegerea" (false) or "Pe capitole" (true) marked; choosing
+    // chapters turns "Ok" off until "Seteaza" accepts them.
+    void chooseMode(bool perChapter);
+    bool perChapter() const { return m_perChapter; }
+    DefinitionControls controls() const;
     // The combo's lines, one per chapter in row order.
     QStringList chapterLines() const;
 
@@ -39,16 +57,18 @@ public:
     void validate(const QString &comboText);
 
     bool isFull() const;
+    // Chapters can be added: chosen per chapter, not full, not yet accepted.
+    bool additionsOpen() const;
     // "Adauga": true when the chapter was added with `drawCount` problems;
     // false (nothing changed) for an empty text, a name of no chapter, a
     // chapter already in the definition, one holding fewer problems, or a
-    // full definition.
+    // definition closed for additions.
     bool add(const QString &comboText, int drawCount);
 
     enum class SetOutcome { WholeCollection, Accepted, Refused };
-    // "Seteaza". A per-chapter definition is accepted when its counts add up
-    // to nine; a refused one is discarded.
-    SetOutcome set(bool wholeCollection);
+    // "Seteaza", in the mode chosen. A per-chapter definition is accepted
+    // when its counts add up to nine; a refused one is discarded.
+    SetOutcome set();
 
     // The name of the chapter added last (for its list line and its combo line).
     FixedText<100> lastAddedName() const;
@@ -59,6 +79,8 @@ private:
     TestDefinition &m_definition;
     const Collection &m_collection;
     bool m_nameMatched = false; // the last validated name is a chapter's
+    bool m_perChapter = false;
+    bool m_okAllowed = false;
 };
 
 } // namespace culegere

@@ -33,19 +33,16 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
     m_combo1->setEditable(true);
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
     m_combo1->setMinimumWidth(320);
-    m_combo1->setEnabled(false);
     m_hScroll1 = named(new QScrollBar(Qt::Horizontal), QStringLiteral("HScroll1"));
     m_hScroll1->setRange(1, 9);
     m_hScroll1->setSingleStep(1);
     m_hScroll1->setPageStep(1);
     m_hScroll1->setValue(1);
-    m_hScroll1->setEnabled(false);
     m_text1 = named(new QLineEdit, QStringLiteral("text1"));
     m_text1->setAlignment(Qt::AlignCenter);
     m_text1->setMaximumWidth(50);
     m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("Seteaza"));
     m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("Adauga"));
-    m_command2->setEnabled(false);
     m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Ok"));
     m_listCap = named(new QListWidget, QStringLiteral("listCap"));
     m_combo1->setAccessibleName(QStringLiteral("Capitolul de adaugat la test"));
@@ -78,11 +75,11 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
 
     connect(m_option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            wholeCollectionChosen();
+            modeChosen(false);
     });
     connect(m_option2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            perChapterChosen();
+            modeChosen(true);
     });
     connect(m_combo1, &QComboBox::activated, this, &DefinitionScreen::lineChosen);
     connect(m_combo1, &QComboBox::editTextChanged, this,
@@ -105,47 +102,35 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
     m_text1->setEnabled(false);
     m_text1->setText(QString::number(m_hScroll1->value()));
     m_state.definition.TestChapterCount = 0;
+    applyState();
 }
 
 void DefinitionScreen::open()
 {
-    selectWholeCollection();
+    m_editor.open(); // the whole collection chosen, as the option now shows
+    m_option1->setChecked(true);
+    // Opened again while open, the list follows the definition just emptied.
+    m_listCap->clear();
     fillCombo();
-    m_command3->setEnabled(false);
+    applyState();
     show();
     raise();
     activateWindow();
 }
 
-void DefinitionScreen::selectWholeCollection()
+void DefinitionScreen::modeChosen(bool perChapter)
 {
-    // Marking the option from here runs its step even when it was marked.
-    const bool wasMarked = m_option1->isChecked();
-    m_option1->setChecked(true);
-    if (wasMarked)
-        wholeCollectionChosen();
+    m_editor.chooseMode(perChapter);
+    applyState();
 }
 
-void DefinitionScreen::wholeCollectionChosen()
+void DefinitionScreen::applyState()
 {
-    m_hScroll1->setEnabled(false);
-    m_combo1->setEnabled(false);
-    m_command2->setEnabled(false);
-}
-
-void DefinitionScreen::perChapterChosen()
-{
-    m_hScroll1->setEnabled(true);
-    updateChapterControls();
-    m_command3->setEnabled(false);
-}
-
-void DefinitionScreen::updateChapterControls()
-{
-    // A definition holds at most ten chapters.
-    const bool open = m_option2->isChecked() && !m_editor.isFull();
-    m_combo1->setEnabled(open);
-    m_command2->setEnabled(open);
+    const DefinitionControls c = m_editor.controls();
+    m_combo1->setEnabled(c.chapterChoice);
+    m_hScroll1->setEnabled(c.chapterChoice);
+    m_command2->setEnabled(c.chapterChoice);
+    m_command3->setEnabled(c.ok);
 }
 
 void DefinitionScreen::lineChosen(int index)
@@ -188,27 +173,28 @@ void DefinitionScreen::addChapter()
     }
     m_combo1->setCurrentIndex(-1);
     m_combo1->clearEditText();
+    applyState();
     PlayCue(m_platform, m_state.folder, cue::SetOk);
-    updateChapterControls();
 }
 
 void DefinitionScreen::setDefinition()
 {
     validateCombo();
-    switch (m_editor.set(m_option1->isChecked())) {
+    const DefinitionEditor::SetOutcome outcome = m_editor.set();
+    if (outcome == DefinitionEditor::SetOutcome::Refused) {
+        m_listCap->clear();
+        fillCombo();
+    }
+    applyState();
+    switch (outcome) {
     case DefinitionEditor::SetOutcome::WholeCollection:
         m_platform.showMessage(this, testmsg::WholeCollectionSet, Platform::Buttons::Ok, kAppTitle);
-        m_command3->setEnabled(true);
         break;
     case DefinitionEditor::SetOutcome::Refused:
         m_platform.showMessage(this, testmsg::TotalNotNine, Platform::Buttons::Ok, kAppTitle);
-        m_listCap->clear();
-        fillCombo();
-        updateChapterControls();
         break;
     case DefinitionEditor::SetOutcome::Accepted:
         m_platform.showMessage(this, testmsg::TestSet, Platform::Buttons::Ok, kAppTitle);
-        m_command3->setEnabled(true);
         PlayCue(m_platform, m_state.folder, cue::SetOk);
         break;
     }

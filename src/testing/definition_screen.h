@@ -42,15 +42,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void selectWholeCollection();
-    void wholeCollectionChosen();
-    void perChapterChosen();
+    void modeChosen(bool perChapter);
+    // The controls that can be used follow from the editor's state alone;
+    // every step that changes it ends here.
+    void applyState();
     void lineChosen(int index);
     void validateCombo();
     void addChapter();
     void setDefinition();
     void fillCombo();
-    void updateChapterControls();
     void finish();
 
     AppState &m_state;

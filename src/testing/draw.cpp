@@ -50,6 +50,15 @@ DrawResult drawWholeCollection(Collection &c, CurrentTest &test, ProblemOrder &o
 DrawResult drawPerChapter(Collection &c, TestDefinition &d, CurrentTest &test,
                           const RandomSource &random)
 {
+    // Every position is filled and none is left over.
+    int asked = 0;
+    for (int e = 0; e < d.TestChapterCount; ++e) {
+        if (d.TestChapters[e].DrawCount < 1)
+            return {DrawResult::NotDefined, {}};
+        asked += d.TestChapters[e].DrawCount;
+    }
+    if (asked != CurrentTest::Size)
+        return {DrawResult::NotDefined, {}};
     const std::vector<int> found = CollectChapterProblems(c, d);
     for (int e = 0; e < d.TestChapterCount; ++e) {
         if (found[e] < d.TestChapters[e].DrawCount)
@@ -68,7 +77,7 @@ DrawResult drawPerChapter(Collection &c, TestDefinition &d, CurrentTest &test,
             const int b = randomIndex(total, random());
             std::swap(rows[a], rows[b]);
         }
-        for (int m = 0; m < chapter.DrawCount && pos < CurrentTest::Size; ++m)
+        for (int m = 0; m < chapter.DrawCount; ++m)
             test.TestProblems[pos++] = rows[m];
     }
     return {};

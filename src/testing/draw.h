@@ -29,16 +29,18 @@ std::vector<int> CollectChapterProblems(const Collection &collection, TestDefini
 
 struct DrawResult
 {
-    enum Outcome { Drawn, TooFewProblems, ChapterTooSmall } outcome = Drawn;
+    // NotDefined: no accepted definition, or one whose chapters do not ask
+    // for exactly nine problems.
+    enum Outcome { Drawn, TooFewProblems, ChapterTooSmall, NotDefined } outcome = Drawn;
     FixedText<100> chapter; // the chapter that holds too few, for ChapterTooSmall
 };
 
 // Draws the nine problems of a test into `test` as the definition says, and
 // marks each drawn row unanswered. A whole-collection test needs nine problems
-// outside the reserved chapters; a per-chapter test needs each chapter to hold
-// at least its count (each chapter's total is first taken from the rows
-// actually filed under it). Otherwise nothing is drawn and `test` and the
-// catalogue are left as they were.
+// outside the reserved chapters; a per-chapter test needs counts that add up
+// to nine and each chapter to hold at least its count (each chapter's total is
+// first taken from the rows actually filed under it). Otherwise nothing is
+// drawn and `test` and the catalogue are left as they were.
 DrawResult DrawTest(Collection &collection, TestDefinition &definition, CurrentTest &test,
                     ProblemOrder &order, const RandomSource &random);
 

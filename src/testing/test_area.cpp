@@ -42,6 +42,9 @@ void paintBlue(QWidget *widget)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, QColor(0, 0, 255));
     palette.setColor(QPalette::WindowText, Qt::white);
+    // A graded test locks its variants; the pupil still reads every mark.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::Base})
+        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
     widget->setPalette(palette);
     widget->setBackgroundRole(QPalette::Window);
     widget->setForegroundRole(QPalette::WindowText);
@@ -220,12 +223,30 @@ void TestArea::applyStartupState()
         paintBlue(check);
     for (QRadioButton *option : m_option1)
         paintBlue(option);
-    setChecksVisible(false);
-    setAnswersVisible(false);
     m_session.startup();
-    for (QPushButton *b :
-         {m_command1, m_command2, m_command3, m_command4, m_command6, m_btnStartCrono})
-        b->setEnabled(false);
+    applyState();
+}
+
+void TestArea::applyState()
+{
+    const TestControls c = m_session.controls();
+    m_btnDefTest->setEnabled(c.defineTest);
+    m_command4->setEnabled(c.startTest);
+    m_command1->setEnabled(c.move);
+    m_command2->setEnabled(c.move);
+    m_command3->setEnabled(c.correct);
+    m_command5->setEnabled(c.changeUser);
+    m_command6->setEnabled(c.reset);
+    m_btnStartCrono->setEnabled(c.startStopwatch);
+    for (QRadioButton *option : m_option1) {
+        option->setVisible(c.answersShown);
+        option->setEnabled(c.answersOpen);
+    }
+    for (QCheckBox *check : m_check1)
+        check->setVisible(c.checksShown);
+    if (m_session.stopwatchRunning() != m_timer1->isActive())
+        m_session.stopwatchRunning() ? m_timer1->start() : m_timer1->stop();
+    emit testRunning(!c.editing);
 }
 
 void TestArea::hideScreens()
@@ -244,18 +265,6 @@ void TestArea::playCue(const QString &name)
     PlayCue(m_platform, m_state.folder, name);
 }
 
-void TestArea::setAnswersVisible(bool visible)
-{
-    for (QRadioButton *option : m_option1)
-        option->setVisible(visible);
-}
-
-void TestArea::setChecksVisible(bool visible)
-{
-    for (QCheckBox *check : m_check1)
-        check->setVisible(visible);
-}
-
 void TestArea::clearAnswers()
 {
     // An exclusive group never lets its last mark go.
@@ -265,34 +274,38 @@ void TestArea::clearAnswers()
     m_answers->setExclusive(true);
 }
 
+void TestArea::clearTest()
+{
+    m_picture1->clear();
+    clearAnswers();
+    for (QCheckBox *check : m_check1)
+        check->setChecked(false);
+    m_text1->clear();
+    m_text2->clear();
+    m_text3->clear();
+    m_label2->clear();
+    describePicture();
+}
+
 void TestArea::openDefinition()
 {
-    DefinitionEditor(m_state.definition, m_state.collection).clear();
+    if (!m_session.controls().defineTest)
+        return;
+    m_session.openDefinition();
     if (!m_definitionScreen) {
         m_definitionScreen = new DefinitionScreen(m_state, m_platform);
         connect(m_definitionScreen, &DefinitionScreen::finished, this,
                 &TestArea::definitionFinished);
     }
-    for (QCheckBox *check : m_check1)
-        check->setChecked(false);
-    m_picture1->clear();
-    m_text1->clear();
-    m_text2->clear();
-    m_state.test.CurrentPosition = 0;
-    describePicture();
+    clearTest();
+    applyState();
     m_definitionScreen->open();
 }
 
 void TestArea::definitionFinished()
 {
-    m_command4->setEnabled(true);
-    m_command5->setEnabled(true);
-    m_command6->setEnabled(false);
-    m_btnStartCrono->setEnabled(false);
-    const bool set = m_state.definition.TestIsSet;
-    m_btnDefTest->setEnabled(!set);
-    if (!set)
-        m_command4->setEnabled(false);
+    m_session.takeDefinition();
+    applyState();
     window()->raise();
     window()->activateWindow();
 }
@@ -301,22 +314,22 @@ void TestArea::startTest()
 {
     const DrawResult drawn = m_session.draw([this] { return m_platform.nextRandom(); });
     if (drawn.outcome != DrawResult::Drawn) {
-        message(drawn.outcome == DrawResult::TooFewProblems
-                    ? testmsg::TooFewProblems
-                    : testmsg::ChapterTooSmall.arg(drawn.chapter.trimmedText()));
-        // Nothing was drawn; the teacher can define the test anew.
-        m_btnDefTest->setEnabled(true);
+        // Nothing was drawn and the test shown before is let go: the teacher
+        // defines the test anew.
+        clearTest();
+        applyState();
+        message(drawn.outcome == DrawResult::TooFewProblems ? testmsg::TooFewProblems
+                : drawn.outcome == DrawResult::ChapterTooSmall
+                    ? testmsg::ChapterTooSmall.arg(drawn.chapter.trimmedText())
+                    : testmsg::NotDefined);
         return;
     }
+    // No grade or check mark is shown before a draw (the phases that lead to
+    // one never show them); the variants start unmarked.
+    clearAnswers();
+    applyState();
     m_picture1->showFile(m_state.folder.resolvePath(
         ProblemImagePath(m_state.folder.root(), m_session.currentProblem().ImagePath)));
-    m_btnStartCrono->setEnabled(true);
-    setAnswersVisible(true);
-    clearAnswers();
-    for (QPushButton *b : {m_command1, m_command2, m_command3})
-        b->setEnabled(true);
-    m_command5->setEnabled(false);
-    emit testRunning(true);
     m_text1->setText(QString::number(m_state.test.CurrentPosition));
     m_label2->setText(m_session.currentProblem().Chapter.Name.text());
     describePicture();
@@ -346,32 +359,33 @@ void TestArea::move(bool forward)
 
 void TestArea::correct()
 {
-    if (m_session.firstUnanswered() >= 0) {
-        m_state.test.AnswerCorrect.fill(false);
-        message(testmsg::NotAllAnswered);
-        return;
+    if (m_session.phase() == TestPhase::Running) {
+        if (!m_session.grade(m_platform.today())) {
+            message(testmsg::NotAllAnswered);
+            return;
+        }
+        for (int i = 0; i < CurrentTest::Size; ++i)
+            m_check1[i]->setChecked(m_state.test.AnswerCorrect[i]);
+        m_text2->setText(QString::number(m_state.test.TestGrade));
+        applyState();
     }
-    const UserRecord result = m_session.grade(m_platform.today());
-    for (int i = 0; i < CurrentTest::Size; ++i)
-        m_check1[i]->setChecked(m_state.test.AnswerCorrect[i]);
-    setChecksVisible(true);
-    m_text2->setText(QString::number(m_state.test.TestGrade));
+    writeResult();
+}
 
-    // The result reaches the log at once; if it cannot, nothing is counted
-    // and the pupil can correct again once the disk is writable. A result
+void TestArea::writeResult()
+{
+    // Every attempt writes the result as it was graded; until one succeeds
+    // the test stays graded and only "Reset" gives the result up. A result
     // written whose file could not be opened again is stored all the same.
-    const StoreResult stored = m_state.files.appendResult(m_state.collection, result);
+    const StoreResult stored = m_state.files.appendResult(m_state.collection, m_session.result());
     if (!stored.written()) {
         message(testmsg::ResultNotSaved.arg(stored.fileName));
         return;
     }
     if (!stored.ok())
         message(testmsg::ResultStoredNotReopened.arg(stored.fileName));
-    m_command6->setEnabled(true);
-    m_command3->setEnabled(false);
-    m_command4->setEnabled(false);
-    m_timer1->stop();
-    m_session.finishCorrection();
+    m_session.resultStored();
+    applyState();
     playCue(cue::Exit);
 }
 
@@ -383,38 +397,26 @@ void TestArea::changeUser()
 
 void TestArea::startStopwatch()
 {
-    m_timer1->start();
     m_session.startStopwatch();
-    m_btnStartCrono->setEnabled(false);
+    applyState();
 }
 
 void TestArea::stopwatchTick()
 {
-    // The count stops at its limit; it never turns negative.
-    if (!m_session.tick())
-        m_timer1->stop();
+    m_session.tick();
     m_text3->setText(QString::number(m_session.stopwatchTicks()));
+    applyState();
 }
 
 void TestArea::reset()
 {
+    if (m_session.phase() == TestPhase::Graded &&
+        !m_platform.showMessage(window(), testmsg::ResultWillBeLost, Platform::Buttons::YesNo,
+                                kAppTitle))
+        return;
     m_session.reset();
-    m_picture1->clear();
-    clearAnswers();
-    setChecksVisible(false);
-    setAnswersVisible(false);
-    m_text1->clear();
-    m_text2->clear();
-    m_text3->clear();
-    m_label2->clear();
-    describePicture();
-    // "Reset" itself goes off too: only a new definition leads on.
-    for (QPushButton *b :
-         {m_command1, m_command2, m_command3, m_command4, m_command6, m_btnStartCrono})
-        b->setEnabled(false);
-    emit testRunning(false);
-    m_btnDefTest->setEnabled(true);
-    m_command5->setEnabled(true);
+    clearTest();
+    applyState();
     playCue(cue::Load);
 }
 

@@ -42,8 +42,8 @@ public:
     void hideScreens();
 
 signals:
-    // A test was drawn (true) or ended by Reset (false): the editing menu
-    // items follow.
+    // A test is drawn, answered or graded (true), or none is (false): the
+    // editing menu items follow.
     void testRunning(bool running);
 
 private:
@@ -61,9 +61,14 @@ private:
     void startStopwatch();
     void stopwatchTick();
     void reset();
+    // Writes the graded result to the log, as many times as it takes.
+    void writeResult();
+    // Which controls can be used follows from the session's phase alone;
+    // every step ends here.
+    void applyState();
     void clearAnswers();
-    void setAnswersVisible(bool visible);
-    void setChecksVisible(bool visible);
+    // Nothing of a test is shown.
+    void clearTest();
     void message(const QString &text);
     void playCue(const QString &name);
 

@@ -19,6 +19,8 @@ inline const QString TooFewProblems = QStringLiteral(
 // %1: the chapter's name.
 inline const QString ChapterTooSmall = QStringLiteral(
     "Capitolul %1 are acum mai putine probleme decat cere testul! Definiti testul din nou...");
+inline const QString NotDefined = QStringLiteral(
+    "Testul nu este definit corect! Apasati \"Defineste Test\" si definiti-l din nou...");
 // %1: the data file's name.
 inline const QString ResultNotSaved = QStringLiteral(
     "Rezultatul nu a putut fi salvat in fisierul %1! Nota ramane afisata. Verificati spatiul "
@@ -28,5 +30,10 @@ inline const QString ResultStoredNotReopened = QStringLiteral(
     "Rezultatul a fost salvat in fisierul %1, dar fisierul nu a mai putut fi deschis dupa "
     "scriere! Programul va incerca din nou la urmatorul rezultat. Verificati dreptul de "
     "scriere in folderul culegerii...");
+
+// Asked with Da/Nu before "Reset" gives up a result that could not be written.
+inline const QString ResultWillBeLost = QStringLiteral(
+    "Rezultatul acestui test nu a fost salvat si se va pierde! Incheiati testul fara "
+    "rezultat?");
 
 } // namespace culegere::testmsg

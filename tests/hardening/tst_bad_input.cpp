@@ -8,6 +8,7 @@
 #include "store/collection_io.h"
 #include "store/record_file.h"
 #include "support/running_app.h"
+#include "support/user_input.h"
 #include "testing/testing_messages.h"
 
 #include <QBuffer>
@@ -106,9 +107,7 @@ struct Program
     }
     void chooseLine(const QString &screen, int line) const
     {
-        auto *combo = on<QComboBox>(screen, "Combo1");
-        combo->setCurrentIndex(line);
-        emit combo->activated(line);
+        test::chooseLine(on<QComboBox>(screen, "Combo1"), line);
     }
 };
 

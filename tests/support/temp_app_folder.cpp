@@ -1,5 +1,6 @@
 #include "support/temp_app_folder.h"
 
+#include "platform/app_folder.h"
 #include "store/collection_io.h"
 
 #include <QDir>
@@ -66,6 +67,15 @@ QString TempAppFolder::addPicture(const QString &index, QSize size, QColor color
 QString pictureIndex(int i)
 {
     return QStringLiteral("%1").arg(i, 5, 10, QChar(u'0'));
+}
+
+bool namesAPicture(const FixedText<250> &storedPath)
+{
+    const QString path = storedPath.trimmedText();
+    if (path.size() < 14 || !path.endsWith(QStringLiteral(".jpg")))
+        return false;
+    return path.chopped(9).endsWith(QStringLiteral("probl")) &&
+           isPlainName(path.chopped(4).right(5));
 }
 
 void addChapter(Collection &c, const QByteArray &name, qint16 problemTotal)

@@ -36,6 +36,9 @@ private:
 
 // A picture index of 5 characters: 12 gives "00012".
 QString pictureIndex(int i);
+// A stored picture path that names a picture of the folder: it ends in
+// "probl", an index of 5 plain characters (no separator, no NUL) and ".jpg".
+bool namesAPicture(const FixedText<250> &storedPath);
 
 // Builders of an in-memory collection.
 void addChapter(Collection &c, const QByteArray &name, qint16 problemTotal = 0);

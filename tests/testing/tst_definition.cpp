@@ -23,6 +23,8 @@ struct Fixture
         test::addChapter(collection, "Geometrie", 2);
         test::addChapter(collection, "Gol", 0);
         test::addChapter(collection, "Arii - volume", 6);
+        editor.open();
+        editor.chooseMode(true);
     }
     // Chooses the chapter from its combo line and presses "Adauga".
     bool add(int row, int count)
@@ -100,7 +102,7 @@ private slots:
         Fixture f;
         for (int i = 0; i < rows.size(); ++i)
             QVERIFY(f.add(rows[i], counts[i]));
-        QCOMPARE(int(f.editor.set(false)), outcome);
+        QCOMPARE(int(f.editor.set()), outcome);
         const bool accepted = outcome == int(Outcome::Accepted);
         QCOMPARE(f.definition.TestIsSet, accepted);
         QCOMPARE(f.definition.TestWholeCollection, false);
@@ -137,7 +139,7 @@ private slots:
         Fixture f;
         // The row once held a chapter of 5; a typed name must not inherit it.
         QVERIFY(f.add(3, 1));
-        f.editor.set(false); // refused, the definition is emptied
+        f.editor.set(); // refused, the definition is emptied
         QCOMPARE(f.definition.TestChapterCount, 0);
         f.editor.takeName("5--Nimic");
         f.editor.validate("5--Nimic");
@@ -161,6 +163,7 @@ private slots:
             test::addChapter(collection, "C" + QByteArray::number(i), 9);
         TestDefinition definition;
         DefinitionEditor editor(definition, collection);
+        editor.chooseMode(true);
         for (int i = 0; i < 10; ++i) {
             const QString line = ChapterEntryText(collection.ChapterTable[2 + i]).trimmed();
             editor.validate(line);
@@ -172,23 +175,48 @@ private slots:
         editor.validate(last);
         QVERIFY(!editor.add(last, 1));
         QCOMPARE(definition.TestChapterCount, 10);
+        QCOMPARE(editor.controls(), (DefinitionControls{false, false}));
     }
 
     void wholeCollectionThenPerChapter()
     {
         Fixture f;
-        QCOMPARE(f.editor.set(true), Outcome::WholeCollection);
+        f.editor.chooseMode(false);
+        QCOMPARE(f.editor.controls(), (DefinitionControls{false, false}));
+        QCOMPARE(f.editor.set(), Outcome::WholeCollection);
         QVERIFY(f.definition.TestIsSet);
         QVERIFY(f.definition.TestWholeCollection);
+        QCOMPARE(f.editor.controls(), (DefinitionControls{false, true}));
+        f.editor.chooseMode(true); // "Ok" waits for the chapters
+        QCOMPARE(f.editor.controls(), (DefinitionControls{true, false}));
         QVERIFY(f.add(2, 4));
         QVERIFY(f.add(3, 5));
-        QCOMPARE(f.editor.set(false), Outcome::Accepted);
+        QCOMPARE(f.editor.set(), Outcome::Accepted);
         QVERIFY(!f.definition.TestWholeCollection);
 
-        f.editor.clear(); // the next opening
+        f.editor.open(); // the next opening
         QVERIFY(!f.definition.TestIsSet);
         QVERIFY(!f.definition.TestWholeCollection);
         QCOMPARE(f.definition.TestChapterCount, 0);
+        QVERIFY(!f.editor.perChapter());
+        QCOMPARE(f.editor.controls(), (DefinitionControls{false, false}));
+    }
+
+    // Once accepted, a per-chapter definition takes no more chapters, so the
+    // draw never meets a total above nine.
+    void anAcceptedDefinitionIsClosed()
+    {
+        Fixture f;
+        QVERIFY(f.add(2, 4));
+        QVERIFY(f.add(3, 5));
+        QCOMPARE(f.editor.set(), Outcome::Accepted);
+        QCOMPARE(f.editor.controls(), (DefinitionControls{false, true}));
+        QVERIFY(!f.add(4, 1));
+        f.editor.chooseMode(false);
+        f.editor.chooseMode(true);
+        QVERIFY(!f.add(4, 1));
+        QCOMPARE(f.definition.TestChapterCount, 2);
+        QCOMPARE(f.editor.set(), Outcome::Accepted);
     }
 
     void chapterLinesFollowTheTable()

@@ -166,6 +166,29 @@ private slots:
         QCOMPARE(c.drawn(), QList<int>(9, 5));
     }
 
+    // Every position is drawn and none is left over, or nothing is drawn.
+    void perChapterCountsOtherThanNineDrawNothing_data()
+    {
+        QTest::addColumn<QList<int>>("counts");
+        QTest::newRow("no chapter") << QList<int>{};
+        QTest::newRow("4 + 4") << QList<int>{4, 4};
+        QTest::newRow("4 + 5 + 1") << QList<int>{4, 5, 1};
+        QTest::newRow("a count below one") << QList<int>{10, -1};
+    }
+    void perChapterCountsOtherThanNineDrawNothing()
+    {
+        QFETCH(QList<int>, counts);
+        Catalogue c;
+        for (int i = 0; i < counts.size(); ++i) {
+            const QByteArray chapter = "C" + QByteArray::number(i);
+            c.add(chapter, 10);
+            c.choose(chapter, 10, counts[i]);
+        }
+        c.test.TestProblems.fill(5);
+        QCOMPARE(c.draw(script({})).outcome, DrawResult::NotDefined);
+        QCOMPARE(c.drawn(), QList<int>(9, 5));
+    }
+
     void perChapterKeepsTheOrderChaptersWereAdded()
     {
         Catalogue c;

@@ -1,5 +1,5 @@
-// The running test without the screen: moving, marking, grading, the pupil's
-// name, the stopwatch count and the reset.
+// The running test without the screen: its phases, moving, marking, grading,
+// the pupil's name, the stopwatch count and the reset.
 #include "support/temp_app_folder.h"
 #include "testing/test_session.h"
 
@@ -21,9 +21,18 @@ struct Running
         for (int i = 0; i < 9; ++i)
             test::addProblem(state.collection, "Ecuatii", QString::number(10000 + i),
                              qint16(i % 5));
+        session.openDefinition();
+        state.definition.TestIsSet = true;
         state.definition.TestWholeCollection = true;
+        session.takeDefinition();
         if (session.draw([] { return 0.0; }).outcome != DrawResult::Drawn)
             qFatal("no draw");
+    }
+    void grade()
+    {
+        answer(9);
+        if (!session.grade(QDate(2026, 12, 4)))
+            qFatal("not graded");
     }
     // Marks `rightCount` positions right and the rest wrong.
     void answer(int rightCount)
@@ -86,7 +95,9 @@ private slots:
         r.state.test.AnswerCorrect.fill(true);
         r.answer(right);
         QCOMPARE(r.session.firstUnanswered(), -1);
-        const UserRecord result = r.session.grade(QDate(2026, 12, 4));
+        QVERIFY(r.session.grade(QDate(2026, 12, 4)));
+        QCOMPARE(r.session.phase(), TestPhase::Graded);
+        const UserRecord result = r.session.result();
         QCOMPARE(int(r.state.test.TestGrade), grade);
         for (int p = 0; p < 9; ++p)
             QCOMPARE(r.state.test.AnswerCorrect[p], p < right);
@@ -107,10 +118,68 @@ private slots:
     {
         QFETCH(int, position);
         Running r;
+        r.session.startStopwatch();
         r.answer(9);
         r.state.collection.ProblemTable[r.state.test.TestProblems[position]].ChosenAnswer =
             ProblemRecord::NoAnswer;
         QCOMPARE(r.session.firstUnanswered(), position);
+        QVERIFY(!r.session.grade(QDate(2026, 12, 4)));
+        QCOMPARE(r.session.phase(), TestPhase::Running);
+        QVERIFY(r.session.stopwatchRunning());
+        QVERIFY(r.session.controls().answersOpen);
+    }
+
+    // Once graded, the answers, the grade and the count are fixed, and the
+    // result waits to be written or given up.
+    void aGradedTestIsFixed()
+    {
+        Running r;
+        r.session.startStopwatch();
+        r.session.tick();
+        r.grade();
+        const UserRecord result = r.session.result();
+        const qint16 marked = r.session.currentProblem().ChosenAnswer;
+        r.session.mark((marked + 1) % 5);
+        r.session.tick();
+        r.session.startStopwatch();
+        QVERIFY(!r.session.grade(QDate(2027, 1, 1)));
+        QCOMPARE(r.session.currentProblem().ChosenAnswer, marked);
+        QVERIFY(!r.session.stopwatchRunning());
+        QCOMPARE(r.session.stopwatchTicks(), 1);
+        QCOMPARE(r.session.result(), result);
+        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::NotDefined);
+        QCOMPARE(r.session.phase(), TestPhase::Graded);
+        r.session.resultStored();
+        QCOMPARE(r.session.phase(), TestPhase::Corrected);
+        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::NotDefined);
+    }
+
+    // The definition screen open or closed without a definition: nothing can
+    // be drawn; a refused draw lets the test go and the definition with it.
+    void drawsNeedAnAcceptedDefinition()
+    {
+        Running r;
+        r.grade();
+        r.session.resultStored();
+        r.session.reset();
+        QCOMPARE(r.session.phase(), TestPhase::Idle);
+        r.session.openDefinition();
+        r.state.definition.TestIsSet = true; // accepted, not yet taken over by "Ok"
+        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::NotDefined);
+        r.state.definition.TestIsSet = false;
+        r.session.takeDefinition();
+        QCOMPARE(r.session.phase(), TestPhase::Idle);
+        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::NotDefined);
+
+        r.session.openDefinition();
+        r.state.definition.TestIsSet = true;
+        r.session.takeDefinition();
+        QCOMPARE(r.session.phase(), TestPhase::Defined);
+        r.state.collection.ProblemCount = 8; // the catalogue shrank
+        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::TooFewProblems);
+        QCOMPARE(r.session.phase(), TestPhase::Idle);
+        QVERIFY(!r.state.definition.TestIsSet);
+        QVERIFY(!r.session.controls().startTest);
     }
 
     void userNames_data()
@@ -132,33 +201,39 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QByteArray, stored);
-        Running r;
-        r.session.setUserName(typed);
-        QCOMPARE(r.session.currentUser().Name.bytes(), stored);
+        AppState state{AppFolder(QStringLiteral("/app"))};
+        TestSession session{state};
+        session.setUserName(typed);
+        QCOMPARE(session.currentUser().Name.bytes(), stored);
     }
 
     void stopwatchStopsAtItsLimit()
     {
         Running r;
         r.session.startStopwatch();
-        for (int i = 0; i < 32767; ++i)
-            QVERIFY(r.session.tick());
+        for (int i = 0; i < 32766; ++i)
+            r.session.tick();
+        QVERIFY(r.session.stopwatchRunning());
+        r.session.tick();
         QCOMPARE(r.session.stopwatchTicks(), TestSession::MaxTicks);
-        QVERIFY(!r.session.tick());
+        QVERIFY(!r.session.stopwatchRunning());
+        r.session.tick();
         QCOMPARE(r.session.stopwatchTicks(), TestSession::MaxTicks);
         r.answer(3);
-        QCOMPARE(r.session.grade(QDate(2026, 1, 1)).ElapsedTicks, 32767);
+        QVERIFY(r.session.grade(QDate(2026, 1, 1)));
+        QCOMPARE(r.session.result().ElapsedTicks, 32767);
     }
 
     void correctionRestoresTheOrder()
     {
         Running r;
-        r.state.definition.TestWholeCollection = true;
         int step = 0;
         const double values[] = {0.05, 0.95, 0.5};
         QCOMPARE(r.session.draw([&] { return values[step++ % 3]; }).outcome, DrawResult::Drawn);
         QVERIFY(r.session.problemOrder() != identityOrder());
-        r.session.finishCorrection();
+        r.grade();
+        QVERIFY(r.session.problemOrder() != identityOrder()); // not before it is written
+        r.session.resultStored();
         QCOMPARE(r.session.problemOrder(), identityOrder());
     }
 
@@ -168,7 +243,11 @@ private slots:
         r.state.definition.TestChapterCount = 3;
         r.session.startStopwatch();
         r.session.tick();
+        r.session.reset(); // only a graded test can be reset
+        QCOMPARE(r.session.phase(), TestPhase::Running);
+        r.grade();
         r.session.reset();
+        QCOMPARE(r.session.phase(), TestPhase::Idle);
         QCOMPARE(r.state.test.TestProblems, (std::array<qint16, 10>{}));
         QCOMPARE(r.state.definition.TestChapterCount, 0);
         QCOMPARE(r.session.stopwatchTicks(), 0);

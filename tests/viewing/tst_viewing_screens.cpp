@@ -1,6 +1,7 @@
 // The problem browser and the results viewer, driven through their controls.
 #include "store/data_files.h"
 #include "support/running_app.h"
+#include "support/user_input.h"
 #include "viewing/browsing.h"
 
 #include <QComboBox>
@@ -43,9 +44,7 @@ struct Browser : test::RunningApp
     void choose(const QString &chapter)
     {
         auto *combo = get<QComboBox>("Combo1");
-        const int i = combo->findText(chapter);
-        combo->setCurrentIndex(i);
-        emit combo->activated(i);
+        test::chooseLine(combo, combo->findText(chapter));
     }
     void load(const QString &chapter)
     {

@@ -1,0 +1,68 @@
+// The sound cues: one at a time, a new cue always silencing the one playing,
+// a missing file sounding the alert instead.
+#include "platform/cue_player.h"
+#include "support/temp_app_folder.h"
+
+#include <QPointer>
+#include <QSoundEffect>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace culegere;
+
+namespace {
+
+// A short, silent PCM wave file: 8 kHz, 8 bits, mono.
+QByteArray silentWave()
+{
+    const QByteArray samples(800, char(0x80));
+    auto le32 = [](quint32 v) {
+        QByteArray b(4, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    auto le16 = [](quint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    return "RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) +
+           le32(8000) + le32(8000) + le16(1) + le16(8) + "data" + le32(samples.size()) + samples;
+}
+
+} // namespace
+
+class TstCuePlayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aNewCueSilencesTheOnePlaying()
+    {
+        test::TempAppFolder dir;
+        dir.write("next.wav", silentWave());
+        dir.write("exit.wav", silentWave());
+        int alerts = 0;
+        CuePlayer player([&alerts] { ++alerts; });
+
+        player.play(dir.filePath("next.wav"));
+        QPointer<QSoundEffect> first = const_cast<QSoundEffect *>(player.current());
+        QVERIFY(first);
+        QCOMPARE(first->source(), QUrl::fromLocalFile(dir.filePath("next.wav")));
+
+        player.play(dir.filePath("missing.wav"));
+        QVERIFY(!first); // silenced, though nothing plays in its place
+        QVERIFY(!player.current());
+        QCOMPARE(alerts, 1);
+
+        player.play(dir.filePath("next.wav"));
+        QPointer<QSoundEffect> second = const_cast<QSoundEffect *>(player.current());
+        player.play(dir.filePath("exit.wav"));
+        QVERIFY(!second);
+        QCOMPARE(player.current()->source(), QUrl::fromLocalFile(dir.filePath("exit.wav")));
+        QCOMPARE(alerts, 1);
+    }
+};
+
+QTEST_MAIN(TstCuePlayer)
+#include "tst_cue_player.moc"
