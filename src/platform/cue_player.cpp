@@ -14,12 +14,14 @@ void CuePlayer::play(const QString &waveFile)
 {
     if (m_sound)
         m_sound->stop();
-    m_sound.reset();
     if (!QFileInfo::exists(waveFile)) {
+        if (m_sound)
+            m_sound->setSource(QUrl());
         m_alert();
         return;
     }
-    m_sound = std::make_unique<QSoundEffect>();
+    if (!m_sound)
+        m_sound = std::make_unique<QSoundEffect>();
     m_sound->setSource(QUrl::fromLocalFile(waveFile));
     m_sound->play();
 }

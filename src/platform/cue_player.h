@@ -21,7 +21,10 @@ public:
     CuePlayer &operator=(const CuePlayer &) = delete;
 
     void play(const QString &waveFile);
-    // The sound of the cue played last; nullptr when its file was missing.
+    // The one sound the cues play through (nullptr before the first cue); a
+    // cue whose file is missing leaves it silent and without a source. It is
+    // kept rather than made anew for each cue: a sound destroyed while its
+    // file is still loading leaks Qt's loader.
     const QSoundEffect *current() const { return m_sound.get(); }
 
 private:

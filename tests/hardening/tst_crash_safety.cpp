@@ -42,6 +42,16 @@ const QByteArray kMarkerOut = "crash-worker: begin\n";
 const QByteArray kMarkerTraced = R"("crash-worker: begin\n")"; // as strace prints it
 const QByteArray kEndOut = "crash-worker: end ";
 const QString kLockFile = QStringLiteral(".culegere.lock"); // the program's folder lock
+// A sanitizer's runtime makes system calls of its own between the program's
+// (memory mappings, writes into a pipe to probe memory) and stops at once when
+// one fails, so under a sanitizer the calls are only killed at, not failed.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kFailCalls = false;
+#elif defined(__has_feature)
+constexpr bool kFailCalls = !__has_feature(address_sanitizer);
+#else
+constexpr bool kFailCalls = true;
+#endif
 
 using Tree = QMap<QString, QByteArray>; // every file under a folder, by relative path
 
@@ -383,6 +393,8 @@ private slots:
         std::map<QString, int> outcomes; // how the runs ended, counted
         for (qsizetype i = 0; i < calls.size(); ++i) {
             for (const bool kill : {true, false}) {
+                if (!kill && !kFailCalls)
+                    continue;
                 const Call &call = calls[i];
                 const QString where = QStringLiteral("%1 call %2 of %3 (%4 #%5)")
                                           .arg(kill ? "killed at" : "failed")
