@@ -7,9 +7,9 @@
 // very draw made just before. A violation stops the benchmark with an error
 // and the program exits with 1. There is no timing target.
 
+#include "state/test_state.h"
 #include "store/collection.h"
 #include "testing/draw.h"
-#include "testing/test_state.h"
 
 #include <QString>
 

@@ -1,11 +1,10 @@
 #include "harness.h"
 
-#include "silent_platform.h"
-
 #include "shell/application.h"
 #include "store/codepage.h"
 #include "store/collection_io.h"
 #include "store/integrity.h"
+#include "support/scripted_platform.h"
 #include "viewing/browsing.h"
 
 #include <QAction>
@@ -14,7 +13,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QLocale>
-#include <QPrinter>
 #include <QWidget>
 #include <QtEndian>
 
@@ -23,11 +21,6 @@
 #include <type_traits>
 
 namespace culegere::fuzz {
-
-std::unique_ptr<QPrinter> SilentPlatform::openPrinter(const QString &)
-{
-    return nullptr;
-}
 
 QString targetName(Target target)
 {
@@ -328,7 +321,8 @@ QString StartupRun::check(QByteArrayView input)
     const bool loads = loadCollection(files.users, files.chapters, files.problems, expected).ok();
 
     QString finding;
-    SilentPlatform platform;
+    // Every box is answered with OK, every input box with Cancel.
+    test::ScriptedPlatform platform;
     {
         Application app(m_dir.path(), platform);
         const bool started = app.start();

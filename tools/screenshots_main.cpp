@@ -6,8 +6,8 @@
 // --compare, each picture is also compared with the one of the same name in
 // REFERENCE_FOLDER, and the tool fails when they differ: the pictures in the
 // documentation cannot drift from the program.
-#include "platform/scripted_platform.h"
 #include "shell/application.h"
+#include "support/scripted_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,7 +144,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    ScriptedPlatform platform;
+    test::ScriptedPlatform platform;
     platform.printers = {QStringLiteral("Imprimanta clasei")};
     Application program(folder, platform);
     if (!program.start())

@@ -2,7 +2,7 @@
 
 #include "editing/editing_messages.h"
 #include "platform/cue.h"
-#include "platform/named.h"
+#include "widgets/named.h"
 
 #include <QGridLayout>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 
 #include "editing/editing_messages.h"
 #include "platform/cue.h"
-#include "platform/named.h"
-#include "platform/picture_box.h"
+#include "widgets/named.h"
+#include "widgets/picture_box.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "editing/problem_editing.h"
-#include "platform/secondary_screen.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
+#include "widgets/secondary_screen.h"
 
 #include <array>
 

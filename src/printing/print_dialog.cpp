@@ -1,10 +1,10 @@
 #include "printing/print_dialog.h"
 
-#include "platform/access_keys.h"
 #include "platform/cue.h"
-#include "platform/picture_box.h"
 #include "printing/printing_messages.h"
 #include "store/atomic_file.h"
+#include "widgets/access_keys.h"
+#include "widgets/picture_box.h"
 
 #include <QBuffer>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/secondary_screen.h"
 #include "printing/test_sheet.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
+#include "widgets/secondary_screen.h"
 
 #include <array>
 

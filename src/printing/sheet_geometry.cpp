@@ -1,6 +1,6 @@
 #include "printing/sheet_geometry.h"
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 
 #include <algorithm>
 #include <cfenv>

@@ -1,6 +1,6 @@
 #include "shell/about_screen.h"
 
-#include "platform/access_keys.h"
+#include "widgets/access_keys.h"
 
 #include <QLabel>
 #include <QPushButton>

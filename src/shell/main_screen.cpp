@@ -1,9 +1,9 @@
 #include "shell/main_screen.h"
 
-#include "platform/access_keys.h"
-#include "platform/picture_box.h"
 #include "shell/decoration.h"
 #include "testing/test_area.h"
+#include "widgets/access_keys.h"
+#include "widgets/picture_box.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "testing/definition_screen.h"
 
 #include "platform/cue.h"
-#include "platform/named.h"
 #include "testing/testing_messages.h"
+#include "widgets/named.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "testing/app_state.h"
+#include "state/app_state.h"
 #include "testing/definition_rules.h"
 
-#include "platform/secondary_screen.h"
+#include "widgets/secondary_screen.h"
 
 class QComboBox;
 class QLabel;

@@ -1,10 +1,10 @@
 #include "testing/test_area.h"
 
 #include "platform/cue.h"
-#include "platform/named.h"
-#include "platform/picture_box.h"
 #include "testing/definition_screen.h"
 #include "testing/testing_messages.h"
+#include "widgets/named.h"
+#include "widgets/picture_box.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

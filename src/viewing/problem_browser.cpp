@@ -1,8 +1,8 @@
 #include "viewing/problem_browser.h"
 
 #include "platform/cue.h"
-#include "platform/named.h"
-#include "platform/picture_box.h"
+#include "widgets/named.h"
+#include "widgets/picture_box.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

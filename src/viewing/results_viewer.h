@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/secondary_screen.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
+#include "widgets/secondary_screen.h"
 
 class QListWidget;
 class QPushButton;

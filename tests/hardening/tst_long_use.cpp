@@ -258,7 +258,7 @@ private:
 
     const int m_tests;
     test::TempAppFolder m_dir;
-    test::FakePlatform m_platform;
+    test::ScriptedPlatform m_platform;
     std::unique_ptr<Application> m_app;
     Model m_live;          // what the program holds now
     Model m_saved;         // what the data files hold

@@ -2,8 +2,8 @@
 // page, three copies made by the printer, A4 portrait, the problems where
 // the geometry puts them. The queue "CulegerePDF" (scripts/setup-test-printer.sh)
 // writes each job as a PDF into ~/PDF.
-#include "platform/desktop_platform.h"
 #include "printing/test_sheet.h"
+#include "shell/desktop_platform.h"
 #include "support/temp_app_folder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "support/temp_app_folder.h"
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "store/collection_io.h"
 
 #include <QDir>

@@ -1,6 +1,7 @@
 // The picture box: fitted with its proportions, enlarged at most twice, and
 // drawn from the picture's own pixels on a screen of high density.
-#include "platform/picture_box.h"
+#include "pictures/picture_file.h"
+#include "widgets/picture_box.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -50,7 +51,7 @@ private slots:
         QFETCH(QRect, area);
         QFETCH(double, ratio);
         QFETCH(QRect, placed);
-        QCOMPARE(PictureBox::fittedRect(picture, area, ratio), placed);
+        QCOMPARE(fittedRect(picture, area, ratio), placed);
     }
 
     void sharpOnADenseScreen()

@@ -1,6 +1,6 @@
-#include "platform/secondary_screen.h"
+#include "widgets/secondary_screen.h"
 
-#include "platform/access_keys.h"
+#include "widgets/access_keys.h"
 
 #include <QCloseEvent>
 
