@@ -150,7 +150,7 @@ void BM_DrawWholeCollection(benchmark::State &state)
     std::int64_t skipped = 0;
 
     for (auto _ : state) {
-        if (DrawTest(cat.collection, *definition, test, order, random).outcome !=
+        if (drawTest(cat.collection, *definition, test, order, random).outcome !=
             DrawResult::Drawn) {
             fail(state, "the whole-collection draw was refused");
             return;
@@ -218,7 +218,7 @@ void BM_DrawPerChapter(benchmark::State &state, std::span<const Pick> picks)
     const RandomSource random = randomSource(generator);
 
     for (auto _ : state) {
-        if (DrawTest(cat.collection, *definition, test, order, random).outcome !=
+        if (drawTest(cat.collection, *definition, test, order, random).outcome !=
             DrawResult::Drawn) {
             fail(state, "the per-chapter draw was refused");
             return;

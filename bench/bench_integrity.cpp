@@ -19,6 +19,7 @@
 #include "folder/app_folder.h"
 #include "store/collection.h"
 #include "store/integrity.h"
+#include "store/problem_paths.h"
 
 #include "bench_support.h"
 

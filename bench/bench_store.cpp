@@ -11,6 +11,7 @@
 #include "store/collection.h"
 #include "store/collection_io.h"
 #include "store/data_files.h"
+#include "store/problem_paths.h"
 
 #include "bench_support.h"
 

@@ -4,6 +4,7 @@
 #include "store/codepage.h"
 #include "store/collection_io.h"
 #include "store/integrity.h"
+#include "store/problem_paths.h"
 #include "support/scripted_platform.h"
 #include "viewing/browsing.h"
 
@@ -167,7 +168,7 @@ QString checkTextsAndViews(Collection &c)
         const FixedText<100> &name = c.ChapterTable[row].Name;
         if (!survivesScreens(name))
             return QStringLiteral("name of chapter row %1 does not survive a decode").arg(row);
-        for (const qint16 listed : listChapterRows(c, name)) {
+        for (const qint16 listed : chapterRows(c, name)) {
             if (listed < Collection::FirstRow || listed > c.lastProblemRow() ||
                 c.ProblemTable[listed].Chapter.Name != name)
                 return QStringLiteral("chapter row %1 lists problem row %2").arg(row).arg(listed);
@@ -177,7 +178,7 @@ QString checkTextsAndViews(Collection &c)
         const ProblemRecord &p = c.ProblemTable[row];
         if (!survivesScreens(p.ImagePath) || !survivesScreens(p.Chapter.Name))
             return QStringLiteral("a text of problem row %1 does not survive a decode").arg(row);
-        (void)ProblemImagePath(QStringLiteral("/tmp/culegere"), p.ImagePath);
+        (void)problemImagePath(QStringLiteral("/tmp/culegere"), p.ImagePath);
     }
 
     // Without pictures every problem misses its own; then with a few.

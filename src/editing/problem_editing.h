@@ -76,11 +76,10 @@ public:
     bool cataloguedOpen() const { return m_cataloguedOpen; }
     QString searchPath() const { return m_searchPath; }
 
-    // FindProblemRow: the first catalogued row whose picture is `path`'s, or 0.
-    int FindProblemRow(const QString &path) const;
+    // The first catalogued row whose picture is `path`'s, or 0.
+    int findProblemRow(const QString &path) const;
 
 private:
-    QString pictureFile(const QString &path) const;
     void becomeIdle();
 
     Collection &m_collection;

@@ -42,8 +42,6 @@ class RecordImage
 public:
     RecordImage(QByteArray content, int recordLength);
 
-    int completeRecords() const { return static_cast<int>(m_content.size() / m_length); }
-
     template <typename Record> Record record(int n) const
     {
         return Record::decodeFrom(recordData(n));

@@ -31,8 +31,8 @@ protected:
 private:
     AppState &m_state;
     Platform &m_platform;
-    QListWidget *m_list1 = nullptr;
-    QPushButton *m_command1 = nullptr;
+    QListWidget *m_results = nullptr;
+    QPushButton *m_ok = nullptr;
 };
 
 } // namespace culegere

@@ -27,7 +27,6 @@ public:
     void clear();
 
     QString imagePath() const { return m_path; }
-    QImage image() const { return m_image; }
 
     QSize sizeHint() const override;
 

@@ -2,6 +2,7 @@
 
 #include "folder/app_folder.h"
 #include "store/collection_io.h"
+#include "store/problem_paths.h"
 
 #include <QDir>
 #include <QFile>
