@@ -317,7 +317,11 @@ private slots:
 
         for (const CueRecipe &recipe : cueRecipes())
             QCOMPARE(readFile(app.filePath(recipe.fileName)), wavFile(synthesiseCue(recipe)));
-        QVERIFY(readFile(app.filePath("help.chm")).startsWith("ITSF"));
+        // help.chm where the build found chmcmd to compile it.
+        if (CULEGERE_HELP_CHM)
+            QVERIFY(readFile(app.filePath("help.chm")).startsWith("ITSF"));
+        else
+            QVERIFY(!QFileInfo::exists(app.filePath("help.chm")));
         // The same pages for a browser, where no viewer for help.chm is installed.
         for (const char *page :
              {"index.html", "ecran-principal.html", "definire-test.html", "capitole.html",
