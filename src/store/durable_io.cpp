@@ -21,7 +21,9 @@
 // for write-through instead (it returns once the rename is on the disk), and
 // FlushFileBuffers on a new file commits the file system's journal (NTFS)
 // with it, its name included. The Windows branch keeps to these few calls
-// so that it can be read against the POSIX one step by step.
+// so that it can be read against the POSIX one step by step; no build or
+// test of this project runs on Windows yet, so a port starts by building
+// and running the store's tests there.
 #ifdef _WIN32
 #define NOMINMAX
 #define WIN32_LEAN_AND_MEAN

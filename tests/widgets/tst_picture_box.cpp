@@ -1,6 +1,5 @@
-// The picture box: fitted with its proportions, enlarged at most twice, and
-// drawn from the picture's own pixels on a screen of high density.
-#include "pictures/picture_file.h"
+// The picture box: drawn from the picture's own pixels on a screen of high
+// density, and fitted anew when the box changes its size.
 #include "widgets/picture_box.h"
 
 #include <QPainter>
@@ -28,32 +27,6 @@ class TstPictureBox : public QObject
     Q_OBJECT
 
 private slots:
-    void fitting_data()
-    {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QRect>("area");
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<QRect>("placed");
-        QTest::newRow("larger: shrunk, centred across")
-            << QSize(1000, 250) << QRect(0, 0, 500, 500) << 1.0 << QRect(0, 0, 500, 125);
-        QTest::newRow("taller: shrunk to the height")
-            << QSize(200, 400) << QRect(10, 10, 400, 200) << 1.0 << QRect(160, 10, 100, 200);
-        QTest::newRow("small: enlarged, at most twice")
-            << QSize(100, 50) << QRect(0, 0, 800, 400) << 1.0 << QRect(300, 0, 200, 100);
-        QTest::newRow("small on a dense screen: no more than its own pixels twice")
-            << QSize(100, 50) << QRect(0, 0, 800, 400) << 2.0 << QRect(350, 0, 100, 50);
-        QTest::newRow("exactly fitting")
-            << QSize(400, 200) << QRect(0, 0, 400, 300) << 1.0 << QRect(0, 0, 400, 200);
-    }
-    void fitting()
-    {
-        QFETCH(QSize, picture);
-        QFETCH(QRect, area);
-        QFETCH(double, ratio);
-        QFETCH(QRect, placed);
-        QCOMPARE(fittedRect(picture, area, ratio), placed);
-    }
-
     void sharpOnADenseScreen()
     {
         PictureBox box;
@@ -70,6 +43,29 @@ private slots:
         for (int x = 100; x < 300; ++x)
             alternations += qGray(page.pixel(x, 100)) != qGray(page.pixel(x + 1, 100)) ? 1 : 0;
         QVERIFY2(alternations > 190, qPrintable(QString::number(alternations)));
+    }
+
+    void followsTheBoxSize()
+    {
+        PictureBox box;
+        box.setFrameShape(QFrame::NoFrame);
+        QImage white(400, 200, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        box.showImage(white);
+        // The width of the picture as drawn into a box of `size`, on red.
+        auto drawnWidth = [&box](QSize size) {
+            box.resize(size);
+            QImage page(size, QImage::Format_RGB32);
+            page.fill(Qt::red);
+            box.render(&page);
+            int width = 0;
+            while (width < page.width() && page.pixelColor(width, 0) == QColor(Qt::white))
+                ++width;
+            return width;
+        };
+        QCOMPARE(drawnWidth({200, 100}), 200);
+        QCOMPARE(drawnWidth({300, 150}), 300);
+        QCOMPARE(drawnWidth({100, 50}), 100);
     }
 };
 
