@@ -11,8 +11,8 @@ using namespace culegere;
 
 namespace {
 
-// A detailed picture as a JPEG; with `comment`, a comment segment holding
-// those bytes stands first after the start-of-image marker.
+// A detailed picture as a JPEG; with `comment`, two comment segments holding
+// those bytes stand first after the start-of-image marker.
 QByteArray jpeg(QSize size, const QByteArray &comment = {})
 {
     QImage image(size, QImage::Format_RGB32);
@@ -28,7 +28,7 @@ QByteArray jpeg(QSize size, const QByteArray &comment = {})
     if (!comment.isEmpty()) {
         QByteArray segment("\xff\xfe\0\0", 4);
         qToBigEndian<quint16>(quint16(comment.size() + 2), segment.data() + 2);
-        bytes.insert(2, segment + comment);
+        bytes.insert(2, segment + comment + segment + comment);
     }
     return bytes;
 }
@@ -49,8 +49,10 @@ QByteArray claiming(QByteArray bytes, QSize size)
     return bytes;
 }
 
-// An end marker inside a comment, as a thumbnail's would stand in its segment.
-const QByteArray kEndInAComment("a thumbnail \xff\xd8 ... \xff\xd9 ends here", 30);
+// An end marker inside a comment, as a thumbnail's would stand in its
+// segment; the low first byte would pass for a segment's length.
+const QByteArray kEndInAComment("\x01"
+                                "a thumbnail's end \xff\xd9 stands here");
 
 } // namespace
 
