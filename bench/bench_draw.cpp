@@ -7,9 +7,9 @@
 // very draw made just before. A violation stops the benchmark with an error
 // and the program exits with 1. There is no timing target.
 
+#include "state/test_state.h"
 #include "store/collection.h"
 #include "testing/draw.h"
-#include "testing/test_state.h"
 
 #include <QString>
 
@@ -150,7 +150,7 @@ void BM_DrawWholeCollection(benchmark::State &state)
     std::int64_t skipped = 0;
 
     for (auto _ : state) {
-        if (DrawTest(cat.collection, *definition, test, order, random).outcome !=
+        if (drawTest(cat.collection, *definition, test, order, random).outcome !=
             DrawResult::Drawn) {
             fail(state, "the whole-collection draw was refused");
             return;
@@ -218,7 +218,7 @@ void BM_DrawPerChapter(benchmark::State &state, std::span<const Pick> picks)
     const RandomSource random = randomSource(generator);
 
     for (auto _ : state) {
-        if (DrawTest(cat.collection, *definition, test, order, random).outcome !=
+        if (drawTest(cat.collection, *definition, test, order, random).outcome !=
             DrawResult::Drawn) {
             fail(state, "the per-chapter draw was refused");
             return;

@@ -16,9 +16,10 @@
 // empty catalogue (BM_CheckIntegrity/0): at 1000 problems that fixed part is
 // two thirds of the check and would hide a quadratic term.
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "store/collection.h"
 #include "store/integrity.h"
+#include "store/problem_paths.h"
 
 #include "bench_support.h"
 

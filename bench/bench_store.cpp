@@ -7,10 +7,11 @@
 // the line but not the exit code. A failing load or save, or a save that does
 // not give back the very bytes it started from, always exits with 1.
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "store/collection.h"
 #include "store/collection_io.h"
 #include "store/data_files.h"
+#include "store/problem_paths.h"
 
 #include "bench_support.h"
 

@@ -1,11 +1,11 @@
 #include "harness.h"
 
-#include "silent_platform.h"
-
 #include "shell/application.h"
 #include "store/codepage.h"
 #include "store/collection_io.h"
 #include "store/integrity.h"
+#include "store/problem_paths.h"
+#include "support/scripted_platform.h"
 #include "viewing/browsing.h"
 
 #include <QAction>
@@ -14,7 +14,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QLocale>
-#include <QPrinter>
 #include <QWidget>
 #include <QtEndian>
 
@@ -23,11 +22,6 @@
 #include <type_traits>
 
 namespace culegere::fuzz {
-
-std::unique_ptr<QPrinter> SilentPlatform::openPrinter(const QString &)
-{
-    return nullptr;
-}
 
 QString targetName(Target target)
 {
@@ -174,7 +168,7 @@ QString checkTextsAndViews(Collection &c)
         const FixedText<100> &name = c.ChapterTable[row].Name;
         if (!survivesScreens(name))
             return QStringLiteral("name of chapter row %1 does not survive a decode").arg(row);
-        for (const qint16 listed : listChapterRows(c, name)) {
+        for (const qint16 listed : chapterRows(c, name)) {
             if (listed < Collection::FirstRow || listed > c.lastProblemRow() ||
                 c.ProblemTable[listed].Chapter.Name != name)
                 return QStringLiteral("chapter row %1 lists problem row %2").arg(row).arg(listed);
@@ -184,7 +178,7 @@ QString checkTextsAndViews(Collection &c)
         const ProblemRecord &p = c.ProblemTable[row];
         if (!survivesScreens(p.ImagePath) || !survivesScreens(p.Chapter.Name))
             return QStringLiteral("a text of problem row %1 does not survive a decode").arg(row);
-        (void)ProblemImagePath(QStringLiteral("/tmp/culegere"), p.ImagePath);
+        (void)problemImagePath(QStringLiteral("/tmp/culegere"), p.ImagePath);
     }
 
     // Without pictures every problem misses its own; then with a few.
@@ -328,7 +322,8 @@ QString StartupRun::check(QByteArrayView input)
     const bool loads = loadCollection(files.users, files.chapters, files.problems, expected).ok();
 
     QString finding;
-    SilentPlatform platform;
+    // Every box is answered with OK, every input box with Cancel.
+    test::ScriptedPlatform platform;
     {
         Application app(m_dir.path(), platform);
         const bool started = app.start();

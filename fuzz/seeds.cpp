@@ -1,6 +1,7 @@
 #include "seeds.h"
 
 #include "store/collection_io.h"
+#include "store/problem_paths.h"
 
 #include <QDate>
 

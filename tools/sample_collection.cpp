@@ -2,6 +2,7 @@
 
 #include "store/atomic_file.h"
 #include "store/collection_io.h"
+#include "store/problem_paths.h"
 #include "tools/problem_picture.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "editing/editing_messages.h"
 #include "platform/cue.h"
-#include "platform/named.h"
+#include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -13,54 +13,53 @@
 namespace culegere {
 
 ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
-    : SecondaryScreen(QStringLiteral("frmAddCap"), QStringLiteral("Adauga Capitol"),
-                      FrameClose::Hides),
-      m_state(state), m_platform(platform), m_rules(state.collection)
+    : SecondaryScreen(QStringLiteral("Adauga Capitol"), FrameClose::Hides), m_state(state),
+      m_platform(platform), m_rules(state.collection)
 {
-    m_listCap = new QListWidget;
-    m_listCap->setObjectName(QStringLiteral("listCap"));
-    m_text1 = new QLineEdit;
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_listCap->setAccessibleName(QStringLiteral("Capitolele culegerii"));
-    m_text1->setAccessibleName(QStringLiteral("Numele capitolului"));
-    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("Adauga Capitol"));
-    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("Sterge Capitol"));
-    m_command4 = namedButton(QStringLiteral("Command4"), QStringLiteral("Redenumeste"));
-    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Close"));
+    m_chapterList = new QListWidget;
+    m_name = new QLineEdit;
+    m_chapterList->setAccessibleName(QStringLiteral("Capitolele culegerii"));
+    m_name->setAccessibleName(QStringLiteral("Numele capitolului"));
+    m_add = new QPushButton(QStringLiteral("Adauga Capitol"));
+    m_delete = new QPushButton(QStringLiteral("Sterge Capitol"));
+    m_rename = new QPushButton(QStringLiteral("Redenumeste"));
+    m_close = new QPushButton(QStringLiteral("Close"));
+    nameControls({{this, "frmAddCap"},
+                  {m_chapterList, "listCap"},
+                  {m_name, "Text1"},
+                  {m_add, "Command1"},
+                  {m_delete, "Command2"},
+                  {m_rename, "Command4"},
+                  {m_close, "Command3"}});
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(m_listCap, 0, 0, 5, 1);
-    layout->addWidget(m_command1, 0, 1);
-    layout->addWidget(m_command2, 1, 1);
-    layout->addWidget(m_command4, 2, 1);
+    layout->addWidget(m_chapterList, 0, 0, 5, 1);
+    layout->addWidget(m_add, 0, 1);
+    layout->addWidget(m_delete, 1, 1);
+    layout->addWidget(m_rename, 2, 1);
     layout->setRowStretch(3, 1);
-    layout->addWidget(m_command3, 4, 1);
-    layout->addWidget(m_text1, 5, 0, 1, 2);
-    m_listCap->setMinimumSize(360, 300);
+    layout->addWidget(m_close, 4, 1);
+    layout->addWidget(m_name, 5, 0, 1, 2);
+    m_chapterList->setMinimumSize(360, 300);
 
     // A click chooses an entry, and so does moving the selection with the keys.
-    connect(m_listCap, &QListWidget::itemClicked, this, &ChaptersScreen::entryChosen);
-    connect(m_listCap, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem *> selected = m_listCap->selectedItems();
+    connect(m_chapterList, &QListWidget::itemClicked, this, &ChaptersScreen::entryChosen);
+    connect(m_chapterList, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> selected = m_chapterList->selectedItems();
         entryChosen(selected.isEmpty() ? nullptr : selected.first());
     });
-    connect(m_command1, &QPushButton::clicked, this, &ChaptersScreen::addChapter);
-    connect(m_command2, &QPushButton::clicked, this, &ChaptersScreen::deleteChapter);
-    connect(m_command4, &QPushButton::clicked, this, &ChaptersScreen::renameChapter);
-    connect(m_command3, &QPushButton::clicked, this, [this] {
-        closeSteps();
-        hide();
-    });
+    connect(m_add, &QPushButton::clicked, this, &ChaptersScreen::addChapter);
+    connect(m_delete, &QPushButton::clicked, this, &ChaptersScreen::deleteChapter);
+    connect(m_rename, &QPushButton::clicked, this, &ChaptersScreen::renameChapter);
+    closesTheScreen(m_close);
     finishBuilding();
 }
 
 void ChaptersScreen::fillFromCollection()
 {
-    const Collection &c = m_state.collection;
-    const QSignalBlocker quiet(m_listCap);
-    m_listCap->clear();
-    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
-        m_listCap->addItem(c.ChapterTable[row].Name.trimmedText());
+    const QSignalBlocker quiet(m_chapterList);
+    m_chapterList->clear();
+    m_chapterList->addItems(chapterNames(m_state.collection));
 }
 
 void ChaptersScreen::applyState()
@@ -69,16 +68,9 @@ void ChaptersScreen::applyState()
     // from the selection, so only a choice let go (a deleted entry) has to be
     // shown; the list's current row alone (where the focus puts it) chooses
     // nothing.
-    const QSignalBlocker quiet(m_listCap);
+    const QSignalBlocker quiet(m_chapterList);
     if (m_choice.position() < 0)
-        m_listCap->clearSelection();
-}
-
-void ChaptersScreen::open()
-{
-    show();
-    raise();
-    activateWindow();
+        m_chapterList->clearSelection();
 }
 
 void ChaptersScreen::message(const QString &text, bool withCancel)
@@ -92,15 +84,15 @@ void ChaptersScreen::entryChosen(QListWidgetItem *item)
     // A click runs this twice (the selection changes, then the click): the
     // second run changes nothing more.
     if (item)
-        m_text1->setText(item->text());
-    m_choice.choose(item ? m_listCap->row(item) : -1, item ? item->text() : QString());
+        m_name->setText(item->text());
+    m_choice.choose(item ? m_chapterList->row(item) : -1, item ? item->text() : QString());
     applyState();
 }
 
 void ChaptersScreen::addChapter()
 {
-    PlayCue(m_platform, m_state.folder, cue::SetOk);
-    const QString name = m_text1->text();
+    playCue(m_platform, m_state.folder, cue::SetOk);
+    const QString name = m_name->text();
     switch (m_rules.add(name)) {
     case ChapterRules::Added::EmptyName:
         message(editmsg::NoCategoryName, true);
@@ -112,17 +104,17 @@ void ChaptersScreen::addChapter()
         message(editmsg::TooManyCategories);
         break;
     case ChapterRules::Added::Added: {
-        const QSignalBlocker quiet(m_listCap);
-        m_listCap->addItem(name); // listed as typed
+        const QSignalBlocker quiet(m_chapterList);
+        m_chapterList->addItem(name); // listed as typed
         break;
     }
     }
-    m_text1->clear();
+    m_name->clear();
 }
 
 void ChaptersScreen::deleteChapter()
 {
-    PlayCue(m_platform, m_state.folder, cue::SetOk);
+    playCue(m_platform, m_state.folder, cue::SetOk);
     const int position = m_choice.position();
     switch (m_rules.remove(position)) {
     case ChapterRules::Deleted::HasProblems:
@@ -135,11 +127,11 @@ void ChaptersScreen::deleteChapter()
     }
     {
         // The list follows the table: the last entry takes the deleted one's place.
-        const QSignalBlocker quiet(m_listCap);
-        const int last = m_listCap->count() - 1;
+        const QSignalBlocker quiet(m_chapterList);
+        const int last = m_chapterList->count() - 1;
         if (position != last)
-            m_listCap->item(position)->setText(m_listCap->item(last)->text());
-        delete m_listCap->takeItem(last);
+            m_chapterList->item(position)->setText(m_chapterList->item(last)->text());
+        delete m_chapterList->takeItem(last);
     }
     m_choice.clear();
     applyState();
@@ -147,9 +139,9 @@ void ChaptersScreen::deleteChapter()
 
 void ChaptersScreen::renameChapter()
 {
-    PlayCue(m_platform, m_state.folder, cue::SetOk);
+    playCue(m_platform, m_state.folder, cue::SetOk);
     int row = 0;
-    const QString name = m_text1->text();
+    const QString name = m_name->text();
     switch (m_rules.rename(m_choice.titleSelected(), m_choice.selectedTitle(), name, &row)) {
     case ChapterRules::Renamed::NothingSelected:
         message(editmsg::NoTitleSelected);
@@ -162,7 +154,8 @@ void ChaptersScreen::renameChapter()
         return;
     case ChapterRules::Renamed::Renamed:
         // The chosen entry shows its chapter's row, and keeps naming it.
-        if (QListWidgetItem *chosen = m_listCap->item(m_choice.position()); row != 0 && chosen) {
+        if (QListWidgetItem *chosen = m_chapterList->item(m_choice.position());
+            row != 0 && chosen) {
             chosen->setText(name);
             m_choice.renamed(name);
         }
@@ -174,7 +167,7 @@ void ChaptersScreen::renameChapter()
 void ChaptersScreen::closeSteps()
 {
     emit closed();
-    PlayCue(m_platform, m_state.folder, cue::CloseScreen);
+    playCue(m_platform, m_state.folder, cue::CloseScreen);
 }
 
 } // namespace culegere

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "editing/chapter_rules.h"
-#include "platform/secondary_screen.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
+#include "widgets/secondary_screen.h"
 
 class QLineEdit;
 class QListWidget;
@@ -25,7 +25,6 @@ public:
     // Lists the chapters' names, trimmed, in row order: entry p is row p + 2.
     // Done at start-up, before anything can be chosen.
     void fillFromCollection();
-    void open();
     const ChapterChoice &choice() const { return m_choice; }
 
 signals:
@@ -49,12 +48,12 @@ private:
     ChapterRules m_rules;
     ChapterChoice m_choice;
 
-    QListWidget *m_listCap = nullptr;
-    QLineEdit *m_text1 = nullptr;
-    QPushButton *m_command1 = nullptr; // Adauga Capitol
-    QPushButton *m_command2 = nullptr; // Sterge Capitol
-    QPushButton *m_command4 = nullptr; // Redenumeste
-    QPushButton *m_command3 = nullptr; // Close
+    QListWidget *m_chapterList = nullptr;
+    QLineEdit *m_name = nullptr;
+    QPushButton *m_add = nullptr;
+    QPushButton *m_delete = nullptr;
+    QPushButton *m_rename = nullptr;
+    QPushButton *m_close = nullptr;
 };
 
 } // namespace culegere

@@ -1,6 +1,7 @@
 #include "editing/problem_editing.h"
 
 #include "editing/chapter_rules.h"
+#include "store/problem_paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,16 +33,11 @@ void ProblemEditing::open()
     close();
 }
 
-QString ProblemEditing::pictureFile(const QString &path) const
+int ProblemEditing::findProblemRow(const QString &path) const
 {
-    return m_folder.resolvePath(ProblemImagePath(m_folder.root(), path));
-}
-
-int ProblemEditing::FindProblemRow(const QString &path) const
-{
-    const QString wanted = ProblemImagePath(m_folder.root(), path);
+    const QString wanted = problemImagePath(m_folder.root(), path);
     for (int row = Collection::FirstRow; row <= m_collection.lastProblemRow(); ++row) {
-        if (ProblemImagePath(m_folder.root(), m_collection.ProblemTable[row].ImagePath) == wanted)
+        if (problemImagePath(m_folder.root(), m_collection.ProblemTable[row].ImagePath) == wanted)
             return row;
     }
     return 0;
@@ -57,10 +53,9 @@ ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
         m_searchPath.clear();
         return result;
     }
-    m_searchPath = QDir::toNativeSeparators(m_folder.root() + QStringLiteral("/Probleme/probl") +
-                                            index + QStringLiteral(".jpg"));
-    m_foundRow = FindProblemRow(m_searchPath);
-    const QString picture = pictureFile(m_searchPath);
+    m_searchPath = storedPicturePath(m_folder.root(), index);
+    m_foundRow = findProblemRow(m_searchPath);
+    const QString picture = problemPictureFile(m_folder, m_searchPath);
 
     if (m_foundRow != 0) {
         // The problem's chapter gives up a unit while the problem is open.
@@ -74,7 +69,7 @@ ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
         ProblemRecord &edit = m_collection.EditProblem;
         edit.Chapter.Name = row.Chapter.Name;
         edit.ImagePath.assignKeepingEnd(encodeCp1250(
-            QDir::toNativeSeparators(ProblemImagePath(m_folder.root(), m_searchPath))));
+            QDir::toNativeSeparators(problemImagePath(m_folder.root(), m_searchPath))));
         edit.CorrectAnswer = row.CorrectAnswer;
         m_cataloguedOpen = true;
         m_state = State::Catalogued;
@@ -108,7 +103,7 @@ ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
         ProblemRecord &row = c.ProblemTable[m_foundRow];
         row.Chapter.Name.setText(chapter);
         row.ImagePath.assignKeepingEnd(encodeCp1250(
-            QDir::toNativeSeparators(ProblemImagePath(m_folder.root(), c.EditProblem.ImagePath))));
+            QDir::toNativeSeparators(problemImagePath(m_folder.root(), c.EditProblem.ImagePath))));
         row.CorrectAnswer = static_cast<qint16>(m_markedAnswer);
     } else {
         if (c.ProblemCount >= Collection::MaxProblems)
@@ -118,7 +113,7 @@ ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
         row.Chapter.Name.setText(chapter);
         // Stored under the picture's own index: one typed longer names the
         // same picture by its last five characters.
-        const QString picture = ProblemImagePath(QString(), m_searchPath);
+        const QString picture = problemImagePath(QString(), m_searchPath);
         row.ImagePath = cataloguePath(m_folder.root(), picture.mid(picture.size() - 9, 5));
         row.CorrectAnswer = static_cast<qint16>(m_markedAnswer);
     }
@@ -132,13 +127,13 @@ ProblemEditing::Deleted ProblemEditing::remove()
 {
     if (!controls().remove)
         return Deleted::NothingOpen;
-    const int row = FindProblemRow(m_searchPath);
+    const int row = findProblemRow(m_searchPath);
     if (row == 0)
         return Deleted::NotCatalogued;
 
     // Only a picture inside "probleme" is ever deleted; a failure to delete
     // it leaves the catalogue change standing.
-    const QString picture = pictureFile(m_searchPath);
+    const QString picture = problemPictureFile(m_folder, m_searchPath);
     const QString folder = m_folder.resolve(QStringLiteral("\\probleme"));
     if (QFileInfo(picture).absolutePath() == QFileInfo(folder).absoluteFilePath())
         QFile::remove(picture);

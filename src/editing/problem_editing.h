@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "store/collection.h"
 
 #include <QString>
@@ -76,11 +76,10 @@ public:
     bool cataloguedOpen() const { return m_cataloguedOpen; }
     QString searchPath() const { return m_searchPath; }
 
-    // FindProblemRow: the first catalogued row whose picture is `path`'s, or 0.
-    int FindProblemRow(const QString &path) const;
+    // The first catalogued row whose picture is `path`'s, or 0.
+    int findProblemRow(const QString &path) const;
 
 private:
-    QString pictureFile(const QString &path) const;
     void becomeIdle();
 
     Collection &m_collection;

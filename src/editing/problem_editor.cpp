@@ -2,8 +2,8 @@
 
 #include "editing/editing_messages.h"
 #include "platform/cue.h"
-#include "platform/named.h"
-#include "platform/picture_box.h"
+#include "widgets/controls.h"
+#include "widgets/picture_box.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,74 +16,68 @@
 
 namespace culegere {
 
-namespace {
-
-const char *const kLetters[5] = {"a", "b", "c", "d", "e"};
-
-} // namespace
-
 ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
-    : SecondaryScreen(QStringLiteral("frmSetProblema"), QStringLiteral("Seteaza problema"),
-                      FrameClose::Destroys),
-      m_state(state), m_platform(platform), m_editing(state.collection, state.folder)
+    : SecondaryScreen(QStringLiteral("Seteaza problema"), FrameClose::Destroys), m_state(state),
+      m_platform(platform), m_editing(state.collection, state.folder), m_answers(this)
 {
-    m_label1 = named(new QLabel(QStringLiteral("Seteaza capitol")), QStringLiteral("Label1"));
-    m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
-    m_combo1->setEditable(true);
-    m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo1->setMinimumWidth(280);
-    m_label3 =
-        named(new QLabel(QStringLiteral("Seteaza varianta corecta")), QStringLiteral("Label3"));
-    m_answers = new QButtonGroup(this);
+    m_chapterLabel = new QLabel(QStringLiteral("Seteaza capitol"));
+    m_chapterBox = new QComboBox;
+    m_chapterBox->setEditable(true);
+    m_chapterBox->setInsertPolicy(QComboBox::NoInsert);
+    m_chapterBox->setMinimumWidth(280);
+    m_answerLabel = new QLabel(QStringLiteral("Seteaza varianta corecta"));
     auto *answerRow = new QHBoxLayout;
-    for (int i = 0; i < 5; ++i) {
-        m_option2[i] = new QRadioButton(QString::fromLatin1(kLetters[i]));
-        m_option2[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
-        m_answers->addButton(m_option2[i], i);
-        answerRow->addWidget(m_option2[i]);
-    }
-    m_combo1->setAccessibleName(QStringLiteral("Capitolul problemei"));
-    m_picture1 = named(new PictureBox, QStringLiteral("Picture1"));
-    m_picture1->setAccessibleName(QStringLiteral("Imaginea problemei"));
-    m_picture1->setMinimumSize(640, 300);
-    m_label2 =
-        named(new QLabel(QStringLiteral("Nr total probleme:-----")), QStringLiteral("Label2"));
-    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("Cauta problema"));
-    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("Seteaza"));
-    m_btnSterge = namedButton(QStringLiteral("btnSterge"), QStringLiteral("Sterge problema"));
-    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Close"));
+    for (QRadioButton *option : m_answers.buttons())
+        answerRow->addWidget(option);
+    m_chapterBox->setAccessibleName(QStringLiteral("Capitolul problemei"));
+    m_picture = new PictureBox;
+    m_picture->setAccessibleName(QStringLiteral("Imaginea problemei"));
+    m_picture->setMinimumSize(640, 300);
+    m_problemCount = new QLabel(QStringLiteral("Nr total probleme:-----"));
+    m_lookUp = new QPushButton(QStringLiteral("Cauta problema"));
+    m_save = new QPushButton(QStringLiteral("Seteaza"));
+    m_delete = new QPushButton(QStringLiteral("Sterge problema"));
+    m_close = new QPushButton(QStringLiteral("Close"));
+    nameControls({{this, "frmSetProblema"},
+                  {m_chapterLabel, "Label1"},
+                  {m_chapterBox, "Combo1"},
+                  {m_answerLabel, "Label3"},
+                  {m_picture, "Picture1"},
+                  {m_problemCount, "Label2"},
+                  {m_lookUp, "Command1"},
+                  {m_save, "Command2"},
+                  {m_delete, "btnSterge"},
+                  {m_close, "Command3"}});
+    nameElements(m_answers.buttons(), "Option2");
 
     auto *choices = new QGridLayout;
-    choices->addWidget(m_label1, 0, 0);
-    choices->addWidget(m_combo1, 0, 1);
-    choices->addWidget(m_label3, 1, 0);
+    choices->addWidget(m_chapterLabel, 0, 0);
+    choices->addWidget(m_chapterBox, 0, 1);
+    choices->addWidget(m_answerLabel, 1, 0);
     choices->addLayout(answerRow, 1, 1);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_label2, 1);
-    buttons->addWidget(m_command1);
-    buttons->addWidget(m_command2);
-    buttons->addWidget(m_btnSterge);
-    buttons->addWidget(m_command3);
+    buttons->addWidget(m_problemCount, 1);
+    buttons->addWidget(m_lookUp);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_delete);
+    buttons->addWidget(m_close);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choices);
-    layout->addWidget(m_picture1, 1);
+    layout->addWidget(m_picture, 1);
     layout->addLayout(buttons);
 
-    connect(m_answers, &QButtonGroup::idToggled, this, [this](int variant, bool marked) {
+    connect(m_answers.group(), &QButtonGroup::idToggled, this, [this](int variant, bool marked) {
         if (marked)
             m_editing.markAnswer(variant);
     });
-    connect(m_command1, &QPushButton::clicked, this, &ProblemEditor::lookUp);
-    connect(m_command2, &QPushButton::clicked, this, &ProblemEditor::save);
-    connect(m_btnSterge, &QPushButton::clicked, this, &ProblemEditor::remove);
-    connect(m_command3, &QPushButton::clicked, this, [this] {
-        closeSteps();
-        hide();
-    });
+    connect(m_lookUp, &QPushButton::clicked, this, &ProblemEditor::lookUp);
+    connect(m_save, &QPushButton::clicked, this, &ProblemEditor::save);
+    connect(m_delete, &QPushButton::clicked, this, &ProblemEditor::remove);
+    closesTheScreen(m_close);
 
     // The load step.
     finishBuilding();
-    for (QRadioButton *option : m_option2)
+    for (QRadioButton *option : m_answers.buttons())
         option->setBackgroundRole(QPalette::Window);
     applyState();
 }
@@ -96,43 +90,30 @@ void ProblemEditor::message(const QString &text)
 void ProblemEditor::applyState()
 {
     const ProblemEditing::Controls c = m_editing.controls();
-    m_command1->setEnabled(c.lookUp);
-    m_command2->setEnabled(c.save);
-    m_btnSterge->setEnabled(c.remove);
-    // The marks show the answer chosen; with none, no mark (an exclusive
-    // group never lets its last mark go by itself).
-    const int answer = m_editing.markedAnswer();
-    if (answer >= 0 && answer < int(m_option2.size())) {
-        m_option2[answer]->setChecked(true);
-    } else {
-        m_answers->setExclusive(false);
-        for (QRadioButton *option : m_option2)
-            option->setChecked(false);
-        m_answers->setExclusive(true);
-    }
+    m_lookUp->setEnabled(c.lookUp);
+    m_save->setEnabled(c.save);
+    m_delete->setEnabled(c.remove);
+    // The marks show the answer chosen; with none, no mark.
+    m_answers.showMarked(m_editing.markedAnswer());
     if (m_editing.state() == ProblemEditing::State::Idle)
-        m_picture1->clear();
+        m_picture->clear();
     showProblemCount();
 }
 
 void ProblemEditor::clearChapters()
 {
-    m_combo1->clear();
+    m_chapterBox->clear();
 }
 
 void ProblemEditor::fillChapters()
 {
-    const Collection &c = m_state.collection;
-    m_combo1->clear();
-    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
-        m_combo1->addItem(c.ChapterTable[row].Name.trimmedText());
-    m_combo1->setCurrentIndex(-1);
-    m_combo1->clearEditText();
+    offerChoices(m_chapterBox, chapterNames(m_state.collection));
 }
 
 void ProblemEditor::showProblemCount()
 {
-    m_label2->setText(editmsg::CountPrefix + QString::number(m_state.collection.ProblemCount));
+    m_problemCount->setText(editmsg::CountPrefix +
+                            QString::number(m_state.collection.ProblemCount));
 }
 
 void ProblemEditor::open()
@@ -140,9 +121,7 @@ void ProblemEditor::open()
     m_editing.open();
     fillChapters();
     applyState();
-    show();
-    raise();
-    activateWindow();
+    present();
 }
 
 void ProblemEditor::lookUp()
@@ -152,28 +131,28 @@ void ProblemEditor::lookUp()
     applyState();
     switch (found.kind) {
     case ProblemEditing::LookUp::Catalogued:
-        m_combo1->setEditText(found.chapter);
+        m_chapterBox->setEditText(found.chapter);
         if (found.pictureMissing) {
-            m_picture1->clear();
+            m_picture->clear();
             message(editmsg::PictureMissing);
         } else {
-            m_picture1->showFile(found.picture);
+            m_picture->showFile(found.picture);
         }
         break;
     case ProblemEditing::LookUp::NewPicture:
-        m_picture1->showFile(found.picture);
-        PlayCue(m_platform, m_state.folder, cue::SetOk);
+        m_picture->showFile(found.picture);
+        playCue(m_platform, m_state.folder, cue::SetOk);
         break;
     case ProblemEditing::LookUp::NoSuchProblem:
         message(editmsg::NoSuchProblem);
-        PlayCue(m_platform, m_state.folder, cue::SetOk);
+        playCue(m_platform, m_state.folder, cue::SetOk);
         break;
     }
 }
 
 void ProblemEditor::save()
 {
-    switch (m_editing.save(m_combo1->currentText())) {
+    switch (m_editing.save(m_chapterBox->currentText())) {
     case ProblemEditing::Saved::Incomplete:
         message(editmsg::Incomplete);
         return;
@@ -183,10 +162,10 @@ void ProblemEditor::save()
     case ProblemEditing::Saved::Saved:
         break;
     }
-    m_combo1->clearEditText();
+    m_chapterBox->clearEditText();
     applyState();
     message(editmsg::Saved);
-    PlayCue(m_platform, m_state.folder, cue::SetOk);
+    playCue(m_platform, m_state.folder, cue::SetOk);
 }
 
 void ProblemEditor::remove()
@@ -200,23 +179,23 @@ void ProblemEditor::remove()
     case ProblemEditing::Deleted::Deleted:
         break;
     }
-    m_combo1->clearEditText();
+    m_chapterBox->clearEditText();
     applyState();
     message(editmsg::Deleted);
-    PlayCue(m_platform, m_state.folder, cue::SetOk);
+    playCue(m_platform, m_state.folder, cue::SetOk);
 }
 
 void ProblemEditor::settle()
 {
     m_editing.close();
-    m_combo1->clearEditText();
+    m_chapterBox->clearEditText();
     applyState();
 }
 
 void ProblemEditor::closeSteps()
 {
     settle();
-    PlayCue(m_platform, m_state.folder, cue::CloseScreen);
+    playCue(m_platform, m_state.folder, cue::CloseScreen);
     emit closed();
 }
 

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "editing/problem_editing.h"
-#include "platform/secondary_screen.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
+#include "widgets/answer_buttons.h"
+#include "widgets/secondary_screen.h"
 
-#include <array>
-
-class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QRadioButton;
 
 namespace culegere {
 
@@ -57,17 +54,16 @@ private:
     Platform &m_platform;
     ProblemEditing m_editing;
 
-    QLabel *m_label1 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QLabel *m_label3 = nullptr;
-    std::array<QRadioButton *, 5> m_option2{};
-    QButtonGroup *m_answers = nullptr;
-    PictureBox *m_picture1 = nullptr;
-    QLabel *m_label2 = nullptr;        // problem count
-    QPushButton *m_command1 = nullptr; // Cauta problema
-    QPushButton *m_command2 = nullptr; // Seteaza
-    QPushButton *m_btnSterge = nullptr;
-    QPushButton *m_command3 = nullptr; // Close
+    QLabel *m_chapterLabel = nullptr;
+    QComboBox *m_chapterBox = nullptr;
+    QLabel *m_answerLabel = nullptr;
+    AnswerButtons m_answers;
+    PictureBox *m_picture = nullptr;
+    QLabel *m_problemCount = nullptr;
+    QPushButton *m_lookUp = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_delete = nullptr;
+    QPushButton *m_close = nullptr;
 };
 
 } // namespace culegere

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "platform/platform.h"
 
 namespace culegere {
@@ -19,7 +19,7 @@ inline const QString Birds = QStringLiteral("\\birds_22khz_lp-1.wav");
 inline const QString kAppTitle = QStringLiteral("Culegere electronica");
 
 // Plays the cue `name` (one of cue::) from the application folder, at once.
-inline void PlayCue(Platform &platform, const AppFolder &folder, const QString &name)
+inline void playCue(Platform &platform, const AppFolder &folder, const QString &name)
 {
     platform.playCue(folder.resolve(name));
 }

@@ -1,10 +1,11 @@
 #include "printing/print_dialog.h"
 
-#include "platform/access_keys.h"
 #include "platform/cue.h"
-#include "platform/picture_box.h"
 #include "printing/printing_messages.h"
 #include "store/atomic_file.h"
+#include "store/problem_paths.h"
+#include "widgets/access_keys.h"
+#include "widgets/controls.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -31,17 +32,16 @@ QRect twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-template <typename W> W *place(W *widget, QWidget *parent, const char *name, const QRect &geometry)
+template <typename W> W *place(W *widget, QWidget *parent, const QRect &geometry)
 {
     widget->setParent(parent);
-    widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
     return widget;
 }
 
-QLineEdit *centredBox(QWidget *parent, const char *name, const QRect &geometry, const QString &text)
+QLineEdit *centredBox(QWidget *parent, const QRect &geometry)
 {
-    auto *box = place(new QLineEdit(text), parent, name, geometry);
+    auto *box = place(new QLineEdit, parent, geometry);
     box->setAlignment(Qt::AlignCenter);
     return box;
 }
@@ -71,48 +71,42 @@ bool saveSheetFile(const QImage &page, const QString &path)
 } // namespace
 
 PrintDialog::PrintDialog(AppState &state, Platform &platform)
-    : SecondaryScreen(QStringLiteral("frmTipareste"), QStringLiteral("Tipareste"),
-                      FrameClose::Destroys),
-      m_state(state), m_platform(platform)
+    : SecondaryScreen(QStringLiteral("Tipareste"), FrameClose::Destroys), m_state(state),
+      m_platform(platform)
 {
     buildControls();
 
-    connect(m_option1, &QRadioButton::toggled, this, [this](bool on) {
+    connect(m_toFile, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             toFileChosen();
     });
-    connect(m_option2, &QRadioButton::toggled, this, [this](bool on) {
+    connect(m_toPrinter, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             toPrinterChosen();
     });
-    connect(m_combo1, &QComboBox::activated, this, &PrintDialog::printerChosen);
+    connect(m_printerBox, &QComboBox::activated, this, &PrintDialog::printerChosen);
     for (int i = 0; i < 4; ++i) {
         connect(m_marginBars[i], &QScrollBar::valueChanged, this, [this, i](int value) {
-            m_marginBoxes[i]->setText(MarginText(value, QLocale::system()));
+            m_marginBoxes[i]->setText(marginText(value, QLocale::system()));
         });
     }
-    connect(m_command2, &QPushButton::clicked, this, &PrintDialog::print);
-    connect(m_command1, &QPushButton::clicked, this, [this] {
-        closeSteps();
-        hide();
-    });
+    connect(m_print, &QPushButton::clicked, this, &PrintDialog::print);
+    closesTheScreen(m_ok);
 
     // The load step.
     setFixedSize(twips(0, 0, 13905, 6390).size());
     giveAccessKeys(this);
-    m_text1->setText(QStringLiteral("1"));
-    m_option2->setChecked(true);
+    m_copies->setText(QStringLiteral("1"));
+    m_toPrinter->setChecked(true);
     toPrinterChosen();
-    m_label3->hide();
-    m_text2->hide();
-    m_combo1->addItems(m_platform.printerNames());
-    m_combo1->setCurrentIndex(-1);
-    m_combo1->clearEditText();
+    m_fileLabel->hide();
+    m_fileName->hide();
+    offerChoices(m_printerBox, m_platform.printerNames());
     for (int i = 0; i < 4; ++i) {
         m_marginBars[i]->setValue(kMarginStart[i]);
-        m_marginBoxes[i]->setText(MarginText(kMarginStart[i], QLocale::system()));
+        m_marginBoxes[i]->setText(marginText(kMarginStart[i], QLocale::system()));
     }
-    PlayCue(m_platform, m_state.folder, cue::Load);
+    playCue(m_platform, m_state.folder, cue::Load);
 }
 
 void PrintDialog::buildControls()
@@ -122,32 +116,29 @@ void PrintDialog::buildControls()
     bold.setBold(true);
     setFont(bold);
 
-    m_frame1 = place(new QGroupBox(QStringLiteral("Tipareste")), this, "Frame1",
-                     twips(360, 120, 3855, 3015));
+    m_destination =
+        place(new QGroupBox(QStringLiteral("Tipareste")), this, twips(360, 120, 3855, 3015));
     // The option captions in bold may need more than their 2415 twips: they
     // take what the frame has to their right.
     const int optionWidth = 3855 - 360 - 120;
-    m_option2 = place(new QRadioButton(QStringLiteral("La imprimanta")), m_frame1, "Option2",
-                      twips(360, 480, optionWidth, 615));
-    m_option1 = place(new QRadioButton(QStringLiteral("In fisier")), m_frame1, "Option1",
-                      twips(360, 1560, optionWidth, 615));
-    m_label3 =
-        place(new QLabel(QStringLiteral("Nume fisier")), this, "Label3", twips(0, 3360, 1935, 375));
-    m_text2 = place(new QLineEdit, this, "Text2", twips(1920, 3360, 3855, 495));
-    m_text2->setAccessibleName(QStringLiteral("Numele fisierului"));
+    m_toPrinter = place(new QRadioButton(QStringLiteral("La imprimanta")), m_destination,
+                        twips(360, 480, optionWidth, 615));
+    m_toFile = place(new QRadioButton(QStringLiteral("In fisier")), m_destination,
+                     twips(360, 1560, optionWidth, 615));
+    m_fileLabel = place(new QLabel(QStringLiteral("Nume fisier")), this, twips(0, 3360, 1935, 375));
+    m_fileName = place(new QLineEdit, this, twips(1920, 3360, 3855, 495));
+    m_fileName->setAccessibleName(QStringLiteral("Numele fisierului"));
 
-    const char *labels[4] = {"Label4", "Label5", "Label6", "Label7"};
     const QString captions[4] = {QStringLiteral("Stanga:"), QStringLiteral("Dreapta:"),
                                  QStringLiteral("Top:"), QStringLiteral("Bottom:")};
-    const char *boxes[4] = {"Text3", "Text4", "Text5", "Text6"};
-    const char *bars[4] = {"VScroll1", "VScroll2", "VScroll3", "VScroll4"};
     const QString sides[4] = {QStringLiteral("din stanga"), QStringLiteral("din dreapta"),
                               QStringLiteral("de sus"), QStringLiteral("de jos")};
+    std::array<QLabel *, 4> marginLabels{};
     for (int i = 0; i < 4; ++i) {
         const int top = 360 + 720 * i;
-        place(new QLabel(captions[i]), this, labels[i], twips(5640, top, 1335, 495));
-        m_marginBoxes[i] = centredBox(this, boxes[i], twips(6960, top, 1215, 495), QString());
-        auto *bar = place(new QScrollBar(Qt::Vertical), this, bars[i], twips(8160, top, 615, 495));
+        marginLabels[i] = place(new QLabel(captions[i]), this, twips(5640, top, 1335, 495));
+        m_marginBoxes[i] = centredBox(this, twips(6960, top, 1215, 495));
+        auto *bar = place(new QScrollBar(Qt::Vertical), this, twips(8160, top, 615, 495));
         bar->setRange(0, 40);
         bar->setSingleStep(1);
         bar->setPageStep(1);
@@ -157,84 +148,86 @@ void PrintDialog::buildControls()
         bar->setAccessibleName(QStringLiteral("Schimba marginea %1").arg(sides[i]));
     }
 
-    auto *label2 = place(new QLabel(QStringLiteral("Selectati imprimanta")), this, "Label2",
-                         twips(10320, 360, 3855, 495));
-    label2->setAlignment(Qt::AlignCenter);
-    m_combo1 = place(new QComboBox, this, "Combo1", twips(9960, 840, 3855, 420));
-    m_combo1->setEditable(true);
-    m_combo1->setAccessibleName(QStringLiteral("Imprimanta"));
-    m_combo1->setInsertPolicy(QComboBox::NoInsert);
+    auto *printerLabel = place(new QLabel(QStringLiteral("Selectati imprimanta")), this,
+                               twips(10320, 360, 3855, 495));
+    printerLabel->setAlignment(Qt::AlignCenter);
+    m_printerBox = place(new QComboBox, this, twips(9960, 840, 3855, 420));
+    m_printerBox->setEditable(true);
+    m_printerBox->setAccessibleName(QStringLiteral("Imprimanta"));
+    m_printerBox->setInsertPolicy(QComboBox::NoInsert);
     QFont listFont = bold;
     listFont.setPointSizeF(12);
-    m_combo1->setFont(listFont);
-    m_combo1->installEventFilter(this);
-    if (m_combo1->lineEdit())
-        m_combo1->lineEdit()->installEventFilter(this);
+    m_printerBox->setFont(listFont);
+    m_printerBox->installEventFilter(this);
+    if (m_printerBox->lineEdit())
+        m_printerBox->lineEdit()->installEventFilter(this);
 
-    auto *label1 = place(new QLabel(QStringLiteral("Nr de exemplare")), this, "Label1",
-                         twips(10320, 1680, 3255, 615));
-    label1->setAlignment(Qt::AlignCenter);
-    m_text1 = centredBox(this, "Text1", twips(11520, 2280, 735, 735), QString());
-    m_text1->setAccessibleName(QStringLiteral("Numarul de exemplare"));
-    auto *label8 =
-        place(new QLabel(QStringLiteral("Antet")), this, "Label8", twips(4080, 4200, 2535, 375));
-    label8->setAlignment(Qt::AlignCenter);
-    m_text7 = place(new QPlainTextEdit, this, "Text7", twips(120, 4560, 10575, 1695));
-    m_text7->setAccessibleName(QStringLiteral("Antetul foii"));
-    m_command2 = place(new QPushButton(QStringLiteral("Print")), this, "Command2",
-                       twips(10920, 4560, 2895, 735));
-    m_command1 = place(new QPushButton(QStringLiteral("Ok")), this, "Command1",
-                       twips(10920, 5520, 2895, 735));
+    auto *copiesLabel =
+        place(new QLabel(QStringLiteral("Nr de exemplare")), this, twips(10320, 1680, 3255, 615));
+    copiesLabel->setAlignment(Qt::AlignCenter);
+    m_copies = centredBox(this, twips(11520, 2280, 735, 735));
+    m_copies->setAccessibleName(QStringLiteral("Numarul de exemplare"));
+    auto *headerLabel =
+        place(new QLabel(QStringLiteral("Antet")), this, twips(4080, 4200, 2535, 375));
+    headerLabel->setAlignment(Qt::AlignCenter);
+    m_header = place(new QPlainTextEdit, this, twips(120, 4560, 10575, 1695));
+    m_header->setAccessibleName(QStringLiteral("Antetul foii"));
+    m_print = place(new QPushButton(QStringLiteral("Print")), this, twips(10920, 4560, 2895, 735));
+    m_ok = place(new QPushButton(QStringLiteral("Ok")), this, twips(10920, 5520, 2895, 735));
 
-    // The working surfaces of the sheet serve no one on the screen.
-    const char *pictures[3] = {"Picture1", "Picture2", "Picture3"};
-    const QRect where[3] = {twips(9720, 3240, 1215, 375), twips(9720, 2760, 1095, 375),
-                            twips(9720, 2280, 975, 495)};
-    for (int i = 0; i < 3; ++i) {
-        m_pictures[i] = place(new PictureBox, this, pictures[i], where[i]);
-        m_pictures[i]->setAccessibleName(QStringLiteral("Suprafata de lucru a foii"));
-        m_pictures[i]->hide();
-    }
+    nameControls({{this, "frmTipareste"},        {m_destination, "Frame1"},
+                  {m_toPrinter, "Option2"},      {m_toFile, "Option1"},
+                  {m_fileLabel, "Label3"},       {m_fileName, "Text2"},
+                  {marginLabels[0], "Label4"},   {marginLabels[1], "Label5"},
+                  {marginLabels[2], "Label6"},   {marginLabels[3], "Label7"},
+                  {m_marginBoxes[0], "Text3"},   {m_marginBoxes[1], "Text4"},
+                  {m_marginBoxes[2], "Text5"},   {m_marginBoxes[3], "Text6"},
+                  {m_marginBars[0], "VScroll1"}, {m_marginBars[1], "VScroll2"},
+                  {m_marginBars[2], "VScroll3"}, {m_marginBars[3], "VScroll4"},
+                  {printerLabel, "Label2"},      {m_printerBox, "Combo1"},
+                  {copiesLabel, "Label1"},       {m_copies, "Text1"},
+                  {headerLabel, "Label8"},       {m_header, "Text7"},
+                  {m_print, "Command2"},         {m_ok, "Command1"}});
 }
 
 void PrintDialog::toFileChosen()
 {
-    m_combo1->setEnabled(false);
-    m_label3->show();
-    m_text2->show();
+    m_printerBox->setEnabled(false);
+    m_fileLabel->show();
+    m_fileName->show();
 }
 
 void PrintDialog::toPrinterChosen()
 {
-    m_combo1->setEnabled(true);
-    m_label3->hide();
-    m_text2->hide();
-    m_command2->setEnabled(true);
+    m_printerBox->setEnabled(true);
+    m_fileLabel->hide();
+    m_fileName->hide();
+    m_print->setEnabled(true);
 }
 
 void PrintDialog::printerChosen(int index)
 {
-    if (m_combo1->currentText().isEmpty()) {
-        m_command2->setEnabled(false);
+    if (m_printerBox->currentText().isEmpty()) {
+        m_print->setEnabled(false);
         return;
     }
-    const QString text = m_combo1->currentText();
+    const QString text = m_printerBox->currentText();
     for (const QString &name : m_platform.printerNames()) {
         if (name == text) {
             m_currentPrinter = name;
             break;
         }
     }
-    m_command2->setEnabled(true);
+    m_print->setEnabled(true);
     if (index >= 0)
-        m_combo1->setEditText(m_combo1->itemText(index));
+        m_printerBox->setEditText(m_printerBox->itemText(index));
 }
 
 bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
 {
     // A key released in the printer list moves on to the copies.
     if (event->type() == QEvent::KeyRelease)
-        m_text1->setFocus();
+        m_copies->setFocus();
     return SecondaryScreen::eventFilter(watched, event);
 }
 
@@ -262,14 +255,12 @@ SheetContent PrintDialog::content(const Margins &margins) const
 {
     SheetContent content;
     content.margins = margins;
-    content.header = m_text7->toPlainText();
-    const AppFolder &folder = m_state.folder;
+    content.header = m_header->toPlainText();
     for (int i = 0; i < CurrentTest::Size; ++i) {
         const int row = m_state.test.TestProblems[i];
         content.pictureFiles.append(
             row >= Collection::FirstRow && row <= m_state.collection.lastProblemRow()
-                ? folder.resolvePath(ProblemImagePath(
-                      folder.root(), m_state.collection.ProblemTable[row].ImagePath))
+                ? problemPictureFile(m_state.folder, m_state.collection.ProblemTable[row].ImagePath)
                 : QString());
     }
     return content;
@@ -277,36 +268,36 @@ SheetContent PrintDialog::content(const Margins &margins) const
 
 void PrintDialog::print()
 {
-    if (m_option2->isChecked()) {
-        if (m_combo1->currentText().isEmpty()) {
+    if (m_toPrinter->isChecked()) {
+        if (m_printerBox->currentText().isEmpty()) {
             message(printmsg::NoPrinter);
             return;
         }
-        if (m_text1->text().isEmpty()) {
+        if (m_copies->text().isEmpty()) {
             message(printmsg::NoCopies);
             return;
         }
-        const Copies copies = parseCopies(m_text1->text(), QLocale::system());
+        const Copies copies = parseCopies(m_copies->text(), QLocale::system());
         if (copies.status != Copies::Count) {
             message(copies.status == Copies::Zero ? printmsg::NothingToPrint : printmsg::BadCopies);
             return;
         }
         m_copyCount = static_cast<qint16>(copies.count);
-        ComposeTestSheet(true);
+        composeTestSheet(true);
         return;
     }
-    if (m_text2->text().isEmpty()) {
+    if (m_fileName->text().isEmpty()) {
         message(printmsg::NoFileName);
         return;
     }
-    if (!isAcceptableSheetName(m_text2->text())) {
+    if (!isAcceptableSheetName(m_fileName->text())) {
         message(printmsg::BadFileName);
         return;
     }
-    ComposeTestSheet(false);
+    composeTestSheet(false);
 }
 
-void PrintDialog::ComposeTestSheet(bool toPrinter)
+void PrintDialog::composeTestSheet(bool toPrinter)
 {
     const std::optional<Margins> chosen = margins();
     if (!chosen) {
@@ -317,7 +308,7 @@ void PrintDialog::ComposeTestSheet(bool toPrinter)
 
     if (toPrinter) {
         const QString name =
-            m_currentPrinter.isEmpty() ? m_combo1->currentText() : m_currentPrinter;
+            m_currentPrinter.isEmpty() ? m_printerBox->currentText() : m_currentPrinter;
         std::unique_ptr<QPrinter> printer = m_platform.openPrinter(name);
         if (!printer || !printTestSheet(*printer, sheet, m_copyCount))
             message(printmsg::PrinterFailed.arg(name));
@@ -325,20 +316,19 @@ void PrintDialog::ComposeTestSheet(bool toPrinter)
     }
 
     const QString folder = m_state.folder.resolve(QStringLiteral("\\teste"));
-    const QString file = m_state.folder.resolve(QStringLiteral("\\teste\\") + m_text2->text() +
+    const QString file = m_state.folder.resolve(QStringLiteral("\\teste\\") + m_fileName->text() +
                                                 QStringLiteral(".jpg"));
     const QImage page = renderTestSheet(sheet, screenDotsPerInch());
-    m_pictures[2]->showImage(page);
     if (!QDir().mkpath(folder) || !saveSheetFile(page, file)) {
         message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
         return;
     }
-    PlayCue(m_platform, m_state.folder, cue::SetOk);
+    playCue(m_platform, m_state.folder, cue::SetOk);
 }
 
 void PrintDialog::closeSteps()
 {
-    PlayCue(m_platform, m_state.folder, cue::CloseScreen);
+    playCue(m_platform, m_state.folder, cue::CloseScreen);
     emit closed();
 }
 

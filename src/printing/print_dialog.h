@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/secondary_screen.h"
 #include "printing/test_sheet.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
+#include "widgets/secondary_screen.h"
 
 #include <array>
 
@@ -18,7 +18,6 @@ class QScrollBar;
 namespace culegere {
 
 class Platform;
-class PictureBox;
 
 // The print dialog "Tipareste": the current test's sheet to a printer or to
 // a picture file in "teste", with its margins, copies and header. "Ok" hides
@@ -43,8 +42,8 @@ private:
     void toPrinterChosen();
     void printerChosen(int index);
     void print();
-    // The sheet to the current printer (true) or to the file named in Text2.
-    void ComposeTestSheet(bool toPrinter);
+    // The sheet to the current printer (true) or to the file named.
+    void composeTestSheet(bool toPrinter);
     std::optional<Margins> margins() const;
     SheetContent content(const Margins &margins) const;
     void message(const QString &text);
@@ -54,19 +53,18 @@ private:
     QString m_currentPrinter; // the printer chosen from the list
     qint16 m_copyCount = 0;
 
-    QGroupBox *m_frame1 = nullptr;
-    QRadioButton *m_option1 = nullptr; // In fisier
-    QRadioButton *m_option2 = nullptr; // La imprimanta
-    QLabel *m_label3 = nullptr;
-    QLineEdit *m_text2 = nullptr;               // file name
-    std::array<QLineEdit *, 4> m_marginBoxes{}; // Text3..Text6
-    std::array<QScrollBar *, 4> m_marginBars{}; // VScroll1..VScroll4
-    QComboBox *m_combo1 = nullptr;
-    QLineEdit *m_text1 = nullptr;             // copies
-    QPlainTextEdit *m_text7 = nullptr;        // header
-    QPushButton *m_command2 = nullptr;        // Print
-    QPushButton *m_command1 = nullptr;        // Ok
-    std::array<PictureBox *, 3> m_pictures{}; // Picture1..Picture3, working surfaces
+    QGroupBox *m_destination = nullptr;
+    QRadioButton *m_toFile = nullptr;
+    QRadioButton *m_toPrinter = nullptr;
+    QLabel *m_fileLabel = nullptr;
+    QLineEdit *m_fileName = nullptr;
+    std::array<QLineEdit *, 4> m_marginBoxes{}; // left, right, top, bottom
+    std::array<QScrollBar *, 4> m_marginBars{};
+    QComboBox *m_printerBox = nullptr;
+    QLineEdit *m_copies = nullptr;
+    QPlainTextEdit *m_header = nullptr;
+    QPushButton *m_print = nullptr;
+    QPushButton *m_ok = nullptr;
 };
 
 } // namespace culegere

@@ -1,6 +1,6 @@
 #include "printing/sheet_geometry.h"
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -70,7 +70,7 @@ MontageLayout montageLayout(const QList<QSize> &pictureSizes)
     return layout;
 }
 
-QString MarginText(int value, const QLocale &locale)
+QString marginText(int value, const QLocale &locale)
 {
     // In tenths of a centimetre, so the text is exact.
     const int tenths = 40 - std::clamp(value, 0, 40);

@@ -61,7 +61,7 @@ MontageLayout montageLayout(const QList<QSize> &pictureSizes);
 
 // The margin a scroll bar value 0..40 stands for: 4 - value / 10 cm, as a
 // plain number with the locale's decimal separator ("2", "1,5", "0").
-QString MarginText(int value, const QLocale &locale);
+QString marginText(int value, const QLocale &locale);
 
 // A margin typed or shown in centimetres: a number not below 0, written with
 // the locale's decimal separator (or a point).

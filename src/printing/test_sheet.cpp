@@ -1,6 +1,6 @@
 #include "printing/test_sheet.h"
 
-#include "platform/picture_box.h"
+#include "pictures/picture_file.h"
 
 #include <QFont>
 #include <QPageLayout>
@@ -17,9 +17,9 @@ namespace {
 // A picture's size in twips, as the screen shows it; nothing for a file that
 // is no readable picture or claims a size no problem picture has (it would
 // shrink every other picture of the sheet to nothing).
-QSize pictureSize(const QString &path)
+QSize twipsSize(const QString &path)
 {
-    const QSize pixels = PictureBox::pictureSize(path);
+    const QSize pixels = pictureSize(path);
     if (!pixels.isValid())
         return {};
     return pixels * sheet::TwipsPerPixel;
@@ -53,7 +53,7 @@ void paintProblems(QPainter &painter, const QRectF &block, const QStringList &fi
     QList<bool> present;
     QSize last = sheet::BlankProblem;
     for (const QString &file : files) {
-        const QSize size = pictureSize(file);
+        const QSize size = twipsSize(file);
         present.append(size.isValid());
         if (size.isValid())
             last = size;
@@ -70,7 +70,7 @@ void paintProblems(QPainter &painter, const QRectF &block, const QStringList &fi
         const QRect &at = montage.pictures[i];
         const QRectF target(block.left() + at.x() * sx, block.top() + at.y() * sy, at.width() * sx,
                             at.height() * sy);
-        const QImage image = PictureBox::readPicture(files[i], target.size().toSize());
+        const QImage image = readPicture(files[i], target.size().toSize());
         if (!image.isNull())
             painter.drawImage(target, image);
     }

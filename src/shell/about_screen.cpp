@@ -1,6 +1,7 @@
 #include "shell/about_screen.h"
 
-#include "platform/access_keys.h"
+#include "widgets/access_keys.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +11,6 @@ namespace culegere {
 
 AboutScreen::AboutScreen(QWidget *mainScreen) : m_mainScreen(mainScreen)
 {
-    setObjectName(QStringLiteral("frmDespre"));
     setWindowTitle(QStringLiteral("Despre"));
 
     auto *text = new QLabel(
@@ -26,7 +26,7 @@ AboutScreen::AboutScreen(QWidget *mainScreen) : m_mainScreen(mainScreen)
     text->setTextFormat(Qt::RichText);
 
     auto *ok = new QPushButton(QStringLiteral("Ok"));
-    ok->setObjectName(QStringLiteral("Command1"));
+    nameControls({{this, "frmDespre"}, {ok, "Command1"}});
     connect(ok, &QPushButton::clicked, this, [this] {
         hide();
         m_mainScreen->show();

@@ -9,10 +9,11 @@
 #include "shell/folder_lock.h"
 #include "shell/main_screen.h"
 #include "shell/shell_messages.h"
+#include "state/app_state.h"
 #include "store/backup.h"
 #include "store/data_files.h"
 #include "store/integrity.h"
-#include "testing/app_state.h"
+#include "store/legacy_text.h"
 #include "testing/test_area.h"
 #include "viewing/problem_browser.h"
 #include "viewing/results_viewer.h"
@@ -118,18 +119,19 @@ bool Application::start()
 void Application::connectMenu()
 {
     MainScreen *main = m_main.get();
-    QObject::connect(main->mnuUtilizare, &QAction::triggered, main,
-                     [this] { m_platform.openHelp(m_state->folder.resolve(kHelpFile)); });
-    QObject::connect(main->mnuDespre, &QAction::triggered, main, [this] { showAbout(); });
-    QObject::connect(main->mnuRezolva, &QAction::triggered, main, [this] { openBrowser(); });
-    QObject::connect(main->mnuRezultate, &QAction::triggered, main, [this] { openResults(); });
-    QObject::connect(main->mnuPrint, &QAction::triggered, main, [this] { openPrintDialog(); });
-    QObject::connect(main->mnuAddCap, &QAction::triggered, main, [this] { m_chapters->open(); });
-    QObject::connect(main->mnuSeteazaProbl, &QAction::triggered, main,
-                     [this] { openProblemEditor(); });
-    QObject::connect(main->mnuBackup, &QAction::triggered, main, [this] { backup(); });
-    QObject::connect(main->mnuTesteazaIntegritate, &QAction::triggered, main,
-                     [this] { checkIntegrity(); });
+    const MainScreen::Menu &menu = main->menu();
+    auto on = [main](QAction *item, auto step) {
+        QObject::connect(item, &QAction::triggered, main, step);
+    };
+    on(menu.help, [this] { m_platform.openHelp(m_state->folder.resolve(kHelpFile)); });
+    on(menu.about, [this] { showAbout(); });
+    on(menu.viewProblems, [this] { openBrowser(); });
+    on(menu.viewResults, [this] { openResults(); });
+    on(menu.print, [this] { openPrintDialog(); });
+    on(menu.editChapters, [this] { m_chapters->present(); });
+    on(menu.editProblems, [this] { openProblemEditor(); });
+    on(menu.backup, [this] { backup(); });
+    on(menu.checkIntegrity, [this] { checkIntegrity(); });
 }
 
 void Application::message(const QString &text)
@@ -145,7 +147,7 @@ void Application::backup()
     if (!report.notReopened.isEmpty())
         message(reopenFailureMessage(report.notReopened));
     if (report.copiedAll())
-        PlayCue(m_platform, m_state->folder, cue::SetOk);
+        playCue(m_platform, m_state->folder, cue::SetOk);
 }
 
 void Application::checkIntegrity()
@@ -155,12 +157,10 @@ void Application::checkIntegrity()
     for (const IntegrityReport::Missing &missing : report.missing)
         message(shellmsg::PictureMissing.arg(missing.index));
     if (report.missing.isEmpty()) {
-        const int count = report.problemCount;
-        const QString number = count < 0 ? QString::number(count) : u' ' + QString::number(count);
-        message(report.totalsAgree() ? shellmsg::IntegrityOk.arg(number)
+        message(report.totalsAgree() ? shellmsg::IntegrityOk.arg(numberText(report.problemCount))
                                      : shellmsg::IntegrityMismatch);
     }
-    PlayCue(m_platform, m_state->folder, cue::CloseScreen);
+    playCue(m_platform, m_state->folder, cue::CloseScreen);
 }
 
 void Application::showMain()
@@ -213,9 +213,7 @@ void Application::openPrintDialog()
         m_print = new PrintDialog(*m_state, m_platform);
         QObject::connect(m_print, &PrintDialog::closed, m_main.get(), [this] { showMain(); });
     }
-    m_print->show();
-    m_print->raise();
-    m_print->activateWindow();
+    m_print->present();
 }
 
 QList<QWidget *> Application::secondaryScreens() const
@@ -251,7 +249,7 @@ bool Application::exitProgram()
         return false;
     }
     m_exited = true;
-    PlayCue(m_platform, m_state->folder, cue::Exit);
+    playCue(m_platform, m_state->folder, cue::Exit);
     for (QWidget *screen : secondaryScreens())
         screen->hide();
     m_main->testArea()->hideScreens();

@@ -1,6 +1,6 @@
 #include "platform/cue.h"
-#include "platform/desktop_platform.h"
 #include "shell/application.h"
+#include "shell/desktop_platform.h"
 #include "shell/folder_choice.h"
 #include "shell/shell_messages.h"
 

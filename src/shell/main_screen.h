@@ -11,7 +11,6 @@ namespace culegere {
 
 struct AppState;
 class Platform;
-class PictureBox;
 class TestArea;
 
 // The main screen "Test.....": the test area and the program's only menu.
@@ -31,17 +30,22 @@ public:
 
     TestArea *testArea() const { return m_testArea; }
 
-    QAction *mnuSeteazaProbl = nullptr;
-    QAction *mnuAddCap = nullptr;
-    QAction *mnuRezultate = nullptr;
-    QAction *mnuRezolva = nullptr;
-    QAction *mnuPrint = nullptr;
-    QAction *mnuBackup = nullptr;
-    QAction *mnuTesteazaIntegritate = nullptr;
-    QAction *mnuHiphen = nullptr;
-    QAction *mnuExit = nullptr;
-    QAction *mnuUtilizare = nullptr;
-    QAction *mnuDespre = nullptr;
+    // The menu's items; the program connects what they open.
+    struct Menu
+    {
+        QAction *editProblems = nullptr;
+        QAction *editChapters = nullptr;
+        QAction *viewResults = nullptr;
+        QAction *viewProblems = nullptr;
+        QAction *print = nullptr;
+        QAction *backup = nullptr;
+        QAction *checkIntegrity = nullptr;
+        QAction *divider = nullptr; // a plain item standing as a divider
+        QAction *exit = nullptr;
+        QAction *help = nullptr;
+        QAction *about = nullptr;
+    };
+    const Menu &menu() const { return m_menu; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -51,7 +55,9 @@ private:
     void setEditingMenusEnabled(bool enabled);
 
     TestArea *m_testArea = nullptr;
-    PictureBox *m_picture4 = nullptr;
+    Menu m_menu;
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
     std::function<bool()> m_exitHandler;
 };
 

@@ -1,7 +1,5 @@
 #include "store/collection.h"
 
-#include <QDir>
-
 namespace culegere {
 
 bool appendToLog(UserTableRows &table, qint16 &next, const UserRecord &result)
@@ -16,45 +14,23 @@ bool appendToLog(UserTableRows &table, qint16 &next, const UserRecord &result)
     return true;
 }
 
-QString ProblemImagePath(const QString &appPath, const QString &storedPath)
+std::vector<qint16> chapterRows(const Collection &c, const FixedText<100> &chapter)
 {
-    QString trimmed = storedPath;
-    while (trimmed.startsWith(u' '))
-        trimmed.remove(0, 1);
-    while (trimmed.endsWith(u' '))
-        trimmed.chop(1);
-    return QDir::fromNativeSeparators(appPath) + QStringLiteral("/probleme/probl") +
-           trimmed.right(9);
+    std::vector<qint16> rows;
+    for (int row = Collection::FirstRow;
+         row <= c.lastProblemRow() && int(rows.size()) < Collection::MaxRowsPerChapter; ++row) {
+        if (c.ProblemTable[row].Chapter.Name == chapter)
+            rows.push_back(static_cast<qint16>(row));
+    }
+    return rows;
 }
 
-QString ProblemImagePath(const QString &appPath, const FixedText<250> &storedPath)
+QStringList chapterNames(const Collection &c)
 {
-    return ProblemImagePath(appPath, storedPath.trimmedText());
-}
-
-FixedText<250> cataloguePath(const QString &appPath, const QString &index)
-{
-    FixedText<250> path;
-    path.assignKeepingEnd(encodeCp1250(QDir::toNativeSeparators(
-        QDir::fromNativeSeparators(appPath) + QStringLiteral("/Probleme/probl") + index +
-        QStringLiteral(".jpg"))));
-    return path;
-}
-
-QString StripNull(QString &text)
-{
-    const qsizetype nul = text.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        text.truncate(nul);
-    return text;
-}
-
-QByteArray StripNull(QByteArray &text)
-{
-    const qsizetype nul = text.indexOf('\0');
-    if (nul >= 0)
-        text.truncate(nul);
-    return text;
+    QStringList names;
+    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
+        names.append(c.ChapterTable[row].Name.trimmedText());
+    return names;
 }
 
 } // namespace culegere

@@ -3,7 +3,9 @@
 #include "store/records.h"
 #include "store/table.h"
 
-#include <QString>
+#include <QStringList>
+
+#include <vector>
 
 namespace culegere {
 
@@ -17,6 +19,8 @@ struct Collection
     static constexpr int MaxChapters = 49;   // rows 2..50
     static constexpr int MaxProblems = 6999; // rows 2..7000
     static constexpr int LastUserRow = 100;  // the log keeps the latest 98 results in rows 2..99
+    // The rows of one chapter that a list or a draw takes, at most.
+    static constexpr int MaxRowsPerChapter = 701;
 
     Table<ChapterRecord, 51> ChapterTable; // rows 2..ChapterCount+1 in use
     qint16 ChapterCount = 0;
@@ -35,19 +39,11 @@ struct Collection
 // up one, and `next` stays 100. Returns true on a roll.
 bool appendToLog(UserTableRows &table, qint16 &next, const UserRecord &result);
 
-// The picture file of a problem in the present application folder: appPath,
-// "/probleme/probl" and the last 9 characters of the trimmed stored path (the
-// 5-character index and ".jpg"). A trimmed path shorter than 9 is used whole.
-QString ProblemImagePath(const QString &appPath, const QString &storedPath);
-QString ProblemImagePath(const QString &appPath, const FixedText<250> &storedPath);
+// The catalogue rows filed under `chapter` (compared as 100-character padded
+// names), in row order; at most the first MaxRowsPerChapter.
+std::vector<qint16> chapterRows(const Collection &collection, const FixedText<100> &chapter);
 
-// The path stored for a newly catalogued picture: appPath, "/Probleme/probl",
-// the index and ".jpg". A path too long for the field keeps its end, so the
-// picture's name always survives.
-FixedText<250> cataloguePath(const QString &appPath, const QString &index);
-
-// The part of `text` before its first NUL; `text` is replaced by it too.
-QString StripNull(QString &text);
-QByteArray StripNull(QByteArray &text);
+// The chapters' names, trimmed, in row order: name k is row k + 2's.
+QStringList chapterNames(const Collection &collection);
 
 } // namespace culegere

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "store/collection.h"
 #include "store/record_file.h"
 #include "store/store_result.h"
@@ -72,9 +72,9 @@ private:
     std::array<Slot, 3> dataFiles();
 
     AppFolder m_folder;
-    RecordFile m_users{UserRecord::Size};
-    RecordFile m_chapters{ChapterRecord::Size};
-    RecordFile m_problems{ProblemRecord::Size};
+    RecordFile m_users;
+    RecordFile m_chapters;
+    RecordFile m_problems;
 };
 
 } // namespace culegere

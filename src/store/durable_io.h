@@ -6,7 +6,10 @@
 namespace culegere::durable {
 
 // The few file-system steps that replacing files safely is made of, each
-// reporting whether it reached the disk.
+// reporting whether it reached the disk. This is the one place where the
+// program calls the operating system for files itself: everything else goes
+// through Qt. Linux (POSIX) and Windows each have their branch in
+// durable_io.cpp; a port to another system is a matter of that file alone.
 //
 // New content is written into a file whose name only this program makes:
 // ".culegere.new-" and 12 random hexadecimal digits. Whatever such a file a

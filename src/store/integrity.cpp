@@ -1,6 +1,7 @@
 #include "store/integrity.h"
 
 #include "store/codepage.h"
+#include "store/legacy_text.h"
 
 #include <QDir>
 
@@ -110,7 +111,7 @@ IntegrityReport checkIntegrity(Collection &c, const QStringList &pictureFiles)
     IndexSet indexes(pictureFiles.size());
     for (const QString &name : pictureFiles) {
         QString file = name;
-        const QByteArray index = encodeCp1250(pictureIndex(StripNull(file)));
+        const QByteArray index = encodeCp1250(pictureIndex(stripNull(file)));
         if (index.size() == kIndexLength)
             indexes.insert(pack(index.constData()));
     }
@@ -125,7 +126,7 @@ IntegrityReport checkIntegrity(Collection &c, const QStringList &pictureFiles)
         if (!indexes.isEmpty() && hasPicture(indexes, path))
             continue;
         QByteArray kept = path.bytes();
-        path.assign(StripNull(kept));
+        path.assign(stripNull(kept));
         report.missing.append({row, problemIndex(path)});
     }
     return report;

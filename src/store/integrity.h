@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "store/collection.h"
 
 #include <QStringList>

@@ -1,24 +1,21 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
 
-class QIODevice;
+class QFile;
 
 namespace culegere {
 
-// A random-access file of fixed-length records. Record n (counted from 1)
-// starts at byte (n - 1) * length; there is no header, trailer or padding of
-// the file's own. Reading past the end gives zero bytes.
+// A data file of fixed-length records, held open for reading and writing
+// from start-up to exit and read whole; its new content is written beside
+// it and renamed over it (see AtomicWriteSet), never written through it.
 class RecordFile
 {
 public:
-    explicit RecordFile(int recordLength);
-    // Works on an open device (a QBuffer in tests); the file takes it over.
-    RecordFile(int recordLength, std::unique_ptr<QIODevice> device);
+    RecordFile() = default;
     ~RecordFile();
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
@@ -27,22 +24,15 @@ public:
     bool open(const QString &path);
     void close();
     bool isOpen() const;
+    // The path last opened, kept after a close.
     QString path() const { return m_path; }
-    int recordLength() const { return m_length; }
 
     // The whole content, in one read.
     bool readAll(QByteArray &content);
-    // Record n (from 1); zero bytes where the file ends before it.
-    bool readRecord(int n, QByteArray &record);
-    // Writes record n (from 1); true only when every byte was written.
-    bool writeRecord(int n, QByteArrayView record);
-    // Pushes what was written to the disk.
-    bool sync();
 
 private:
-    int m_length;
     QString m_path;
-    std::unique_ptr<QIODevice> m_device;
+    std::unique_ptr<QFile> m_file;
 };
 
 // Whole file content seen as records, for loading: record n (from 1), zero
@@ -51,8 +41,6 @@ class RecordImage
 {
 public:
     RecordImage(QByteArray content, int recordLength);
-
-    int completeRecords() const { return static_cast<int>(m_content.size() / m_length); }
 
     template <typename Record> Record record(int n) const
     {

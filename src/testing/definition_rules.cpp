@@ -1,16 +1,12 @@
 #include "testing/definition_rules.h"
 
+#include "store/legacy_text.h"
+
 namespace culegere {
 
-namespace {
-constexpr int kTestSize = 9;
-} // namespace
-
-QString ChapterEntryText(const ChapterRecord &chapter)
+QString chapterEntryText(const ChapterRecord &chapter)
 {
-    const qint16 total = chapter.ProblemTotal;
-    const QString number = total < 0 ? QString::number(total) : u' ' + QString::number(total);
-    return number + QStringLiteral("--") + chapter.Name.trimmedText();
+    return numberText(chapter.ProblemTotal) + QStringLiteral("--") + chapter.Name.trimmedText();
 }
 
 FixedText<100> extractChapterName(const QString &comboText)
@@ -61,7 +57,7 @@ QStringList DefinitionEditor::chapterLines() const
 {
     QStringList lines;
     for (int row = Collection::FirstRow; row <= m_collection.lastChapterRow(); ++row)
-        lines.append(ChapterEntryText(m_collection.ChapterTable[row]));
+        lines.append(chapterEntryText(m_collection.ChapterTable[row]));
     return lines;
 }
 
@@ -126,7 +122,7 @@ DefinitionEditor::SetOutcome DefinitionEditor::set()
     qint16 sum = 0;
     for (int e = 0; e < m_definition.TestChapterCount; ++e)
         sum = static_cast<qint16>(sum + m_definition.TestChapters[e].DrawCount);
-    if (sum != kTestSize) {
+    if (sum != CurrentTest::Size) {
         m_definition.TestIsSet = false;
         m_definition.TestChapterCount = 0;
         m_okAllowed = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testing/app_state.h"
+#include "state/app_state.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +10,7 @@ namespace culegere {
 // The line that offers a chapter in the definition's combo: the chapter's
 // problem total with one sign position (a blank, or "-"), "--", and the
 // trimmed name: " 12--Ecuatii".
-QString ChapterEntryText(const ChapterRecord &chapter);
+QString chapterEntryText(const ChapterRecord &chapter);
 
 // The chapter name inside a combo text: from the second character after the
 // first "-" (skipping the "--" separator; a name may hold "-" itself), or

@@ -1,12 +1,11 @@
 #include "testing/definition_screen.h"
 
 #include "platform/cue.h"
-#include "platform/named.h"
 #include "testing/testing_messages.h"
+#include "widgets/controls.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,88 +18,92 @@
 namespace culegere {
 
 DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
-    : SecondaryScreen(QStringLiteral("frmDefTest"), QStringLiteral("Defineste Test"),
-                      FrameClose::Destroys),
-      m_state(state), m_platform(platform), m_editor(state.definition, state.collection)
+    : SecondaryScreen(QStringLiteral("Defineste Test"), FrameClose::Destroys), m_state(state),
+      m_platform(platform), m_editor(state.definition, state.collection)
 {
-
-    m_option1 =
-        named(new QRadioButton(QStringLiteral("Toata culegerea")), QStringLiteral("Option1"));
-    m_option2 = named(new QRadioButton(QStringLiteral("Pe capitole")), QStringLiteral("Option2"));
-    m_label1 = named(new QLabel(QStringLiteral("Selectati un capitol/categorie")),
-                     QStringLiteral("Label1"));
-    m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
-    m_combo1->setEditable(true);
-    m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo1->setMinimumWidth(320);
-    m_hScroll1 = named(new QScrollBar(Qt::Horizontal), QStringLiteral("HScroll1"));
-    m_hScroll1->setRange(1, 9);
-    m_hScroll1->setSingleStep(1);
-    m_hScroll1->setPageStep(1);
-    m_hScroll1->setValue(1);
-    m_text1 = named(new QLineEdit, QStringLiteral("text1"));
-    m_text1->setAlignment(Qt::AlignCenter);
-    m_text1->setMaximumWidth(50);
-    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("Seteaza"));
-    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("Adauga"));
-    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Ok"));
-    m_listCap = named(new QListWidget, QStringLiteral("listCap"));
-    m_combo1->setAccessibleName(QStringLiteral("Capitolul de adaugat la test"));
-    m_hScroll1->setAccessibleName(QStringLiteral("Numarul de probleme din capitol"));
-    m_text1->setAccessibleName(QStringLiteral("Numarul de probleme ales"));
-    m_listCap->setAccessibleName(QStringLiteral("Capitolele testului"));
+    m_wholeCollection = new QRadioButton(QStringLiteral("Toata culegerea"));
+    m_perChapter = new QRadioButton(QStringLiteral("Pe capitole"));
+    m_chapterPrompt = new QLabel(QStringLiteral("Selectati un capitol/categorie"));
+    m_chapterBox = new QComboBox;
+    m_chapterBox->setEditable(true);
+    m_chapterBox->setInsertPolicy(QComboBox::NoInsert);
+    m_chapterBox->setMinimumWidth(320);
+    m_countBar = new QScrollBar(Qt::Horizontal);
+    m_countBar->setRange(1, 9);
+    m_countBar->setSingleStep(1);
+    m_countBar->setPageStep(1);
+    m_countBar->setValue(1);
+    m_count = new QLineEdit;
+    m_count->setAlignment(Qt::AlignCenter);
+    m_count->setMaximumWidth(50);
+    m_set = new QPushButton(QStringLiteral("Seteaza"));
+    m_add = new QPushButton(QStringLiteral("Adauga"));
+    m_ok = new QPushButton(QStringLiteral("Ok"));
+    m_chapterList = new QListWidget;
+    m_chapterBox->setAccessibleName(QStringLiteral("Capitolul de adaugat la test"));
+    m_countBar->setAccessibleName(QStringLiteral("Numarul de probleme din capitol"));
+    m_count->setAccessibleName(QStringLiteral("Numarul de probleme ales"));
+    m_chapterList->setAccessibleName(QStringLiteral("Capitolele testului"));
+    nameControls({{this, "frmDefTest"},
+                  {m_wholeCollection, "Option1"},
+                  {m_perChapter, "Option2"},
+                  {m_chapterPrompt, "Label1"},
+                  {m_chapterBox, "Combo1"},
+                  {m_countBar, "HScroll1"},
+                  {m_count, "text1"},
+                  {m_set, "Command1"},
+                  {m_add, "Command2"},
+                  {m_ok, "Command3"},
+                  {m_chapterList, "listCap"}});
 
     auto *mode = new QGroupBox;
     auto *modeLayout = new QVBoxLayout(mode);
-    modeLayout->addWidget(m_option1);
-    modeLayout->addWidget(m_option2);
+    modeLayout->addWidget(m_wholeCollection);
+    modeLayout->addWidget(m_perChapter);
 
     auto *count = new QHBoxLayout;
-    count->addWidget(m_hScroll1, 1);
-    count->addWidget(m_text1);
+    count->addWidget(m_countBar, 1);
+    count->addWidget(m_count);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_command2);
-    buttons->addWidget(m_command1);
+    buttons->addWidget(m_add);
+    buttons->addWidget(m_set);
     buttons->addStretch(1);
-    buttons->addWidget(m_command3);
+    buttons->addWidget(m_ok);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(mode);
-    layout->addWidget(m_label1);
-    layout->addWidget(m_combo1);
+    layout->addWidget(m_chapterPrompt);
+    layout->addWidget(m_chapterBox);
     layout->addLayout(count);
-    layout->addWidget(m_listCap, 1);
+    layout->addWidget(m_chapterList, 1);
     layout->addLayout(buttons);
 
-    connect(m_option1, &QRadioButton::toggled, this, [this](bool on) {
+    connect(m_wholeCollection, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             modeChosen(false);
     });
-    connect(m_option2, &QRadioButton::toggled, this, [this](bool on) {
+    connect(m_perChapter, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             modeChosen(true);
     });
-    connect(m_combo1, &QComboBox::activated, this, &DefinitionScreen::lineChosen);
-    connect(m_combo1, &QComboBox::editTextChanged, this,
+    connect(m_chapterBox, &QComboBox::activated, this, &DefinitionScreen::lineChosen);
+    connect(m_chapterBox, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_editor.takeName(text); });
-    m_combo1->installEventFilter(this);
-    if (m_combo1->lineEdit())
-        m_combo1->lineEdit()->installEventFilter(this);
-    connect(m_hScroll1, &QScrollBar::valueChanged, this,
-            [this](int value) { m_text1->setText(QString::number(value)); });
-    connect(m_command2, &QPushButton::clicked, this, &DefinitionScreen::addChapter);
-    connect(m_command1, &QPushButton::clicked, this, &DefinitionScreen::setDefinition);
-    connect(m_command3, &QPushButton::clicked, this, [this] {
-        finish();
-        hide();
-    });
+    m_chapterBox->installEventFilter(this);
+    if (m_chapterBox->lineEdit())
+        m_chapterBox->lineEdit()->installEventFilter(this);
+    connect(m_countBar, &QScrollBar::valueChanged, this,
+            [this](int value) { m_count->setText(QString::number(value)); });
+    connect(m_add, &QPushButton::clicked, this, &DefinitionScreen::addChapter);
+    connect(m_set, &QPushButton::clicked, this, &DefinitionScreen::setDefinition);
+    closesTheScreen(m_ok);
 
     // The load step.
-    PlayCue(m_platform, m_state.folder, cue::Birds);
+    playCue(m_platform, m_state.folder, cue::Birds);
     finishBuilding(QSize(420, 380));
-    m_text1->setEnabled(false);
-    m_text1->setText(QString::number(m_hScroll1->value()));
+    m_count->setEnabled(false);
+    m_count->setText(QString::number(m_countBar->value()));
     m_state.definition.TestChapterCount = 0;
     applyState();
 }
@@ -108,14 +111,12 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
 void DefinitionScreen::open()
 {
     m_editor.open(); // the whole collection chosen, as the option now shows
-    m_option1->setChecked(true);
+    m_wholeCollection->setChecked(true);
     // Opened again while open, the list follows the definition just emptied.
-    m_listCap->clear();
+    m_chapterList->clear();
     fillCombo();
     applyState();
-    show();
-    raise();
-    activateWindow();
+    present();
 }
 
 void DefinitionScreen::modeChosen(bool perChapter)
@@ -127,28 +128,28 @@ void DefinitionScreen::modeChosen(bool perChapter)
 void DefinitionScreen::applyState()
 {
     const DefinitionControls c = m_editor.controls();
-    m_combo1->setEnabled(c.chapterChoice);
-    m_hScroll1->setEnabled(c.chapterChoice);
-    m_command2->setEnabled(c.chapterChoice);
-    m_command3->setEnabled(c.ok);
+    m_chapterBox->setEnabled(c.chapterChoice);
+    m_countBar->setEnabled(c.chapterChoice);
+    m_add->setEnabled(c.chapterChoice);
+    m_ok->setEnabled(c.ok);
 }
 
 void DefinitionScreen::lineChosen(int index)
 {
     if (index < 0)
         return;
-    m_combo1->setEditText(m_combo1->itemText(index).trimmed());
-    m_editor.takeName(m_combo1->currentText());
+    m_chapterBox->setEditText(m_chapterBox->itemText(index).trimmed());
+    m_editor.takeName(m_chapterBox->currentText());
 }
 
 void DefinitionScreen::validateCombo()
 {
-    m_editor.validate(m_combo1->currentText());
+    m_editor.validate(m_chapterBox->currentText());
 }
 
 bool DefinitionScreen::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && !m_combo1->hasFocus())
+    if (event->type() == QEvent::FocusOut && !m_chapterBox->hasFocus())
         validateCombo();
     return QWidget::eventFilter(watched, event);
 }
@@ -156,25 +157,25 @@ bool DefinitionScreen::eventFilter(QObject *watched, QEvent *event)
 void DefinitionScreen::addChapter()
 {
     validateCombo();
-    const QString text = m_combo1->currentText();
-    const int value = m_hScroll1->value();
+    const QString text = m_chapterBox->currentText();
+    const int value = m_countBar->value();
     if (!m_editor.add(text, value)) {
         m_platform.showMessage(this, testmsg::ChapterNotDefined, Platform::Buttons::Ok, kAppTitle);
         return;
     }
-    m_listCap->addItem(text + QStringLiteral("-----") + QString::number(value));
+    m_chapterList->addItem(text + QStringLiteral("-----") + QString::number(value));
     // A chapter is offered once per definition.
     const FixedText<100> added = m_editor.lastAddedName();
-    for (int i = 0; i < m_combo1->count(); ++i) {
-        if (extractChapterName(m_combo1->itemText(i).trimmed()) == added) {
-            m_combo1->removeItem(i);
+    for (int i = 0; i < m_chapterBox->count(); ++i) {
+        if (extractChapterName(m_chapterBox->itemText(i).trimmed()) == added) {
+            m_chapterBox->removeItem(i);
             break;
         }
     }
-    m_combo1->setCurrentIndex(-1);
-    m_combo1->clearEditText();
+    m_chapterBox->setCurrentIndex(-1);
+    m_chapterBox->clearEditText();
     applyState();
-    PlayCue(m_platform, m_state.folder, cue::SetOk);
+    playCue(m_platform, m_state.folder, cue::SetOk);
 }
 
 void DefinitionScreen::setDefinition()
@@ -182,7 +183,7 @@ void DefinitionScreen::setDefinition()
     validateCombo();
     const DefinitionEditor::SetOutcome outcome = m_editor.set();
     if (outcome == DefinitionEditor::SetOutcome::Refused) {
-        m_listCap->clear();
+        m_chapterList->clear();
         fillCombo();
     }
     applyState();
@@ -195,30 +196,22 @@ void DefinitionScreen::setDefinition()
         break;
     case DefinitionEditor::SetOutcome::Accepted:
         m_platform.showMessage(this, testmsg::TestSet, Platform::Buttons::Ok, kAppTitle);
-        PlayCue(m_platform, m_state.folder, cue::SetOk);
+        playCue(m_platform, m_state.folder, cue::SetOk);
         break;
     }
 }
 
 void DefinitionScreen::fillCombo()
 {
-    m_combo1->clear();
-    m_combo1->addItems(m_editor.chapterLines());
-    m_combo1->setCurrentIndex(-1);
-    m_combo1->clearEditText();
-}
-
-void DefinitionScreen::finish()
-{
-    m_listCap->clear();
-    emit finished();
-    PlayCue(m_platform, m_state.folder, cue::CloseScreen);
+    offerChoices(m_chapterBox, m_editor.chapterLines());
 }
 
 void DefinitionScreen::closeSteps()
 {
-    // A close from the frame is always possible and acts as "Ok".
-    finish();
+    // "Ok"; a close from the frame is always possible and acts as "Ok".
+    m_chapterList->clear();
+    emit finished();
+    playCue(m_platform, m_state.folder, cue::CloseScreen);
 }
 
 } // namespace culegere

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "testing/app_state.h"
+#include "state/app_state.h"
 #include "testing/definition_rules.h"
 
-#include "platform/secondary_screen.h"
+#include "widgets/secondary_screen.h"
 
 class QComboBox;
 class QLabel;
@@ -51,22 +51,21 @@ private:
     void addChapter();
     void setDefinition();
     void fillCombo();
-    void finish();
 
     AppState &m_state;
     Platform &m_platform;
     DefinitionEditor m_editor;
 
-    QRadioButton *m_option1 = nullptr; // Toata culegerea
-    QRadioButton *m_option2 = nullptr; // Pe capitole
-    QComboBox *m_combo1 = nullptr;
-    QScrollBar *m_hScroll1 = nullptr;
-    QLineEdit *m_text1 = nullptr;
-    QPushButton *m_command1 = nullptr; // Seteaza
-    QPushButton *m_command2 = nullptr; // Adauga
-    QPushButton *m_command3 = nullptr; // Ok
-    QListWidget *m_listCap = nullptr;
-    QLabel *m_label1 = nullptr;
+    QRadioButton *m_wholeCollection = nullptr;
+    QRadioButton *m_perChapter = nullptr;
+    QLabel *m_chapterPrompt = nullptr;
+    QComboBox *m_chapterBox = nullptr;
+    QScrollBar *m_countBar = nullptr;
+    QLineEdit *m_count = nullptr;
+    QPushButton *m_set = nullptr;
+    QPushButton *m_add = nullptr;
+    QPushButton *m_ok = nullptr;
+    QListWidget *m_chapterList = nullptr;
 };
 
 } // namespace culegere

@@ -59,7 +59,7 @@ DrawResult drawPerChapter(Collection &c, TestDefinition &d, CurrentTest &test,
     }
     if (asked != CurrentTest::Size)
         return {DrawResult::NotDefined, {}};
-    const std::vector<int> found = CollectChapterProblems(c, d);
+    const std::vector<int> found = collectChapterProblems(c, d);
     for (int e = 0; e < d.TestChapterCount; ++e) {
         if (found[e] < d.TestChapters[e].DrawCount)
             return {DrawResult::ChapterTooSmall, d.TestChapters[e].Name};
@@ -106,23 +106,18 @@ bool isReservedCategory(const FixedText<100> &chapterName)
     return name == kStrips || name == kThinStrips || name.startsWith('*');
 }
 
-std::vector<int> CollectChapterProblems(const Collection &c, TestDefinition &d)
+std::vector<int> collectChapterProblems(const Collection &c, TestDefinition &d)
 {
     std::vector<int> found(d.TestChapterCount, 0);
     for (int e = 0; e < d.TestChapterCount; ++e) {
-        const FixedText<100> &name = d.TestChapters[e].Name;
-        int n = 0;
-        for (int row = Collection::FirstRow;
-             row <= c.lastProblemRow() && n < TestDefinition::SlotsPerChapter; ++row) {
-            if (c.ProblemTable[row].Chapter.Name == name)
-                d.TestChapterProblems[e][n++] = static_cast<qint16>(row);
-        }
-        found[e] = n;
+        const std::vector<qint16> rows = chapterRows(c, d.TestChapters[e].Name);
+        std::copy(rows.begin(), rows.end(), d.TestChapterProblems[e].begin());
+        found[e] = int(rows.size());
     }
     return found;
 }
 
-DrawResult DrawTest(Collection &c, TestDefinition &d, CurrentTest &test, ProblemOrder &order,
+DrawResult drawTest(Collection &c, TestDefinition &d, CurrentTest &test, ProblemOrder &order,
                     const RandomSource &random)
 {
     const DrawResult result = d.TestWholeCollection ? drawWholeCollection(c, test, order, random)

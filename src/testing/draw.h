@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testing/app_state.h"
+#include "state/app_state.h"
 
 #include <functional>
 #include <vector>
@@ -23,9 +23,9 @@ qint16 randomIndex(qint16 n, double r);
 // "Benzi de completare subtiri", and any whose trimmed name begins with "*".
 bool isReservedCategory(const FixedText<100> &chapterName);
 
-// For each chapter of the definition, the catalogue rows filed under it in
-// row order (at most 701). Returns the number of rows found per chapter.
-std::vector<int> CollectChapterProblems(const Collection &collection, TestDefinition &definition);
+// For each chapter of the definition, its chapterRows into
+// TestChapterProblems. Returns the number of rows found per chapter.
+std::vector<int> collectChapterProblems(const Collection &collection, TestDefinition &definition);
 
 struct DrawResult
 {
@@ -41,7 +41,7 @@ struct DrawResult
 // to nine and each chapter to hold at least its count (each chapter's total is
 // first taken from the rows actually filed under it). Otherwise nothing is
 // drawn and `test` and the catalogue are left as they were.
-DrawResult DrawTest(Collection &collection, TestDefinition &definition, CurrentTest &test,
+DrawResult drawTest(Collection &collection, TestDefinition &definition, CurrentTest &test,
                     ProblemOrder &order, const RandomSource &random);
 
 } // namespace culegere

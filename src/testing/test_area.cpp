@@ -1,15 +1,14 @@
 #include "testing/test_area.h"
 
 #include "platform/cue.h"
-#include "platform/named.h"
-#include "platform/picture_box.h"
+#include "store/problem_paths.h"
 #include "testing/definition_screen.h"
 #include "testing/testing_messages.h"
+#include "widgets/controls.h"
+#include "widgets/picture_box.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,12 +23,10 @@ namespace culegere {
 namespace {
 
 constexpr int kStopwatchPeriodMs = 970;
-const QString kAnswerLetters[5] = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                                   QStringLiteral("d"), QStringLiteral("e")};
 
-QLineEdit *displayBox(const QString &name)
+QLineEdit *displayBox()
 {
-    auto *box = named(new QLineEdit, name);
+    auto *box = new QLineEdit;
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignCenter);
     return box;
@@ -58,23 +55,23 @@ void paintBlue(QWidget *widget)
 } // namespace
 
 TestArea::TestArea(AppState &state, Platform &platform, QWidget *timerOwner, QWidget *parent)
-    : QWidget(parent), m_state(state), m_platform(platform), m_session(state)
+    : QWidget(parent), m_state(state), m_platform(platform), m_session(state), m_answers(this)
 {
     buildControls(timerOwner);
 
-    connect(m_btnDefTest, &QPushButton::clicked, this, &TestArea::openDefinition);
-    connect(m_command4, &QPushButton::clicked, this, &TestArea::startTest);
-    connect(m_command1, &QPushButton::clicked, this, [this] { move(true); });
-    connect(m_command2, &QPushButton::clicked, this, [this] { move(false); });
-    connect(m_answers, &QButtonGroup::idToggled, this, [this](int variant, bool marked) {
+    connect(m_defineTest, &QPushButton::clicked, this, &TestArea::openDefinition);
+    connect(m_startTest, &QPushButton::clicked, this, &TestArea::startTest);
+    connect(m_next, &QPushButton::clicked, this, [this] { move(true); });
+    connect(m_previous, &QPushButton::clicked, this, [this] { move(false); });
+    connect(m_answers.group(), &QButtonGroup::idToggled, this, [this](int variant, bool marked) {
         if (marked)
             m_session.mark(variant);
     });
-    connect(m_command3, &QPushButton::clicked, this, &TestArea::correct);
-    connect(m_command5, &QPushButton::clicked, this, &TestArea::changeUser);
-    connect(m_btnStartCrono, &QPushButton::clicked, this, &TestArea::startStopwatch);
-    connect(m_timer1, &QTimer::timeout, this, &TestArea::stopwatchTick);
-    connect(m_command6, &QPushButton::clicked, this, &TestArea::reset);
+    connect(m_correct, &QPushButton::clicked, this, &TestArea::correct);
+    connect(m_changeUser, &QPushButton::clicked, this, &TestArea::changeUser);
+    connect(m_startStopwatch, &QPushButton::clicked, this, &TestArea::startStopwatch);
+    connect(m_stopwatchTimer, &QTimer::timeout, this, &TestArea::stopwatchTick);
+    connect(m_reset, &QPushButton::clicked, this, &TestArea::reset);
     installKeys(timerOwner);
 }
 
@@ -82,15 +79,15 @@ void TestArea::installKeys(QWidget *window)
 {
     // During a test the pupil needs no mouse: A..E mark a variant, the arrows
     // move as "<--" and "-->" do, each only while its control can be used.
-    for (int i = 0; i < int(m_option1.size()); ++i) {
+    for (int i = 0; i < AnswerButtons::Count; ++i) {
         auto *key = new QShortcut(QKeySequence(Qt::Key(Qt::Key_A + i)), window);
         connect(key, &QShortcut::activated, this, [this, i] {
-            if (m_option1[i]->isVisible() && m_option1[i]->isEnabled())
-                m_option1[i]->click();
+            if (m_answers[i]->isVisible() && m_answers[i]->isEnabled())
+                m_answers[i]->click();
         });
     }
-    const std::pair<Qt::Key, QPushButton *> moves[] = {{Qt::Key_Left, m_command2},
-                                                       {Qt::Key_Right, m_command1}};
+    const std::pair<Qt::Key, QPushButton *> moves[] = {{Qt::Key_Left, m_previous},
+                                                       {Qt::Key_Right, m_next}};
     for (const auto &[keyCode, button] : moves) {
         auto *key = new QShortcut(QKeySequence(keyCode), window);
         connect(key, &QShortcut::activated, button, [button = button] {
@@ -98,23 +95,24 @@ void TestArea::installKeys(QWidget *window)
                 button->click();
         });
     }
-    QWidget *order[] = {m_btnDefTest, m_command4,      m_option1[0], m_option1[1], m_option1[2],
-                        m_option1[3], m_option1[4],    m_command2,   m_command1,   m_command3,
-                        m_command5,   m_btnStartCrono, m_command6};
+    QWidget *order[] = {m_defineTest, m_startTest,      m_answers[0], m_answers[1], m_answers[2],
+                        m_answers[3], m_answers[4],     m_previous,   m_next,       m_correct,
+                        m_changeUser, m_startStopwatch, m_reset};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void TestArea::describePicture()
 {
-    if (m_picture1->imagePath().isEmpty() && m_text1->text().isEmpty()) {
-        m_picture1->setAccessibleName(QStringLiteral("Nicio problema afisata"));
+    if (m_problemPicture->imagePath().isEmpty() && m_position->text().isEmpty()) {
+        m_problemPicture->setAccessibleName(QStringLiteral("Nicio problema afisata"));
         return;
     }
-    m_picture1->setAccessibleName(QStringLiteral("Problema %1 din %2, capitolul %3")
-                                      .arg(m_state.test.CurrentPosition + 1)
-                                      .arg(CurrentTest::Size)
-                                      .arg(m_session.currentProblem().Chapter.Name.trimmedText()));
+    m_problemPicture->setAccessibleName(
+        QStringLiteral("Problema %1 din %2, capitolul %3")
+            .arg(m_state.test.CurrentPosition + 1)
+            .arg(CurrentTest::Size)
+            .arg(m_session.currentProblem().Chapter.Name.trimmedText()));
 }
 
 TestArea::~TestArea()
@@ -124,91 +122,102 @@ TestArea::~TestArea()
 
 void TestArea::buildControls(QWidget *timerOwner)
 {
-    m_btnDefTest = namedButton(QStringLiteral("btnDefTest"), QStringLiteral("Defineste Test"));
-    m_command4 = namedButton(QStringLiteral("Command4"), QStringLiteral("Start Test"));
-    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("-->"));
-    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("<--"));
-    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Corecteaza test"));
-    m_command5 = namedButton(QStringLiteral("Command5"), QStringLiteral("Schimba User"));
-    m_command6 = namedButton(QStringLiteral("Command6"), QStringLiteral("Reset"));
-    m_btnStartCrono =
-        namedButton(QStringLiteral("btnStartCrono"), QStringLiteral("Start Cronometru"));
+    m_defineTest = new QPushButton(QStringLiteral("Defineste Test"));
+    m_startTest = new QPushButton(QStringLiteral("Start Test"));
+    m_next = new QPushButton(QStringLiteral("-->"));
+    m_previous = new QPushButton(QStringLiteral("<--"));
+    m_correct = new QPushButton(QStringLiteral("Corecteaza test"));
+    m_changeUser = new QPushButton(QStringLiteral("Schimba User"));
+    m_reset = new QPushButton(QStringLiteral("Reset"));
+    m_startStopwatch = new QPushButton(QStringLiteral("Start Cronometru"));
 
-    m_picture1 = named(new PictureBox, QStringLiteral("Picture1"));
-    m_picture1->setMinimumSize(560, 360);
-    m_text1 = displayBox(QStringLiteral("Text1"));
-    m_text1->setMaximumWidth(60);
-    m_text2 = displayBox(QStringLiteral("Text2"));
-    m_text2->setMaximumWidth(60);
-    m_text3 = displayBox(QStringLiteral("Text3"));
-    m_text3->setMaximumWidth(90);
-    m_label1 = named(new QLabel(QStringLiteral("Nota acordata")), QStringLiteral("Label1"));
-    m_label2 = named(new QLabel, QStringLiteral("Label2"));
-    m_picture1->setAccessibleName(QStringLiteral("Nicio problema afisata"));
-    m_text1->setAccessibleName(QStringLiteral("Numarul problemei afisate"));
-    m_text2->setAccessibleName(QStringLiteral("Nota acordata"));
-    m_text3->setAccessibleName(QStringLiteral("Cronometru"));
-    m_label2->setTextFormat(Qt::PlainText);
-    m_label2->setWordWrap(true);
+    m_problemPicture = new PictureBox;
+    m_problemPicture->setMinimumSize(560, 360);
+    m_position = displayBox();
+    m_position->setMaximumWidth(60);
+    m_grade = displayBox();
+    m_grade->setMaximumWidth(60);
+    m_stopwatch = displayBox();
+    m_stopwatch->setMaximumWidth(90);
+    m_gradeLabel = new QLabel(QStringLiteral("Nota acordata"));
+    m_chapterName = new QLabel;
+    m_problemPicture->setAccessibleName(QStringLiteral("Nicio problema afisata"));
+    m_position->setAccessibleName(QStringLiteral("Numarul problemei afisate"));
+    m_grade->setAccessibleName(QStringLiteral("Nota acordata"));
+    m_stopwatch->setAccessibleName(QStringLiteral("Cronometru"));
+    m_chapterName->setTextFormat(Qt::PlainText);
+    m_chapterName->setWordWrap(true);
 
-    m_timer1 = new QTimer(timerOwner);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(kStopwatchPeriodMs);
+    m_stopwatchTimer = new QTimer(timerOwner);
+    m_stopwatchTimer->setInterval(kStopwatchPeriodMs);
 
     auto *answers = new QWidget;
     auto *answerRow = new QHBoxLayout(answers);
-    m_answers = new QButtonGroup(this);
-    for (int i = 0; i < 5; ++i) {
-        m_option1[i] =
-            named(new QRadioButton(kAnswerLetters[i]), QStringLiteral("Option1_%1").arg(i));
-        m_answers->addButton(m_option1[i], i);
-        answerRow->addWidget(m_option1[i]);
-    }
+    for (QRadioButton *option : m_answers.buttons())
+        answerRow->addWidget(option);
 
     auto *checks = new QWidget;
     auto *checkRow = new QHBoxLayout(checks);
-    for (int i = 0; i < 9; ++i) {
-        m_check1[i] = named(new QCheckBox(QString::number(i)), QStringLiteral("Check1_%1").arg(i));
+    for (int i = 0; i < CurrentTest::Size; ++i) {
+        m_rightAnswers[i] = new QCheckBox(QString::number(i));
         // They show the correction; a pupil cannot tick them.
-        m_check1[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_check1[i]->setFocusPolicy(Qt::NoFocus);
-        checkRow->addWidget(m_check1[i]);
+        m_rightAnswers[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_rightAnswers[i]->setFocusPolicy(Qt::NoFocus);
+        checkRow->addWidget(m_rightAnswers[i]);
     }
+
+    nameControls({{m_defineTest, "btnDefTest"},
+                  {m_startTest, "Command4"},
+                  {m_next, "Command1"},
+                  {m_previous, "Command2"},
+                  {m_correct, "Command3"},
+                  {m_changeUser, "Command5"},
+                  {m_reset, "Command6"},
+                  {m_startStopwatch, "btnStartCrono"},
+                  {m_problemPicture, "Picture1"},
+                  {m_position, "Text1"},
+                  {m_grade, "Text2"},
+                  {m_stopwatch, "Text3"},
+                  {m_gradeLabel, "Label1"},
+                  {m_chapterName, "Label2"},
+                  {m_stopwatchTimer, "Timer1"}});
+    nameElements(m_answers.buttons(), "Option1");
+    nameElements(m_rightAnswers, "Check1");
 
     // Left: the problem with its navigation and answers; right: the test's commands.
     auto *navigation = new QHBoxLayout;
-    navigation->addWidget(m_command2);
+    navigation->addWidget(m_previous);
     navigation->addWidget(answers, 1);
-    navigation->addWidget(m_command1);
+    navigation->addWidget(m_next);
 
     auto *position = new QHBoxLayout;
     position->addWidget(new QLabel(QStringLiteral("Problema nr.")));
-    position->addWidget(m_text1);
-    position->addWidget(m_label2, 1);
+    position->addWidget(m_position);
+    position->addWidget(m_chapterName, 1);
 
     auto *left = new QVBoxLayout;
     left->addLayout(position);
-    left->addWidget(m_picture1, 1);
+    left->addWidget(m_problemPicture, 1);
     left->addLayout(navigation);
     left->addWidget(checks);
 
     auto *grade = new QHBoxLayout;
-    grade->addWidget(m_label1);
-    grade->addWidget(m_text2);
+    grade->addWidget(m_gradeLabel);
+    grade->addWidget(m_grade);
     auto *stopwatch = new QHBoxLayout;
-    stopwatch->addWidget(m_btnStartCrono);
-    stopwatch->addWidget(m_text3);
+    stopwatch->addWidget(m_startStopwatch);
+    stopwatch->addWidget(m_stopwatch);
 
     auto *right = new QVBoxLayout;
-    right->addWidget(m_btnDefTest);
-    right->addWidget(m_command4);
-    right->addWidget(m_command5);
+    right->addWidget(m_defineTest);
+    right->addWidget(m_startTest);
+    right->addWidget(m_changeUser);
     right->addSpacing(16);
-    right->addWidget(m_command3);
+    right->addWidget(m_correct);
     right->addLayout(grade);
     right->addSpacing(16);
     right->addLayout(stopwatch);
-    right->addWidget(m_command6);
+    right->addWidget(m_reset);
     right->addStretch(1);
 
     auto *layout = new QHBoxLayout(this);
@@ -219,9 +228,9 @@ void TestArea::buildControls(QWidget *timerOwner)
 
 void TestArea::applyStartupState()
 {
-    for (QCheckBox *check : m_check1)
+    for (QCheckBox *check : m_rightAnswers)
         paintBlue(check);
-    for (QRadioButton *option : m_option1)
+    for (QRadioButton *option : m_answers.buttons())
         paintBlue(option);
     m_session.startup();
     applyState();
@@ -230,22 +239,22 @@ void TestArea::applyStartupState()
 void TestArea::applyState()
 {
     const TestControls c = m_session.controls();
-    m_btnDefTest->setEnabled(c.defineTest);
-    m_command4->setEnabled(c.startTest);
-    m_command1->setEnabled(c.move);
-    m_command2->setEnabled(c.move);
-    m_command3->setEnabled(c.correct);
-    m_command5->setEnabled(c.changeUser);
-    m_command6->setEnabled(c.reset);
-    m_btnStartCrono->setEnabled(c.startStopwatch);
-    for (QRadioButton *option : m_option1) {
+    m_defineTest->setEnabled(c.defineTest);
+    m_startTest->setEnabled(c.startTest);
+    m_next->setEnabled(c.move);
+    m_previous->setEnabled(c.move);
+    m_correct->setEnabled(c.correct);
+    m_changeUser->setEnabled(c.changeUser);
+    m_reset->setEnabled(c.reset);
+    m_startStopwatch->setEnabled(c.startStopwatch);
+    for (QRadioButton *option : m_answers.buttons()) {
         option->setVisible(c.answersShown);
         option->setEnabled(c.answersOpen);
     }
-    for (QCheckBox *check : m_check1)
+    for (QCheckBox *check : m_rightAnswers)
         check->setVisible(c.checksShown);
-    if (m_session.stopwatchRunning() != m_timer1->isActive())
-        m_session.stopwatchRunning() ? m_timer1->start() : m_timer1->stop();
+    if (m_session.stopwatchRunning() != m_stopwatchTimer->isActive())
+        m_session.stopwatchRunning() ? m_stopwatchTimer->start() : m_stopwatchTimer->stop();
     emit testRunning(!c.editing);
 }
 
@@ -260,30 +269,16 @@ void TestArea::message(const QString &text)
     m_platform.showMessage(window(), text, Platform::Buttons::Ok, kAppTitle);
 }
 
-void TestArea::playCue(const QString &name)
-{
-    PlayCue(m_platform, m_state.folder, name);
-}
-
-void TestArea::clearAnswers()
-{
-    // An exclusive group never lets its last mark go.
-    m_answers->setExclusive(false);
-    for (QRadioButton *option : m_option1)
-        option->setChecked(false);
-    m_answers->setExclusive(true);
-}
-
 void TestArea::clearTest()
 {
-    m_picture1->clear();
-    clearAnswers();
-    for (QCheckBox *check : m_check1)
+    m_problemPicture->clear();
+    m_answers.clear();
+    for (QCheckBox *check : m_rightAnswers)
         check->setChecked(false);
-    m_text1->clear();
-    m_text2->clear();
-    m_text3->clear();
-    m_label2->clear();
+    m_position->clear();
+    m_grade->clear();
+    m_stopwatch->clear();
+    m_chapterName->clear();
     describePicture();
 }
 
@@ -326,29 +321,25 @@ void TestArea::startTest()
     }
     // No grade or check mark is shown before a draw (the phases that lead to
     // one never show them); the variants start unmarked.
-    clearAnswers();
+    m_answers.clear();
     applyState();
-    m_picture1->showFile(m_state.folder.resolvePath(
-        ProblemImagePath(m_state.folder.root(), m_session.currentProblem().ImagePath)));
-    m_text1->setText(QString::number(m_state.test.CurrentPosition));
-    m_label2->setText(m_session.currentProblem().Chapter.Name.text());
+    m_problemPicture->showFile(
+        problemPictureFile(m_state.folder, m_session.currentProblem().ImagePath));
+    m_position->setText(QString::number(m_state.test.CurrentPosition));
+    m_chapterName->setText(m_session.currentProblem().Chapter.Name.text());
     describePicture();
-    playCue(cue::Load);
+    playCue(m_platform, m_state.folder, cue::Load);
 }
 
 void TestArea::showProblem()
 {
     const ProblemRecord &problem = m_session.currentProblem();
-    m_text1->setText(QString::number(m_state.test.CurrentPosition));
-    m_label2->setText(problem.Chapter.Name.text());
-    if (problem.ChosenAnswer >= 0 && problem.ChosenAnswer < int(m_option1.size()))
-        m_option1[problem.ChosenAnswer]->setChecked(true);
-    else
-        clearAnswers();
-    m_picture1->showFile(
-        m_state.folder.resolvePath(ProblemImagePath(m_state.folder.root(), problem.ImagePath)));
+    m_position->setText(QString::number(m_state.test.CurrentPosition));
+    m_chapterName->setText(problem.Chapter.Name.text());
+    m_answers.showMarked(problem.ChosenAnswer);
+    m_problemPicture->showFile(problemPictureFile(m_state.folder, problem.ImagePath));
     describePicture();
-    playCue(cue::Next);
+    playCue(m_platform, m_state.folder, cue::Next);
 }
 
 void TestArea::move(bool forward)
@@ -365,8 +356,8 @@ void TestArea::correct()
             return;
         }
         for (int i = 0; i < CurrentTest::Size; ++i)
-            m_check1[i]->setChecked(m_state.test.AnswerCorrect[i]);
-        m_text2->setText(QString::number(m_state.test.TestGrade));
+            m_rightAnswers[i]->setChecked(m_state.test.AnswerCorrect[i]);
+        m_grade->setText(QString::number(m_state.test.TestGrade));
         applyState();
     }
     writeResult();
@@ -386,13 +377,13 @@ void TestArea::writeResult()
         message(testmsg::ResultStoredNotReopened.arg(stored.fileName));
     m_session.resultStored();
     applyState();
-    playCue(cue::Exit);
+    playCue(m_platform, m_state.folder, cue::Exit);
 }
 
 void TestArea::changeUser()
 {
     m_session.setUserName(m_platform.askText(window(), testmsg::AskName, kAppTitle));
-    playCue(cue::SetOk);
+    playCue(m_platform, m_state.folder, cue::SetOk);
 }
 
 void TestArea::startStopwatch()
@@ -404,7 +395,7 @@ void TestArea::startStopwatch()
 void TestArea::stopwatchTick()
 {
     m_session.tick();
-    m_text3->setText(QString::number(m_session.stopwatchTicks()));
+    m_stopwatch->setText(QString::number(m_session.stopwatchTicks()));
     applyState();
 }
 
@@ -417,7 +408,7 @@ void TestArea::reset()
     m_session.reset();
     clearTest();
     applyState();
-    playCue(cue::Load);
+    playCue(m_platform, m_state.folder, cue::Load);
 }
 
 } // namespace culegere

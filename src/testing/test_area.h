@@ -1,19 +1,18 @@
 #pragma once
 
-#include "testing/app_state.h"
+#include "state/app_state.h"
 #include "testing/test_session.h"
+#include "widgets/answer_buttons.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
 
-class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTimer;
 
 namespace culegere {
@@ -66,35 +65,32 @@ private:
     // Which controls can be used follows from the session's phase alone;
     // every step ends here.
     void applyState();
-    void clearAnswers();
     // Nothing of a test is shown.
     void clearTest();
     void message(const QString &text);
-    void playCue(const QString &name);
 
     AppState &m_state;
     Platform &m_platform;
     TestSession m_session;
     QPointer<DefinitionScreen> m_definitionScreen;
 
-    QPushButton *m_btnDefTest = nullptr;
-    QPushButton *m_command4 = nullptr; // Start Test
-    QPushButton *m_command1 = nullptr; // -->
-    QPushButton *m_command2 = nullptr; // <--
-    QPushButton *m_command3 = nullptr; // Corecteaza test
-    QPushButton *m_command5 = nullptr; // Schimba User
-    QPushButton *m_command6 = nullptr; // Reset
-    QPushButton *m_btnStartCrono = nullptr;
-    std::array<QRadioButton *, 5> m_option1{};
-    QButtonGroup *m_answers = nullptr;
-    std::array<QCheckBox *, 9> m_check1{};
-    PictureBox *m_picture1 = nullptr;
-    QLineEdit *m_text1 = nullptr; // position
-    QLineEdit *m_text2 = nullptr; // grade
-    QLineEdit *m_text3 = nullptr; // stopwatch
-    QLabel *m_label1 = nullptr;
-    QLabel *m_label2 = nullptr; // chapter of the problem shown
-    QTimer *m_timer1 = nullptr;
+    QPushButton *m_defineTest = nullptr;
+    QPushButton *m_startTest = nullptr;
+    QPushButton *m_next = nullptr;     // -->
+    QPushButton *m_previous = nullptr; // <--
+    QPushButton *m_correct = nullptr;
+    QPushButton *m_changeUser = nullptr;
+    QPushButton *m_reset = nullptr;
+    QPushButton *m_startStopwatch = nullptr;
+    AnswerButtons m_answers;
+    std::array<QCheckBox *, CurrentTest::Size> m_rightAnswers{}; // the correction's marks
+    PictureBox *m_problemPicture = nullptr;
+    QLineEdit *m_position = nullptr;
+    QLineEdit *m_grade = nullptr;
+    QLineEdit *m_stopwatch = nullptr;
+    QLabel *m_gradeLabel = nullptr;
+    QLabel *m_chapterName = nullptr; // the chapter of the problem shown
+    QTimer *m_stopwatchTimer = nullptr;
 };
 
 } // namespace culegere

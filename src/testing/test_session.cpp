@@ -76,7 +76,7 @@ DrawResult TestSession::draw(const RandomSource &random)
     if (!controls().startTest)
         return {DrawResult::NotDefined, {}};
     const DrawResult result =
-        DrawTest(m_state.collection, m_state.definition, test(), m_problemOrder, random);
+        drawTest(m_state.collection, m_state.definition, test(), m_problemOrder, random);
     if (result.outcome != DrawResult::Drawn) {
         // Nothing to draw from: the teacher defines the test anew.
         endTest();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testing/app_state.h"
+#include "state/app_state.h"
 #include "testing/draw.h"
 
 #include <QDate>

@@ -3,20 +3,8 @@
 namespace culegere {
 
 namespace {
-constexpr int kMaxListed = 701;
 constexpr int kTenStepMinimum = 12;
 } // namespace
-
-std::vector<qint16> listChapterRows(const Collection &c, const FixedText<100> &chapter)
-{
-    std::vector<qint16> rows;
-    for (int row = Collection::FirstRow; row <= c.lastProblemRow() && int(rows.size()) < kMaxListed;
-         ++row) {
-        if (c.ProblemTable[row].Chapter.Name == chapter)
-            rows.push_back(static_cast<qint16>(row));
-    }
-    return rows;
-}
 
 std::optional<int> browseMove(BrowseMove move, int position, int count, bool chapterInBox)
 {

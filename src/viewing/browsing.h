@@ -6,13 +6,8 @@
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 namespace culegere {
-
-// The catalogue rows filed under `chapter` (compared as 100-character
-// padded names), in row order; at most the first 701.
-std::vector<qint16> listChapterRows(const Collection &collection, const FixedText<100> &chapter);
 
 // The four moves of the problem browser.
 enum class BrowseMove { Previous, Next, TenBack, TenForward };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/secondary_screen.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
 #include "viewing/browsing.h"
+#include "widgets/secondary_screen.h"
 
 class QComboBox;
 class QLabel;
@@ -46,16 +46,16 @@ private:
     std::vector<qint16> m_rowList; // the loaded chapter's rows, as listed
     int m_position = 0;
 
-    QLabel *m_label1 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QPushButton *m_command5 = nullptr; // load
-    PictureBox *m_picture1 = nullptr;
-    QLabel *m_label2 = nullptr;        // position
-    QPushButton *m_command1 = nullptr; // <--1
-    QPushButton *m_command2 = nullptr; // 1-->
-    QPushButton *m_command3 = nullptr; // <==10
-    QPushButton *m_command4 = nullptr; // 10==>
-    QPushButton *m_command6 = nullptr; // Ok
+    QLabel *m_chapterLabel = nullptr;
+    QComboBox *m_chapterBox = nullptr;
+    QPushButton *m_loadChapter = nullptr;
+    PictureBox *m_picture = nullptr;
+    QLabel *m_positionText = nullptr;
+    QPushButton *m_previous = nullptr;   // <--1
+    QPushButton *m_next = nullptr;       // 1-->
+    QPushButton *m_tenBack = nullptr;    // <==10
+    QPushButton *m_tenForward = nullptr; // 10==>
+    QPushButton *m_ok = nullptr;
 };
 
 } // namespace culegere

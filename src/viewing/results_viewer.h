@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/secondary_screen.h"
-#include "testing/app_state.h"
+#include "state/app_state.h"
+#include "widgets/secondary_screen.h"
 
 class QListWidget;
 class QPushButton;
@@ -31,8 +31,8 @@ protected:
 private:
     AppState &m_state;
     Platform &m_platform;
-    QListWidget *m_list1 = nullptr;
-    QPushButton *m_command1 = nullptr;
+    QListWidget *m_results = nullptr;
+    QPushButton *m_ok = nullptr;
 };
 
 } // namespace culegere

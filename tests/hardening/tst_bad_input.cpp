@@ -3,7 +3,7 @@
 // files that are no pictures, and names typed in scripts the code page lacks.
 // Each is answered with a clear message or shown as well as it can be, and
 // nothing stored is lost or garbled.
-#include "platform/picture_box.h"
+#include "pictures/picture_file.h"
 #include "shell/shell_messages.h"
 #include "store/collection_io.h"
 #include "store/record_file.h"
@@ -29,7 +29,7 @@
 
 using namespace culegere;
 using test::child;
-using test::FakePlatform;
+using test::ScriptedPlatform;
 using test::TempAppFolder;
 using test::topLevel;
 
@@ -50,7 +50,7 @@ struct DataBytes
 // The program on a folder prepared by the caller; start() may be refused.
 struct Program
 {
-    FakePlatform platform;
+    ScriptedPlatform platform;
     std::unique_ptr<Application> app;
 
     explicit Program(const TempAppFolder &dir)
@@ -419,8 +419,8 @@ private slots:
         const qint64 peakBefore = peakMemoryKb();
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(PictureBox::readPicture(broken).isNull());
-        QVERIFY(PictureBox::readPicture(broken, {200, 100}).isNull());
+        QVERIFY(readPicture(broken).isNull());
+        QVERIFY(readPicture(broken, {200, 100}).isNull());
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
 
         Program p(dir);

@@ -262,7 +262,7 @@ void checkStartUp(const QString &folder, const QString &where)
                                 .arg(int(loaded.error))
                                 .arg(loaded.fileName)));
     }
-    test::FakePlatform platform;
+    test::ScriptedPlatform platform;
     Application app(folder, platform);
     QVERIFY2(app.start(), qPrintable(QStringLiteral("%1: start-up refused: %2")
                                          .arg(where, platform.messageTexts().join(u'|'))));
@@ -492,7 +492,7 @@ private slots:
         const QString folder = qEnvironmentVariable(kReopenFolder);
         if (folder.isEmpty())
             QSKIP("run by resultStoredButNotReopened, under strace");
-        test::FakePlatform platform;
+        test::ScriptedPlatform platform;
         Application app(folder, platform);
         QVERIFY(app.start());
         QWidget *main = app.mainScreen();

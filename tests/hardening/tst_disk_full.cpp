@@ -136,7 +136,7 @@ struct OnSmallDisk
 {
     test::TempAppFolder dir;
     SmallDisk disk{dir.path(), 3};
-    test::FakePlatform platform;
+    test::ScriptedPlatform platform;
     std::unique_ptr<Application> app;
 
     bool start()
@@ -233,6 +233,14 @@ class TstDiskFull : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QTemporaryDir folder;
+        SmallDisk disk(folder.path(), 1);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.problem()));
+    }
+
     void failedWriteLosesNothingAndCanBeDoneAgain_data()
     {
         QTest::addColumn<Step>("step");
@@ -349,7 +357,7 @@ private slots:
             QVERIFY2(!dir.exists("home/Culegere/" + name), qPrintable(name));
         QVERIFY(dir.exists("home/Culegere/teste") && dir.exists("home/Culegere/backup"));
 
-        test::FakePlatform platform;
+        test::ScriptedPlatform platform;
         Application app(folder, platform);
         QVERIFY(app.start());
         QCOMPARE(child<QListWidget>(topLevel("frmAddCap"), "listCap")->count(), 1);

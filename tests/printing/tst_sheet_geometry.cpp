@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(m.pictures[8].bottom() + 1, m.size.height() - 100);
     }
 
-    void marginText_data()
+    void marginShownForABarValue_data()
     {
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("locale");
@@ -99,12 +99,12 @@ private slots:
         QTest::newRow("one and a half") << 25 << "C"
                                         << "1.5";
     }
-    void marginText()
+    void marginShownForABarValue()
     {
         QFETCH(int, value);
         QFETCH(QString, locale);
         QFETCH(QString, text);
-        QCOMPARE(MarginText(value, QLocale(locale)), text);
+        QCOMPARE(marginText(value, QLocale(locale)), text);
         QCOMPARE(*parseMargin(text, QLocale(locale)), float((40 - value) / 10.0));
     }
 

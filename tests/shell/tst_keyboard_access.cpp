@@ -114,6 +114,18 @@ private slots:
         QVERIFY(!k.control<QRadioButton>("Option1_0")->isChecked());
     }
 
+    // A screen opened again while it is open comes back in front, with the
+    // keyboard.
+    void screenOpenedAgainTakesTheKeyboard()
+    {
+        Keyboard k;
+        k.press(k.main(), Qt::Key_F2);
+        QWidget *chapters = topLevel("frmAddCap");
+        QTRY_COMPARE(QApplication::activeWindow(), chapters);
+        k.press(k.main(), Qt::Key_F2);
+        QTRY_COMPARE(QApplication::activeWindow(), chapters);
+    }
+
     void tabOrderOfTheMainScreen()
     {
         Keyboard k;

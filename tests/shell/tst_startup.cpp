@@ -2,9 +2,9 @@
 #include "shell/application.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
-#include "support/fake_platform.h"
 #include "support/file_size_limit.h"
 #include "support/running_app.h"
+#include "support/scripted_platform.h"
 #include "support/temp_app_folder.h"
 
 #include <QAction>
@@ -23,7 +23,7 @@
 
 using namespace culegere;
 using test::child;
-using test::FakePlatform;
+using test::ScriptedPlatform;
 using test::TempAppFolder;
 using test::topLevel;
 using test::visibleTopLevels;
@@ -250,7 +250,7 @@ private slots:
         QCOMPARE(s.platform.cueNames(), QStringList{"exit.wav"});
         QCOMPARE(s.dir.read(datafile::Users), userHeader(2));
         // The folder is free again for the next start.
-        FakePlatform other;
+        ScriptedPlatform other;
         Application next(s.dir.path(), other);
         QVERIFY(next.start());
     }
@@ -305,7 +305,7 @@ private slots:
                   commitrecord::encode({{".culegere.new-00000000000a", datafile::Chapters}}));
         QFile::remove(dir.filePath(datafile::Chapters));
         dir.write("Caps.stn/in-the-way", {});
-        FakePlatform platform;
+        ScriptedPlatform platform;
         QVERIFY(!Application(dir.path(), platform).start());
         QCOMPARE(platform.messages.size(), 1);
         QVERIFY2(platform.messages[0].text.contains("nu a putut fi terminata") &&
@@ -332,7 +332,7 @@ private slots:
         QFETCH(QByteArray, content);
         TempAppFolder dir;
         dir.write(file, content);
-        FakePlatform platform;
+        ScriptedPlatform platform;
         {
             Application app(dir.path(), platform);
             QVERIFY(!app.start());
@@ -370,7 +370,7 @@ private slots:
         dir.writeCollection(sampleCollection());
         const QByteArray content = "content of " + name.toUtf8();
         dir.write(name, content);
-        FakePlatform platform;
+        ScriptedPlatform platform;
         Application app(dir.path(), platform);
         QVERIFY(app.start());
         QVERIFY(platform.messages.isEmpty());
@@ -410,7 +410,7 @@ private slots:
         const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         const QByteArray caps = dir.read(datafile::Chapters);
 
-        FakePlatform platform;
+        ScriptedPlatform platform;
         platform.messageAnswers = {openAnyway};
         Application app(dir.path(), platform);
         QCOMPARE(app.start(), openAnyway);
@@ -430,7 +430,7 @@ private slots:
         const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
         QCOMPARE(lines.value(0).toLongLong(), QCoreApplication::applicationPid());
         QCOMPARE(QString::fromUtf8(lines.value(2)), QSysInfo::machineHostName());
-        FakePlatform second;
+        ScriptedPlatform second;
         QVERIFY(!Application(dir.path(), second).start());
         QVERIFY(second.messageTexts().value(0).contains("deja deschisa"));
     }
@@ -438,7 +438,7 @@ private slots:
     void secondCopyOnTheSameFolderIsRefused()
     {
         Started first;
-        FakePlatform platform;
+        ScriptedPlatform platform;
         Application second(first.dir.path(), platform);
         QVERIFY(!second.start());
         QCOMPARE(platform.messages.size(), 1);

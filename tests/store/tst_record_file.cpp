@@ -1,31 +1,17 @@
-// Random-access record files on in-memory buffers and on disk.
+// The data files held open and read whole, and their content seen as records.
 #include "store/record_file.h"
-#include "store/records.h"
 #include "support/temp_app_folder.h"
 
-#include <QBuffer>
 #include <QtTest>
 
 using namespace culegere;
-
-namespace {
-
-RecordFile bufferFile(const QByteArray &bytes, int length)
-{
-    auto buffer = std::make_unique<QBuffer>();
-    buffer->setData(bytes);
-    buffer->open(QIODevice::ReadWrite);
-    return RecordFile(length, std::move(buffer));
-}
-
-} // namespace
 
 class TstRecordFile : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void readRecord_data()
+    void recordOfTheContent_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("n");
@@ -37,16 +23,11 @@ private slots:
             << QByteArray("aaaabb") << 2 << QByteArray("bb") + QByteArray(2, '\0');
         QTest::newRow("empty file") << QByteArray() << 1 << QByteArray(4, '\0');
     }
-    void readRecord()
+    void recordOfTheContent()
     {
         QFETCH(QByteArray, content);
         QFETCH(int, n);
         QFETCH(QByteArray, expected);
-        RecordFile file = bufferFile(content, 4);
-        QByteArray record;
-        QVERIFY(file.readRecord(n, record));
-        QCOMPARE(record, expected);
-        // The whole-file view used at loading agrees record by record.
         const RecordImage image(content, 4);
         struct Raw
         {
@@ -56,41 +37,25 @@ private slots:
         QCOMPARE(image.record<Raw>(n).bytes, expected);
     }
 
-    void writeRecordPastTheEndGrowsTheFile()
-    {
-        auto buffer = std::make_unique<QBuffer>();
-        QBuffer *raw = buffer.get();
-        buffer->open(QIODevice::ReadWrite);
-        RecordFile file(4, std::move(buffer));
-        QVERIFY(file.writeRecord(3, "cccc"));
-        QVERIFY(file.writeRecord(1, "aaaa"));
-        QCOMPARE(raw->data(), QByteArray("aaaa") + QByteArray(4, '\0') + "cccc");
-    }
-
-    void refusesRecordOfWrongLength()
-    {
-        RecordFile file = bufferFile(QByteArray(8, 'x'), 4);
-        QVERIFY(!file.writeRecord(1, "abc"));
-        QVERIFY(!file.writeRecord(0, "abcd"));
-        QByteArray all;
-        QVERIFY(file.readAll(all));
-        QCOMPARE(all, QByteArray(8, 'x'));
-    }
-
     void openCreatesMissingFileAndKeepsExisting()
     {
         test::TempAppFolder folder;
-        RecordFile created(UserRecord::Size);
+        RecordFile created;
         QVERIFY(created.open(folder.filePath("new.stn")));
         QVERIFY(folder.exists("new.stn"));
-        QCOMPARE(folder.read("new.stn").size(), 0);
+        QByteArray content("not read yet");
+        QVERIFY(created.readAll(content));
+        QCOMPARE(content, QByteArray());
 
         folder.write("old.stn", "0123456789");
-        RecordFile existing(5);
+        RecordFile existing;
         QVERIFY(existing.open(folder.filePath("old.stn")));
-        QVERIFY(existing.writeRecord(2, "ABCDE"));
-        QVERIFY(existing.sync());
-        QCOMPARE(folder.read("old.stn"), QByteArray("01234ABCDE"));
+        QVERIFY(existing.readAll(content));
+        QCOMPARE(content, QByteArray("0123456789"));
+        existing.close();
+        QVERIFY(!existing.readAll(content));
+        QCOMPARE(existing.path(), folder.filePath("old.stn"));
+        QCOMPARE(folder.read("old.stn"), QByteArray("0123456789"));
     }
 };
 

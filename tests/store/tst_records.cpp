@@ -1,7 +1,8 @@
 // Byte-exact records, fixed-width texts in the disk code page, and the helpers
 // that name a problem's picture.
 #include "store/codepage.h"
-#include "store/collection.h"
+#include "store/legacy_text.h"
+#include "store/problem_paths.h"
 #include "store/records.h"
 
 #include <QtTest>
@@ -103,7 +104,7 @@ private slots:
         const QString longRoot = QStringLiteral("/home/") + QString(300, u'x');
         const FixedText<250> path = cataloguePath(longRoot, QStringLiteral("00012"));
         QVERIFY(path.bytes().endsWith("/Probleme/probl00012.jpg"));
-        QCOMPARE(ProblemImagePath(QStringLiteral("/app"), path),
+        QCOMPARE(problemImagePath(QStringLiteral("/app"), path),
                  QStringLiteral("/app/probleme/probl00012.jpg"));
     }
 
@@ -136,7 +137,7 @@ private slots:
         QCOMPARE(encodeCp1250(decodeCp1250(all)), all);
     }
 
-    void problemImagePath_data()
+    void pictureOfAStoredPath_data()
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("picture");
@@ -148,14 +149,14 @@ private slots:
         QTest::newRow("shorter than nine used whole")
             << QStringLiteral("  x.jpg ") << QStringLiteral("/app/probleme/problx.jpg");
     }
-    void problemImagePath()
+    void pictureOfAStoredPath()
     {
         QFETCH(QString, stored);
         QFETCH(QString, picture);
-        QCOMPARE(ProblemImagePath(QStringLiteral("/app"), stored), picture);
+        QCOMPARE(problemImagePath(QStringLiteral("/app"), stored), picture);
     }
 
-    void stripNull_data()
+    void textBeforeTheFirstNul_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("stripped");
@@ -164,11 +165,11 @@ private slots:
         QTest::newRow("NUL inside")
             << QStringLiteral("ab") + QChar(0) + QStringLiteral("c") << QStringLiteral("ab");
     }
-    void stripNull()
+    void textBeforeTheFirstNul()
     {
         QFETCH(QString, text);
         QFETCH(QString, stripped);
-        QCOMPARE(StripNull(text), stripped);
+        QCOMPARE(stripNull(text), stripped);
         QCOMPARE(text, stripped); // the caller's text is replaced too
     }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "shell/application.h"
-#include "support/fake_platform.h"
 #include "support/screens.h"
+#include "support/scripted_platform.h"
 #include "support/temp_app_folder.h"
 
 #include <QAction>
@@ -16,7 +16,7 @@ namespace culegere::test {
 struct RunningApp
 {
     TempAppFolder dir;
-    FakePlatform platform;
+    ScriptedPlatform platform;
     std::unique_ptr<Application> app;
 
     explicit RunningApp(const Collection &collection)

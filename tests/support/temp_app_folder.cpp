@@ -1,7 +1,8 @@
 #include "support/temp_app_folder.h"
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "store/collection_io.h"
+#include "store/problem_paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -29,7 +29,7 @@ struct Fixture
     // Chooses the chapter from its combo line and presses "Adauga".
     bool add(int row, int count)
     {
-        const QString line = ChapterEntryText(collection.ChapterTable[row]).trimmed();
+        const QString line = chapterEntryText(collection.ChapterTable[row]).trimmed();
         editor.takeName(line);
         editor.validate(line);
         return editor.add(line, count);
@@ -61,7 +61,7 @@ private slots:
         ChapterRecord chapter;
         chapter.Name.assign(name);
         chapter.ProblemTotal = qint16(total);
-        QCOMPARE(ChapterEntryText(chapter), line);
+        QCOMPARE(chapterEntryText(chapter), line);
     }
 
     void nameExtraction_data()
@@ -165,12 +165,12 @@ private slots:
         DefinitionEditor editor(definition, collection);
         editor.chooseMode(true);
         for (int i = 0; i < 10; ++i) {
-            const QString line = ChapterEntryText(collection.ChapterTable[2 + i]).trimmed();
+            const QString line = chapterEntryText(collection.ChapterTable[2 + i]).trimmed();
             editor.validate(line);
             QVERIFY(editor.add(line, 1));
         }
         QVERIFY(editor.isFull());
-        const QString last = ChapterEntryText(collection.ChapterTable[12]).trimmed();
+        const QString last = chapterEntryText(collection.ChapterTable[12]).trimmed();
         editor.takeName(last); // writes nowhere
         editor.validate(last);
         QVERIFY(!editor.add(last, 1));

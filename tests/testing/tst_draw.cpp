@@ -53,7 +53,7 @@ struct Catalogue
     }
     DrawResult draw(const RandomSource &random)
     {
-        return DrawTest(collection, definition, test, order, random);
+        return drawTest(collection, definition, test, order, random);
     }
     QList<int> drawn() const
     {
@@ -289,7 +289,7 @@ private slots:
         c.add("A", 1); // row 5
         c.choose("A", 3, 3);
         c.choose("C", 0, 1);
-        const std::vector<int> found = CollectChapterProblems(c.collection, c.definition);
+        const std::vector<int> found = collectChapterProblems(c.collection, c.definition);
         QCOMPARE(found, std::vector<int>({3, 0}));
         QCOMPARE(int(c.definition.TestChapterProblems[0][0]), 2);
         QCOMPARE(int(c.definition.TestChapterProblems[0][1]), 3);

@@ -1,6 +1,7 @@
 // The bundled sample: its text format, the pictures' layout, the sound cues,
 // and the application folder the build assembles from them.
 #include "store/collection_io.h"
+#include "store/problem_paths.h"
 #include "tools/cue_synth.h"
 #include "tools/problem_picture.h"
 #include "tools/sample_collection.h"
@@ -303,7 +304,7 @@ private slots:
                 QCOMPARE(record.Chapter.Name.trimmedText(), chapter.name);
                 QCOMPARE(int(record.CorrectAnswer), p.correct);
                 answers.insert(p.correct);
-                const QString picture = ProblemImagePath(kAppDir, record.ImagePath);
+                const QString picture = problemImagePath(kAppDir, record.ImagePath);
                 QCOMPARE(QFileInfo(picture).fileName(), QStringLiteral("probl%1.jpg").arg(p.index));
                 QImageReader reader(picture);
                 const QSize size = reader.size();
@@ -316,7 +317,11 @@ private slots:
 
         for (const CueRecipe &recipe : cueRecipes())
             QCOMPARE(readFile(app.filePath(recipe.fileName)), wavFile(synthesiseCue(recipe)));
-        QVERIFY(readFile(app.filePath("help.chm")).startsWith("ITSF"));
+        // help.chm where the build found chmcmd to compile it.
+        if (CULEGERE_HELP_CHM)
+            QVERIFY(readFile(app.filePath("help.chm")).startsWith("ITSF"));
+        else
+            QVERIFY(!QFileInfo::exists(app.filePath("help.chm")));
         // The same pages for a browser, where no viewer for help.chm is installed.
         for (const char *page :
              {"index.html", "ecran-principal.html", "definire-test.html", "capitole.html",

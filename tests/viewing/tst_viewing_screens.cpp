@@ -270,7 +270,7 @@ private slots:
                                                           QDate(2026, 1, 1)))
                             .ok());
         }
-        test::FakePlatform platform;
+        test::ScriptedPlatform platform;
         Application app(dir.path(), platform);
         QVERIFY(app.start());
         child<QAction>(app.mainScreen(), "mnuRezultate")->trigger();

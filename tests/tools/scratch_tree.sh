@@ -1,25 +1,54 @@
 #!/usr/bin/env bash
-# sample_rebuild.sh <source folder> <scratch folder>
+# scratch_tree.sh <source folder> <scratch folder> [<CMake generator>]
 #
-# Rebuilds the application folder of a scratch build tree of this source
-# after changes of the sample's text: while the collection there is the one
-# the build wrote, it gets the new sample; once the program has changed it,
-# a rebuild keeps it, and the pictures a teacher put under probleme, and the
-# results. The scratch tree is kept between runs (only its application folder
-# starts afresh), so only the first run compiles the sample's builder.
+# A scratch build tree of this source, as a newcomer makes it: configured
+# with only the default options and without the benchmark library, then
+# built whole. Then its application folder is rebuilt after changes of the
+# sample's text: while the collection there is the one the build wrote, it
+# gets the new sample; once the program has changed it, a rebuild keeps it,
+# and the pictures a teacher put under probleme, and the results. The tree is
+# kept between runs (its configuration and its application folder start
+# afresh), so only the first run compiles everything.
 set -euo pipefail
 source_dir=$1
 scratch=$2
+generator=${3:-}
 build=$scratch/build
 text=$scratch/probleme.txt
 log=$scratch/build.log
 app=$build/app
 built=$build/sample-collection
+jobs=$(nproc 2>/dev/null || echo 2)
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+configure() {
+    local options=(-S "$source_dir" -B "$build" "$@")
+    if [ -n "$generator" ]; then options+=(-G "$generator"); fi
+    # Compiled through ccache where there is one; that is no option of the project.
+    if command -v ccache >/dev/null; then options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+    rm -f "$build/CMakeCache.txt"
+    cmake "${options[@]}" >"$log" 2>&1 || { cat "$log" >&2; fail "the configuration failed"; }
+}
+build_target() {
+    cmake --build "$build" --parallel "$jobs" "$@" >"$log" 2>&1 ||
+        { tail -n 80 "$log" >&2; fail "the build failed"; }
+}
+same() { cmp -s "$1" "$2"; }
+
+mkdir -p "$build"
+rm -rf "$app" "$built" "$build/sample-written"
+
+# The defaults, with Google Benchmark out of reach: the build must not need it.
+configure -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+grep -q "CULEGERE_BUILD_BENCH:BOOL=OFF" "$build/CMakeCache.txt" ||
+    fail "the benchmarks are built by default"
+build_target
+[ -x "$app/culegere" ] || fail "the default build made no program"
+[ -f "$app/help/index.html" ] || fail "the default build made no help pages"
 
 # A sample of two chapters; $1 and $2 vary its chapter name and a statement.
 write_text() {
-    cat >"$text" <<EOF
+    cat >"$text" <<TEXT
 capitol: $1
 Cat face 2 + 3? $2
 a) 4
@@ -36,21 +65,13 @@ c) 1/4
 d) 0
 e) 3
 raspuns: a
-EOF
+TEXT
 }
-build_app() {
-    cmake --build "$build" --target culegere_appdir --parallel 2 >"$log" 2>&1 ||
-        { cat "$log" >&2; fail "the build failed"; }
-}
-same() { cmp -s "$1" "$2"; }
+build_app() { build_target --target culegere_appdir; }
 
-mkdir -p "$build"
 rm -rf "$app" "$built" "$build/sample-written"
 write_text "Numere" "(intai)"
-launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S "$source_dir" -B "$build" -G Ninja -DCULEGERE_BUILD_TESTS=OFF \
-    -DCULEGERE_BUILD_BENCH=OFF -DCULEGERE_SAMPLE_TEXT="$text" "${launcher[@]}" >/dev/null
+configure -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON -DCULEGERE_SAMPLE_TEXT="$text"
 build_app
 for f in Caps.stn Problems.stn probleme/probl00001.jpg probleme/probl00002.jpg; do
     same "$built/$f" "$app/$f" || fail "the first build did not place $f"
@@ -90,4 +111,4 @@ same "$built/Caps.stn" "$app/Caps.stn" || fail "a missing Caps.stn was not place
 same "$built/probleme/probl00001.jpg" "$app/probleme/probl00001.jpg" ||
     fail "a picture the build wrote did not follow the sample"
 [ "$(cat "$app/probleme/probl00002.jpg")" = "the teacher drawing" ] || fail "a drawing was lost"
-echo "the rebuilds kept the teacher's collection"
+echo "the defaults built, and the rebuilds kept the teacher's collection"

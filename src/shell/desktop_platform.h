@@ -10,8 +10,11 @@ namespace culegere {
 
 class CuePlayer;
 
-// The platform of a real desktop: Qt's message and input boxes, sound through
-// Qt Multimedia, the desktop's viewer for help, the system's printers.
+// The platform of a real desktop: Qt's message and input boxes, the cues
+// through the platform's CuePlayer, the desktop's viewer for help (through
+// HelpOpener), the clock, a random generator seeded from it, the system's
+// printers. Its boxes are widgets, so it lives in the shell, which builds it
+// in main(); the layers below see only the Platform.
 class DesktopPlatform : public Platform
 {
 public:

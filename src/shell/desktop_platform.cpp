@@ -1,4 +1,4 @@
-#include "platform/desktop_platform.h"
+#include "shell/desktop_platform.h"
 
 #include "platform/cue.h"
 #include "platform/cue_player.h"

@@ -1,4 +1,4 @@
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QAbstractButton;
+
 namespace culegere {
 
 // A screen opened from the main screen. It keeps the size it was built with,
@@ -15,12 +17,18 @@ class SecondaryScreen : public QWidget
 public:
     enum class FrameClose { Destroys, Hides };
 
-    SecondaryScreen(const QString &objectName, const QString &caption, FrameClose frameClose);
+    SecondaryScreen(const QString &caption, FrameClose frameClose);
+
+    // Shows the screen in front of the others, with the keyboard's focus.
+    void present();
 
 protected:
     // Ends the building of the screen: fixes the window at the size its
     // layout asks for (at least `minimum`) and gives its buttons access keys.
     void finishBuilding(QSize minimum = {});
+    // `button` closes the screen as its "Ok" or "Close": the close steps, then
+    // the screen is hidden (and kept).
+    void closesTheScreen(QAbstractButton *button);
     // The screen's close steps, as its own close button runs them.
     virtual void closeSteps() = 0;
 

@@ -1,9 +1,9 @@
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 
 #include <QFileInfo>
 #include <QPrinter>
 
-namespace culegere {
+namespace culegere::test {
 
 bool ScriptedPlatform::showMessage(QWidget *, const QString &text, Buttons buttons,
                                    const QString &title)
@@ -78,4 +78,4 @@ void ScriptedPlatform::clear()
     helpRequests.clear();
 }
 
-} // namespace culegere
+} // namespace culegere::test

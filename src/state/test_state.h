@@ -10,7 +10,7 @@ namespace culegere {
 struct TestDefinition
 {
     static constexpr int MaxChapters = 10;
-    static constexpr int SlotsPerChapter = 701;
+    static constexpr int SlotsPerChapter = Collection::MaxRowsPerChapter;
 
     bool TestIsSet = false;           // a definition was accepted since the screen was opened
     bool TestWholeCollection = false; // drawn from the whole collection, else per chapter

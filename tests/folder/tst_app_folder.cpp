@@ -1,5 +1,5 @@
 // Names under the application folder resolved without regard to letter case.
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
 #include "support/temp_app_folder.h"
 
 #include <QtTest>

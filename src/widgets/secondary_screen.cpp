@@ -1,18 +1,32 @@
-#include "platform/secondary_screen.h"
+#include "widgets/secondary_screen.h"
 
-#include "platform/access_keys.h"
+#include "widgets/access_keys.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 
 namespace culegere {
 
-SecondaryScreen::SecondaryScreen(const QString &objectName, const QString &caption,
-                                 FrameClose frameClose)
+SecondaryScreen::SecondaryScreen(const QString &caption, FrameClose frameClose)
 {
-    setObjectName(objectName);
     setWindowTitle(caption);
     if (frameClose == FrameClose::Destroys)
         setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void SecondaryScreen::present()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void SecondaryScreen::closesTheScreen(QAbstractButton *button)
+{
+    connect(button, &QAbstractButton::clicked, this, [this] {
+        closeSteps();
+        hide();
+    });
 }
 
 void SecondaryScreen::finishBuilding(QSize minimum)

@@ -1,9 +1,7 @@
-#include "platform/picture_box.h"
+#include "pictures/picture_file.h"
 
 #include <QFile>
 #include <QImageReader>
-#include <QPaintEngine>
-#include <QPainter>
 
 #include <algorithm>
 #include <cstring>
@@ -66,14 +64,7 @@ bool isSensibleSize(QSize size)
 }
 } // namespace
 
-PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
-{
-    setFrameShape(QFrame::StyledPanel);
-    setBackgroundRole(QPalette::Base);
-    setAutoFillBackground(true);
-}
-
-QSize PictureBox::pictureSize(const QString &path)
+QSize pictureSize(const QString &path)
 {
     if (path.isEmpty())
         return {};
@@ -81,7 +72,7 @@ QSize PictureBox::pictureSize(const QString &path)
     return isSensibleSize(size) ? size : QSize();
 }
 
-QImage PictureBox::readPicture(const QString &path, QSize scaledTo)
+QImage readPicture(const QString &path, QSize scaledTo)
 {
     if (path.isEmpty())
         return {};
@@ -98,45 +89,7 @@ QImage PictureBox::readPicture(const QString &path, QSize scaledTo)
     return image;
 }
 
-bool PictureBox::showFile(const QString &path)
-{
-    m_scaled = QImage();
-    m_image = readPicture(path);
-    setPath(m_image.isNull() ? QString() : path);
-    update();
-    return !m_image.isNull();
-}
-
-void PictureBox::showImage(const QImage &image)
-{
-    m_scaled = QImage();
-    m_image = image;
-    setPath(QString());
-    update();
-}
-
-void PictureBox::clear()
-{
-    m_scaled = QImage();
-    m_image = QImage();
-    setPath(QString());
-    update();
-}
-
-QSize PictureBox::sizeHint() const
-{
-    return {320, 240};
-}
-
-void PictureBox::setPath(const QString &path)
-{
-    if (m_path == path)
-        return;
-    m_path = path;
-    emit imagePathChanged(m_path);
-}
-
-QRect PictureBox::fittedRect(QSize picture, const QRect &area, qreal devicePixelRatio)
+QRect fittedRect(QSize picture, const QRect &area, qreal devicePixelRatio)
 {
     if (picture.isEmpty() || area.isEmpty())
         return {};
@@ -147,28 +100,6 @@ QRect PictureBox::fittedRect(QSize picture, const QRect &area, qreal devicePixel
     const QSize size(std::max(1, int(picture.width() * scale)),
                      std::max(1, int(picture.height() * scale)));
     return QRect(QPoint(area.left() + (area.width() - size.width()) / 2, area.top()), size);
-}
-
-void PictureBox::paintEvent(QPaintEvent *event)
-{
-    QFrame::paintEvent(event);
-    if (m_image.isNull())
-        return;
-    QPainter painter(this);
-    // The device painted on in the end: the screen, or a picture it is rendered into.
-    const QPaintDevice *target =
-        painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
-    const qreal ratio = target ? target->devicePixelRatioF() : devicePixelRatioF();
-    const QRect placed = fittedRect(m_image.size(), contentsRect(), ratio);
-    const QSize devicePixels = (QSizeF(placed.size()) * ratio).toSize();
-    if (m_scaled.size() != devicePixels || m_scaled.devicePixelRatio() != ratio) {
-        m_scaled =
-            m_image.size() == devicePixels
-                ? m_image
-                : m_image.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_scaled.setDevicePixelRatio(ratio);
-    }
-    painter.drawImage(placed.topLeft(), m_scaled);
 }
 
 } // namespace culegere

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/app_folder.h"
+#include "folder/app_folder.h"
+#include "state/test_state.h"
 #include "store/collection.h"
 #include "store/data_files.h"
-#include "testing/test_state.h"
 
 namespace culegere {
 
@@ -12,7 +12,7 @@ namespace culegere {
 // the Application and handed to each screen by reference.
 struct AppState
 {
-    explicit AppState(const AppFolder &appFolder) : folder(appFolder), files(appFolder) {}
+    explicit AppState(const AppFolder &appFolder);
 
     AppFolder folder;
     DataFiles files;

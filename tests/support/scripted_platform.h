@@ -7,12 +7,12 @@
 #include <deque>
 #include <functional>
 
-namespace culegere {
+namespace culegere::test {
 
 // A Platform with no desktop behind it: it records what the program asks of
 // it and answers from a script (message boxes, input boxes, random values,
-// today's date, printers). Tests drive the program with it, and so does the
-// tool that renders the screens for the documentation.
+// today's date, printers). The tests drive the program with it, and so do
+// the fuzzers and the tool that renders the screens for the documentation.
 class ScriptedPlatform : public Platform
 {
 public:
@@ -53,4 +53,4 @@ public:
     std::function<void(const QString &)> onMessage;
 };
 
-} // namespace culegere
+} // namespace culegere::test

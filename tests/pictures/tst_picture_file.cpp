@@ -1,0 +1,148 @@
+// Picture files read safely (a JPEG cut short is refused, whatever bytes its
+// segments hold) and pictures fitted into a place.
+#include "pictures/picture_file.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace culegere;
+
+namespace {
+
+// A detailed picture as a JPEG; with `comment`, two comment segments holding
+// those bytes stand first after the start-of-image marker.
+QByteArray jpeg(QSize size, const QByteArray &comment = {})
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (x ^ y) * 5 % 256));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "JPEG"))
+        qFatal("cannot encode a JPEG");
+    if (!comment.isEmpty()) {
+        QByteArray segment("\xff\xfe\0\0", 4);
+        qToBigEndian<quint16>(quint16(comment.size() + 2), segment.data() + 2);
+        bytes.insert(2, segment + comment + segment + comment);
+    }
+    return bytes;
+}
+
+// `bytes` cut in the middle of its scan data.
+QByteArray cutInTheScan(const QByteArray &bytes)
+{
+    const qsizetype scan = bytes.indexOf("\xff\xda");
+    return bytes.left(scan + (bytes.size() - scan) / 2);
+}
+
+// `bytes` with the size in its frame header made `size`.
+QByteArray claiming(QByteArray bytes, QSize size)
+{
+    const qsizetype sof = bytes.indexOf("\xff\xc0");
+    qToBigEndian<quint16>(quint16(size.height()), bytes.data() + sof + 5);
+    qToBigEndian<quint16>(quint16(size.width()), bytes.data() + sof + 7);
+    return bytes;
+}
+
+// An end marker inside a comment, as a thumbnail's would stand in its
+// segment; the low first byte would pass for a segment's length.
+const QByteArray kEndInAComment("\x01"
+                                "a thumbnail's end \xff\xd9 stands here");
+
+} // namespace
+
+class TstPictureFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("read");
+        const QByteArray plain = jpeg({120, 80});
+        const QByteArray commented = jpeg({120, 80}, kEndInAComment);
+        QTest::newRow("a whole JPEG") << plain << true;
+        QTest::newRow("a whole JPEG, an end marker in its comment") << commented << true;
+        QTest::newRow("cut in the scan") << cutInTheScan(plain) << false;
+        QTest::newRow("cut in the scan, an end marker in its comment")
+            << cutInTheScan(commented) << false;
+        QTest::newRow("cut in its headers") << plain.left(40) << false;
+        QTest::newRow("no picture") << QByteArray("x + 2 = 5\n") << false;
+    }
+    void reading()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, read);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("probl00001.jpg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QCOMPARE(readPicture(path).isNull(), !read);
+        QCOMPARE(readPicture(path, {60, 40}).isNull(), !read);
+        if (read) {
+            QCOMPARE(readPicture(path).size(), QSize(120, 80));
+            QCOMPARE(readPicture(path, {60, 40}).size(), QSize(60, 40));
+        }
+    }
+
+    // A picture may have as many pixels as a scanned A4 page at 600 dpi, and
+    // a few more; a header claiming more is never decoded.
+    void sizeClaimed_data()
+    {
+        QTest::addColumn<QSize>("claimed");
+        QTest::addColumn<bool>("sensible");
+        QTest::newRow("a scanned page") << QSize(4960, 7016) << true;
+        QTest::newRow("the largest") << QSize(8000, 5000) << true;
+        QTest::newRow("a line more") << QSize(8000, 5001) << false;
+    }
+    void sizeClaimed()
+    {
+        QFETCH(QSize, claimed);
+        QFETCH(bool, sensible);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("probl00001.jpg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(claiming(jpeg({16, 16}), claimed));
+        file.close();
+        QCOMPARE(pictureSize(path), sensible ? claimed : QSize());
+    }
+
+    void fitting_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("larger: shrunk, centred across")
+            << QSize(1000, 250) << QRect(0, 0, 500, 500) << 1.0 << QRect(0, 0, 500, 125);
+        QTest::newRow("taller: shrunk to the height")
+            << QSize(200, 400) << QRect(10, 10, 400, 200) << 1.0 << QRect(160, 10, 100, 200);
+        QTest::newRow("small: enlarged, at most twice")
+            << QSize(100, 50) << QRect(0, 0, 800, 400) << 1.0 << QRect(300, 0, 200, 100);
+        QTest::newRow("small on a dense screen: no more than its own pixels twice")
+            << QSize(100, 50) << QRect(0, 0, 800, 400) << 2.0 << QRect(350, 0, 100, 50);
+        QTest::newRow("exactly fitting")
+            << QSize(400, 200) << QRect(0, 0, 400, 300) << 1.0 << QRect(0, 0, 400, 200);
+        QTest::newRow("no room") << QSize(400, 200) << QRect(0, 0, 0, 300) << 1.0 << QRect();
+        QTest::newRow("no picture") << QSize() << QRect(0, 0, 400, 300) << 1.0 << QRect();
+    }
+    void fitting()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(QRect, area);
+        QFETCH(double, ratio);
+        QFETCH(QRect, placed);
+        QCOMPARE(fittedRect(picture, area, ratio), placed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstPictureFile)
+#include "tst_picture_file.moc"
