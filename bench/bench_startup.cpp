@@ -1,0 +1,361 @@
+// The start-up of the whole program against a yardstick, side by side: each
+// iteration starts both as processes of their own, one after the other (the
+// order alternating), and times each from its start to its end. The program
+// (bench_startup_app) starts on a full collection, 49 chapters, 6999 problems
+// and a results log of 100 rows, and ends once its main screen is shown and
+// idle; the yardstick (bench_startup_yardstick), a minimal Qt Widgets program,
+// shows a main window with a menu bar and ends the same way.
+//
+// The run ends with one line: the medians of both times and program /
+// yardstick. The program must stay within 1.3x the yardstick: past that this
+// exits with 1 (--no-target-check keeps the line but not that exit code). A
+// start-up that fails, or one that does not load the full collection, always
+// exits with 1.
+//
+// --prepare=<folder> only writes the full application folder there (for
+// running the program by hand under a profiler) and exits.
+
+#include "bench_support.h"
+#include "full_collection.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+using namespace culegere;
+
+constexpr double kTargetRatio = 1.3;
+// Each program ends itself after 20 s without a main window; this is the
+// last resort for one that hangs before it gets that far.
+constexpr unsigned kKillAfterSeconds = 40;
+constexpr std::string_view kPrepareFlag = "--prepare=";
+
+// The sound cues and the help an installed program finds in its folder.
+const char *const kCues[] = {"next.wav",     "exit.wav",     "incarca.wav",
+                             "setareok.wav", "exitform.wav", "birds_22khz_lp-1.wav"};
+
+// A tenth of a second of silence, 22050 Hz mono 16-bit PCM.
+QByteArray silentWave()
+{
+    const quint32 samples = 2205;
+    const quint32 dataBytes = samples * 2;
+    QByteArray wave;
+    auto u32 = [&wave](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            wave.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&wave](quint16 v) {
+        wave.append(char(v & 0xFF));
+        wave.append(char(v >> 8));
+    };
+    wave.append("RIFF");
+    u32(36 + dataBytes);
+    wave.append("WAVEfmt ");
+    u32(16);
+    u16(1); // PCM
+    u16(1); // mono
+    u32(22050);
+    u32(22050 * 2);
+    u16(2);
+    u16(16);
+    wave.append("data");
+    u32(dataBytes);
+    wave.append(QByteArray(int(dataBytes), '\0'));
+    return wave;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A full application folder: the three data files of the full collection,
+// the cues, the help, the picture folder with a file for every problem
+// (empty: the start-up has no business reading them) and the empty folders
+// "teste" and "backup". False, with `error` saying why, when it cannot be made.
+bool prepareFolder(const QString &root, std::string &error)
+{
+    const QDir dir(root);
+    for (const char *folder : {"probleme", "teste", "backup"}) {
+        if (!dir.mkpath(QLatin1String(folder))) {
+            error = "cannot create " + dir.filePath(QLatin1String(folder)).toStdString();
+            return false;
+        }
+    }
+    auto collection = std::make_unique<Collection>();
+    bench::fillFullCollection(*collection);
+    for (const bench::DataFile &file : bench::dataFilesOf(*collection)) {
+        if (!writeFile(dir.filePath(file.name), file.bytes)) {
+            error = "cannot write " + file.name.toStdString();
+            return false;
+        }
+    }
+    const QByteArray wave = silentWave();
+    for (const char *cue : kCues) {
+        if (!writeFile(dir.filePath(QLatin1String(cue)), wave)) {
+            error = std::string("cannot write ") + cue;
+            return false;
+        }
+    }
+    if (!writeFile(dir.filePath(QStringLiteral("help.chm")), "ITSF") ||
+        !dir.mkpath(QStringLiteral("help")) ||
+        !writeFile(dir.filePath(QStringLiteral("help/index.html")), "<html></html>")) {
+        error = "cannot write the help";
+        return false;
+    }
+    for (int i = 1; i <= collection->ProblemCount; ++i) {
+        const QString name = QStringLiteral("probleme/probl%1.jpg").arg(i, 5, 10, QChar(u'0'));
+        if (!writeFile(dir.filePath(name), {})) {
+            error = "cannot write " + name.toStdString();
+            return false;
+        }
+    }
+    return true;
+}
+
+// One start of a program, from before its process is made to after it ended.
+struct Start
+{
+    double seconds = 0.0;
+    double cpuSeconds = 0.0; // the process's user and system time
+    std::string error;       // "" when it ended with 0
+};
+
+pid_t g_child = 0;
+
+void killChild(int)
+{
+    if (g_child > 0)
+        ::kill(g_child, SIGKILL);
+}
+
+// Starts `program` with `arguments` (stdout to /dev/null, stderr to `log`),
+// waits for its end and times it.
+Start run(const std::string &program, const std::vector<std::string> &arguments,
+          const std::string &log)
+{
+    Start start;
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>(program.c_str()));
+    for (const std::string &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, log.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+
+    const auto begin = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    if (spawned != 0) {
+        start.error = "cannot start " + program;
+        return start;
+    }
+    g_child = pid;
+    ::alarm(kKillAfterSeconds);
+    int status = 0;
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0) {
+        if (errno != EINTR) {
+            start.error = "lost " + program;
+            break;
+        }
+    }
+    const auto end = std::chrono::steady_clock::now();
+    ::alarm(0);
+    g_child = 0;
+
+    start.seconds = std::chrono::duration<double>(end - begin).count();
+    auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec * 1e-6; };
+    start.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    if (start.error.empty() && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
+        start.error = program + (WIFEXITED(status)
+                                     ? " ended with " + std::to_string(WEXITSTATUS(status))
+                                     : " was killed by signal " + std::to_string(WTERMSIG(status)));
+        QFile errors(QString::fromStdString(log));
+        if (errors.open(QIODevice::ReadOnly))
+            start.error += ": " + errors.readAll().trimmed().toStdString();
+    }
+    return start;
+}
+
+// The two programs, the folder the program starts on, and every start timed.
+class SideBySide
+{
+public:
+    bool prepare()
+    {
+        if (!m_dir.isValid()) {
+            m_error = "cannot create a temporary folder";
+            return false;
+        }
+        return prepareFolder(appFolder(), m_error);
+    }
+
+    Start yardstick() { return run(BENCH_STARTUP_YARDSTICK, {}, log("yardstick.log")); }
+    Start program(bool check = false)
+    {
+        std::vector<std::string> arguments{appFolder().toStdString()};
+        if (check)
+            arguments.push_back("--check");
+        return run(BENCH_STARTUP_APP, arguments, log("program.log"));
+    }
+
+    // Both programs start, and the program finds its full collection.
+    bool startsCleanly()
+    {
+        for (const Start &start : {yardstick(), program(true)}) {
+            if (!start.error.empty()) {
+                m_error = start.error;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::vector<double> yardstickTimes;
+    std::vector<double> programTimes;
+    const std::string &error() const { return m_error; }
+
+private:
+    QString appFolder() const { return m_dir.filePath(QStringLiteral("Culegere")); }
+    std::string log(const char *name) const
+    {
+        return m_dir.filePath(QLatin1String(name)).toStdString();
+    }
+
+    QTemporaryDir m_dir;
+    std::string m_error;
+};
+
+SideBySide *g_sides = nullptr;
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void BM_StartupSideBySide(benchmark::State &state)
+{
+    double yardstick = 0.0, program = 0.0, yardstickCpu = 0.0, programCpu = 0.0;
+    for (auto _ : state) {
+        // Alternating, so neither always runs on what the other left warm.
+        const bool yardstickFirst = (g_sides->programTimes.size() % 2) == 0;
+        Start first = yardstickFirst ? g_sides->yardstick() : g_sides->program();
+        Start second = yardstickFirst ? g_sides->program() : g_sides->yardstick();
+        const Start &y = yardstickFirst ? first : second;
+        const Start &p = yardstickFirst ? second : first;
+        for (const Start *start : {&y, &p}) {
+            if (!start->error.empty()) {
+                state.SkipWithError(start->error.c_str());
+                return;
+            }
+        }
+        state.SetIterationTime(p.seconds);
+        g_sides->yardstickTimes.push_back(y.seconds);
+        g_sides->programTimes.push_back(p.seconds);
+        yardstick += y.seconds;
+        program += p.seconds;
+        yardstickCpu += y.cpuSeconds;
+        programCpu += p.cpuSeconds;
+    }
+    using benchmark::Counter;
+    state.counters["yardstick_ms"] = Counter(yardstick * 1e3, Counter::kAvgIterations);
+    state.counters["program_ms"] = Counter(program * 1e3, Counter::kAvgIterations);
+    state.counters["yardstick_cpu_ms"] = Counter(yardstickCpu * 1e3, Counter::kAvgIterations);
+    state.counters["program_cpu_ms"] = Counter(programCpu * 1e3, Counter::kAvgIterations);
+    state.counters["ratio"] = yardstick > 0.0 ? program / yardstick : 0.0;
+}
+BENCHMARK(BM_StartupSideBySide)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::optional<QString> prepareOnly;
+    const std::optional<bench::Options> options =
+        bench::initialize(argc, argv, [&prepareOnly](std::string_view arg) {
+            if (!arg.starts_with(kPrepareFlag))
+                return false;
+            prepareOnly = QString::fromUtf8(arg.substr(kPrepareFlag.size()));
+            return true;
+        });
+    if (!options)
+        return 1;
+    if (prepareOnly) {
+        std::string error;
+        if (!prepareFolder(*prepareOnly, error)) {
+            std::fprintf(stderr, "bench_startup: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
+
+    struct sigaction onAlarm
+    {
+    };
+    onAlarm.sa_handler = killChild;
+    sigaction(SIGALRM, &onAlarm, nullptr);
+
+    SideBySide sides;
+    if (!sides.prepare() || !sides.startsCleanly()) {
+        std::fprintf(stderr, "bench_startup: %s\n", sides.error().c_str());
+        return 1;
+    }
+    g_sides = &sides;
+
+    bench::TimeReporter reporter(bench::displayReporter(options->format));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (reporter.failed())
+        return 1;
+
+    std::FILE *summary = options->summary;
+    std::fflush(stdout);
+    const double yardstick = median(sides.yardstickTimes);
+    const double program = median(sides.programTimes);
+    if (yardstick <= 0.0 || program <= 0.0) {
+        std::fprintf(summary, "program/yardstick: not measured (BM_StartupSideBySide must run)\n");
+        return 0;
+    }
+    const double ratio = program / yardstick;
+    const bool met = ratio <= kTargetRatio;
+    std::fprintf(summary,
+                 "start-up, medians of %zu: yardstick %.1f ms, program %.1f ms: "
+                 "program/yardstick = %.2f (target <= %.1f) %s\n",
+                 sides.programTimes.size(), yardstick * 1e3, program * 1e3, ratio, kTargetRatio,
+                 options->verdict(met));
+    return met || !options->checkTarget ? 0 : 1;
+}
