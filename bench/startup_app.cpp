@@ -5,8 +5,9 @@
 //
 //   bench_startup_app <application folder> [--check]
 //
-// Exits with 0 when the main screen was shown and idle, 2 when the start-up
-// was refused, 3 when it never got there (stderr says why). With --check the
+// Exits with 0 when the main screen was shown and idle (having written when
+// on stdout), 2 when the start-up was refused, 3 when it never got there
+// (stderr says why). With --check the
 // start-up must also have loaded a full collection: the chapters screen lists
 // 49 chapters and the problem editor counts 6999 problems, else it exits
 // with 4. The check is made only then, outside what is timed.
