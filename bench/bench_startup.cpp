@@ -22,8 +22,6 @@
 #include "bench_support.h"
 #include "full_collection.h"
 
-#include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -58,90 +56,6 @@ constexpr double kTargetRatio = 1.3;
 // last resort for one that hangs before it gets that far.
 constexpr unsigned kKillAfterSeconds = 40;
 constexpr std::string_view kPrepareFlag = "--prepare=";
-
-// The sound cues and the help an installed program finds in its folder.
-const char *const kCues[] = {"next.wav",     "exit.wav",     "incarca.wav",
-                             "setareok.wav", "exitform.wav", "birds_22khz_lp-1.wav"};
-
-// A tenth of a second of silence, 22050 Hz mono 16-bit PCM.
-QByteArray silentWave()
-{
-    const quint32 samples = 2205;
-    const quint32 dataBytes = samples * 2;
-    QByteArray wave;
-    auto u32 = [&wave](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            wave.append(char((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&wave](quint16 v) {
-        wave.append(char(v & 0xFF));
-        wave.append(char(v >> 8));
-    };
-    wave.append("RIFF");
-    u32(36 + dataBytes);
-    wave.append("WAVEfmt ");
-    u32(16);
-    u16(1); // PCM
-    u16(1); // mono
-    u32(22050);
-    u32(22050 * 2);
-    u16(2);
-    u16(16);
-    wave.append("data");
-    u32(dataBytes);
-    wave.append(QByteArray(int(dataBytes), '\0'));
-    return wave;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// A full application folder: the three data files of the full collection,
-// the cues, the help, the picture folder with a file for every problem
-// (empty: the start-up has no business reading them) and the empty folders
-// "teste" and "backup". False, with `error` saying why, when it cannot be made.
-bool prepareFolder(const QString &root, std::string &error)
-{
-    const QDir dir(root);
-    for (const char *folder : {"probleme", "teste", "backup"}) {
-        if (!dir.mkpath(QLatin1String(folder))) {
-            error = "cannot create " + dir.filePath(QLatin1String(folder)).toStdString();
-            return false;
-        }
-    }
-    auto collection = std::make_unique<Collection>();
-    bench::fillFullCollection(*collection);
-    for (const bench::DataFile &file : bench::dataFilesOf(*collection)) {
-        if (!writeFile(dir.filePath(file.name), file.bytes)) {
-            error = "cannot write " + file.name.toStdString();
-            return false;
-        }
-    }
-    const QByteArray wave = silentWave();
-    for (const char *cue : kCues) {
-        if (!writeFile(dir.filePath(QLatin1String(cue)), wave)) {
-            error = std::string("cannot write ") + cue;
-            return false;
-        }
-    }
-    if (!writeFile(dir.filePath(QStringLiteral("help.chm")), "ITSF") ||
-        !dir.mkpath(QStringLiteral("help")) ||
-        !writeFile(dir.filePath(QStringLiteral("help/index.html")), "<html></html>")) {
-        error = "cannot write the help";
-        return false;
-    }
-    for (int i = 1; i <= collection->ProblemCount; ++i) {
-        const QString name = QStringLiteral("probleme/probl%1.jpg").arg(i, 5, 10, QChar(u'0'));
-        if (!writeFile(dir.filePath(name), {})) {
-            error = "cannot write " + name.toStdString();
-            return false;
-        }
-    }
-    return true;
-}
 
 // One start of a program, from before its process is made to after it ended.
 struct Start
@@ -253,7 +167,7 @@ public:
             m_error = "cannot create a temporary folder";
             return false;
         }
-        return prepareFolder(appFolder(), m_error);
+        return bench::writeApplicationFolder(appFolder(), m_error);
     }
 
     Start yardstick() { return run(BENCH_STARTUP_YARDSTICK, {}, log("yardstick.log")); }
@@ -373,7 +287,7 @@ int main(int argc, char **argv)
         return 1;
     if (prepareOnly) {
         std::string error;
-        if (!prepareFolder(*prepareOnly, error)) {
+        if (!bench::writeApplicationFolder(*prepareOnly, error)) {
             std::fprintf(stderr, "bench_startup: %s\n", error.c_str());
             return 1;
         }

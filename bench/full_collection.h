@@ -1,6 +1,6 @@
 // The full-size collection the benchmarks work on: 49 chapters, 6999
 // problems and a results log that has rolled (header 100, records 2..100),
-// and the three data files that hold it.
+// the three data files that hold it, and an application folder around them.
 
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <string>
 
 namespace culegere::bench {
 
@@ -27,5 +28,12 @@ struct DataFile
 // The three data files holding `c`, as its exit writes them, with the results
 // file as a roll of the log leaves it: Users.stn, Caps.stn, Problems.stn.
 std::array<DataFile, 3> dataFilesOf(const Collection &c);
+
+// Writes a full application folder at `root` (made if missing): the three
+// data files of the full collection, the six sound cues (a tenth of a second
+// of silence each), the help (help.chm and help/index.html, placeholders),
+// "probleme" with an empty file for every problem, and the empty folders
+// "teste" and "backup". False, with `error` saying why, when it cannot.
+bool writeApplicationFolder(const QString &root, std::string &error);
 
 } // namespace culegere::bench
