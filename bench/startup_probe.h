@@ -21,17 +21,27 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace culegere::bench {
 
-// Says when, and ends the event loop with 0, once the main window is shown
-// and idle. Made
-// before anything is shown: it watches every widget of the program, since the
-// main window may not exist yet.
-class QuitWhenShownAndIdle : public QObject
+// Watches the start-up of the program `name`, from the moment its
+// QApplication is made (Q_COREAPP_STARTUP_FUNCTION) until the end:
+// - once the main window is shown and idle, writes when on stdout and ends
+//   the event loop with 0; but when `check` (if given) then returns a
+//   complaint, writes that on stderr instead and ends it with 4;
+// - when that has not happened within `seconds`, ends the program with 3,
+//   saying so on stderr with the text of any message box open (a refused
+//   start-up waits on one).
+class StartupWatch : public QObject
 {
 public:
-    QuitWhenShownAndIdle() : QObject(qApp) { qApp->installEventFilter(this); }
+    StartupWatch(const char *name, int seconds, std::function<QString()> check = {})
+        : QObject(qApp), m_name(name), m_check(std::move(check))
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(seconds * 1000, this, [this, seconds] { giveUp(seconds); });
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -39,33 +49,39 @@ protected:
         if (event->type() == QEvent::Paint && qobject_cast<QMainWindow *>(watched) != nullptr) {
             qApp->removeEventFilter(this);
             // Queued behind the rest of this paint and what is already waiting.
-            QTimer::singleShot(0, qApp, [] {
-                const auto now = std::chrono::steady_clock::now().time_since_epoch();
-                std::printf("%lld\n",
-                            static_cast<long long>(std::chrono::nanoseconds(now).count()));
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
+            QTimer::singleShot(0, this, [this] { shownAndIdle(); });
         }
         return QObject::eventFilter(watched, event);
     }
-};
 
-// A start-up that shows no main window within `seconds` ends the program
-// with 3, saying so on stderr together with the text of any message box
-// open at that moment (a refused start-up waits on one).
-inline void exitWhenStuck(const char *program, int seconds)
-{
-    QTimer::singleShot(seconds * 1000, qApp, [program, seconds] {
-        std::fprintf(stderr, "%s: no main window shown and idle within %d s\n", program, seconds);
+private:
+    void shownAndIdle()
+    {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        if (const QString complaint = m_check ? m_check() : QString(); !complaint.isEmpty()) {
+            std::fprintf(stderr, "%s: %s\n", m_name, qPrintable(complaint));
+            QCoreApplication::exit(4);
+            return;
+        }
+        std::printf("%lld\n", static_cast<long long>(std::chrono::nanoseconds(now).count()));
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    }
+
+    [[noreturn]] void giveUp(int seconds)
+    {
+        std::fprintf(stderr, "%s: no main window shown and idle within %d s\n", m_name, seconds);
         for (QWidget *window : QApplication::topLevelWidgets()) {
             if (const auto *box = qobject_cast<QMessageBox *>(window); box && box->isVisible())
-                std::fprintf(stderr, "%s: a message box is open: %s\n", program,
+                std::fprintf(stderr, "%s: a message box is open: %s\n", m_name,
                              qPrintable(box->text()));
         }
         std::fflush(stderr);
         std::_Exit(3);
-    });
-}
+    }
+
+    const char *m_name;
+    std::function<QString()> m_check;
+};
 
 } // namespace culegere::bench

@@ -10,12 +10,20 @@
 #include <QMenu>
 #include <QMenuBar>
 
+namespace {
+
+void watchStartup()
+{
+    new culegere::bench::StartupWatch("bench_startup_yardstick", 20);
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(watchStartup)
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    culegere::bench::QuitWhenShownAndIdle quit;
-    culegere::bench::exitWhenStuck("bench_startup_yardstick", 20);
-
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Test....."));
     QMenu *file = window.menuBar()->addMenu(QStringLiteral("&File"));
