@@ -328,7 +328,7 @@ int main(int argc, char **argv)
     const bool judged = onWindowSystem();
     std::fprintf(summary,
                  "start-up, medians of %zu: yardstick %.1f ms, program %.1f ms: "
-                 "program/yardstick = %.2f (target <= %.1f) %s\n",
+                 "program/yardstick = %.3f (target <= %.1f) %s\n",
                  p.size(), yardstick * 1e3, program * 1e3, ratio, kTargetRatio,
                  judged ? options->verdict(met) : "not judged without a window system");
     const double yardstickShown = median(y, &Start::shownSeconds);
