@@ -9,11 +9,11 @@
 
 #include "folder/app_folder.h"
 #include "store/collection.h"
-#include "store/collection_io.h"
 #include "store/data_files.h"
 #include "store/problem_paths.h"
 
 #include "bench_support.h"
+#include "full_collection.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -43,13 +43,8 @@ public:
     {
         if (!m_dir.isValid())
             return fail("cannot create a temporary folder");
-        build();
-        m_files = {{
-            {datafile::Users,
-             usersFileAfterRoll({}, m_collection.UserTable, Collection::LastUserRow)},
-            {datafile::Chapters, chaptersFileForExit({}, m_collection)},
-            {datafile::Problems, problemsFileForExit({}, m_collection)},
-        }};
+        bench::fillFullCollection(m_collection);
+        m_files = bench::dataFilesOf(m_collection);
         for (const File &file : m_files) {
             QFile out(path(file.name));
             if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size())
@@ -63,11 +58,7 @@ public:
     const Collection &collection() const { return m_collection; }
     const std::string &error() const { return m_error; }
 
-    struct File
-    {
-        QString name;
-        QByteArray bytes;
-    };
+    using File = bench::DataFile;
     const std::array<File, 3> &files() const { return m_files; }
 
     qint64 totalBytes() const
@@ -121,37 +112,6 @@ private:
     {
         m_error = std::move(message);
         return false;
-    }
-
-    void build()
-    {
-        Collection &c = m_collection;
-        c.ChapterCount = Collection::MaxChapters;
-        for (int k = Collection::FirstRow; k <= c.lastChapterRow(); ++k) {
-            c.ChapterTable[k].Name.setText(
-                QStringLiteral("Capitolul %1: funcții, ecuații și șiruri").arg(k - 1));
-        }
-        c.ProblemCount = Collection::MaxProblems;
-        const QString appPath = QStringLiteral("C:\\Program Files\\Culegere");
-        for (int k = Collection::FirstRow; k <= c.lastProblemRow(); ++k) {
-            ProblemRecord &p = c.ProblemTable[k];
-            p.ImagePath =
-                cataloguePath(appPath, QStringLiteral("%1").arg(k - 1, 5, 10, QChar(u'0')));
-            ChapterRecord &chapter =
-                c.ChapterTable[Collection::FirstRow + k % Collection::MaxChapters];
-            p.Chapter.Name = chapter.Name;
-            p.CorrectAnswer = static_cast<qint16>(k % 5);
-            ++chapter.ProblemTotal;
-        }
-        // A log that has rolled: rows 2..100 in use, the header at 100.
-        c.NextUserRecord = Collection::LastUserRow;
-        for (int k = Collection::FirstRow; k <= Collection::LastUserRow; ++k) {
-            UserRecord &u = c.UserTable[k];
-            u.Name.setText(QStringLiteral("Elevul numărul %1").arg(k - 1));
-            u.Grade = static_cast<qint16>(1 + k % 10);
-            u.ElapsedTicks = static_cast<qint16>(60 * (5 + k % 40));
-            u.TestDate = dateToSerial(QDate(2024, 9, 16).addDays(k));
-        }
     }
 
     QTemporaryDir m_dir;

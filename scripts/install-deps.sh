@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building and running need; with the
 # argument "test", also what the tests and benchmarks need (a PDF printer
-# queue, PDF tools, the image library the sheet benchmark compares with).
+# queue, PDF tools, the image library the sheet benchmark compares with, an
+# X server without a screen for the start-up benchmark).
 # Idempotent; uses sudo only when not already root.
 set -euo pipefail
 
@@ -19,6 +20,7 @@ if [ "${1:-}" = "test" ]; then
         poppler-utils                                   # pdfinfo, pdftoppm: reading what it wrote
         clang libclang-rt-14-dev                        # fuzzing and sanitizer builds
         strace                                          # kills a process at a chosen system call
+        xvfb                                            # an X server for the start-up benchmark
     )
 fi
 
