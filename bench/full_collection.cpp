@@ -3,6 +3,7 @@
 #include "full_collection.h"
 
 #include "store/collection_io.h"
+#include "store/problem_paths.h"
 #include "store/records.h"
 
 #include <QDate>
