@@ -443,6 +443,70 @@ private slots:
         QVERIFY(second.messageTexts().value(0).contains("deja deschisa"));
     }
 
+    // A lock left on this computer by a copy that is no longer running is
+    // taken over without a question.
+    void lockLeftOnThisComputer_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QProcess ended;
+        ended.start("true");
+        QVERIFY(ended.waitForStarted());
+        const QByteArray endedPid = QByteArray::number(ended.processId());
+        QVERIFY(ended.waitForFinished());
+        const QByteArray here =
+            QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n';
+        QTest::newRow("its process ended")
+            << endedPid + "\nculegere\n" + here + QSysInfo::bootUniqueId() + '\n';
+        QTest::newRow("made before a restart")
+            << QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
+                   QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+                   here + "another-boot\n";
+    }
+    void lockLeftOnThisComputer()
+    {
+        QFETCH(QByteArray, lock);
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        dir.write(".culegere.lock", lock);
+        ScriptedPlatform platform;
+        {
+            Application app(dir.path(), platform);
+            QVERIFY(app.start());
+            QVERIFY(platform.messages.isEmpty());
+            const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
+            QCOMPARE(lines.value(0).toLongLong(), QCoreApplication::applicationPid());
+            QCOMPARE(lines.value(4), QSysInfo::bootUniqueId());
+        }
+        QVERIFY(!dir.exists(".culegere.lock"));
+    }
+
+    // The lock this program makes names it as QLockFile would, so a copy
+    // judging it (this one, or one of another make) finds it live; it goes
+    // when the program ends.
+    void theLockNamesThisProgram()
+    {
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        ScriptedPlatform platform;
+        {
+            Application app(dir.path(), platform);
+            QVERIFY(app.start());
+            const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
+            QCOMPARE(lines.size(), 6);
+            QCOMPARE(lines[0].toLongLong(), QCoreApplication::applicationPid());
+            QCOMPARE(lines[1],
+                     QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8());
+            QCOMPARE(QString::fromUtf8(lines[2]), QSysInfo::machineHostName());
+            QCOMPARE(lines[3], QSysInfo::machineUniqueId());
+            QCOMPARE(lines[4], QSysInfo::bootUniqueId());
+            QLockFile other(dir.filePath(".culegere.lock"));
+            QVERIFY(!other.tryLock(0));
+            QVERIFY(!other.removeStaleLockFile()); // held: not removed
+            QVERIFY(dir.exists(".culegere.lock"));
+        }
+        QVERIFY(!dir.exists(".culegere.lock"));
+    }
+
     void secondCopyOnTheSameFolderIsRefused()
     {
         Started first;
