@@ -207,6 +207,12 @@ private slots:
         const QImage shown = child<QWidget>(s.main(), "Picture4")->grab().toImage();
         const QImage held = decorativePicture();
         QCOMPARE(held.size(), kDecorationSize);
+        // Its rows are read as they were made: the sky runs from dark blue on
+        // the left to light blue on the right, on the first line as on the last.
+        for (int y : {0, held.height() - 1}) {
+            QCOMPARE(QColor(held.pixel(0, y)), QColor(18, 52, 120));
+            QCOMPARE(QColor(held.pixel(held.width() - 1, y)), QColor(40, 120, 190));
+        }
         QCOMPARE(shown.copy(QRect(QPoint(0, 0), held.size())).convertToFormat(held.format()), held);
     }
 
@@ -400,6 +406,16 @@ private slots:
         QTest::newRow("Da") << other << "calculatorul calculatorul-din-laborator" << true;
         // A lock cut short as it was made names no computer at all.
         QTest::newRow("empty lock, Da") << QByteArray() << "numele calculatorului" << true;
+        QTest::newRow("cut after the computer's name, Nu")
+            << QByteArray("4242\nculegere\ncalculatorul-din-laborator")
+            << "calculatorul calculatorul-din-laborator" << false;
+        // Computers copied from one another keep one name; their ids differ.
+        const QByteArray ourName = QSysInfo::machineHostName().toUtf8();
+        if (!QSysInfo::machineUniqueId().isEmpty()) {
+            QTest::newRow("another computer of the same name, Nu")
+                << "4242\nculegere\n" + ourName + "\n0123456789abcdef0123456789abcdef\nboot\n"
+                << "calculatorul " + QString::fromUtf8(ourName) << false;
+        }
     }
     void lockOfAnotherComputer()
     {
@@ -505,6 +521,24 @@ private slots:
             QVERIFY(dir.exists(".culegere.lock"));
         }
         QVERIFY(!dir.exists(".culegere.lock"));
+    }
+
+    // A lock of an older make names this computer by its name alone; its
+    // copy is running: refused, without a question.
+    void liveLockNamingThisComputerIsRefused()
+    {
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        const QByteArray lock =
+            QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+            QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+            QSysInfo::machineHostName().toUtf8() + '\n';
+        dir.write(".culegere.lock", lock);
+        ScriptedPlatform platform;
+        QVERIFY(!Application(dir.path(), platform).start());
+        QCOMPARE(platform.messageTexts().size(), 1);
+        QVERIFY(platform.messageTexts()[0].contains("deja deschisa"));
+        QCOMPARE(dir.read(".culegere.lock"), lock);
     }
 
     void secondCopyOnTheSameFolderIsRefused()
