@@ -1,12 +1,13 @@
 #include "platform/cue_player.h"
 
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
 
 namespace culegere {
 
-CuePlayer::CuePlayer(std::function<void()> alert) : m_alert(std::move(alert)) {}
+CuePlayer::CuePlayer(std::function<void()> alert, SoundMaker makeSound)
+    : m_alert(std::move(alert)), m_makeSound(std::move(makeSound))
+{
+}
 
 CuePlayer::~CuePlayer() = default;
 
@@ -16,14 +17,19 @@ void CuePlayer::play(const QString &waveFile)
         m_sound->stop();
     if (!QFileInfo::exists(waveFile)) {
         if (m_sound)
-            m_sound->setSource(QUrl());
+            m_sound->clear();
         m_alert();
         return;
     }
-    if (!m_sound)
-        m_sound = std::make_unique<QSoundEffect>();
-    m_sound->setSource(QUrl::fromLocalFile(waveFile));
-    m_sound->play();
+    if (!m_soundAsked) {
+        m_soundAsked = true;
+        m_sound = m_makeSound();
+    }
+    if (!m_sound) {
+        m_alert();
+        return;
+    }
+    m_sound->play(waveFile);
 }
 
 } // namespace culegere

@@ -21,7 +21,15 @@ namespace culegere {
 DesktopPlatform::DesktopPlatform()
     : m_random(static_cast<std::mt19937::result_type>(
           std::chrono::system_clock::now().time_since_epoch().count())),
-      m_cues(std::make_unique<CuePlayer>([] { QApplication::beep(); })), m_help(makeHelpOpener())
+      m_cues(std::make_unique<CuePlayer>([] { QApplication::beep(); },
+                                         [] {
+                                             // Beside the program; in a build
+                                             // tree, where the build put it.
+                                             return loadCueSound(
+                                                 {QCoreApplication::applicationDirPath(),
+                                                  QStringLiteral(CULEGERE_CUE_MODULE_DIR)});
+                                         })),
+      m_help(makeHelpOpener())
 {
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QDateTime>
-#include <QLockFile>
+#include <QFile>
 #include <QString>
+
+#include <memory>
+
+class QLockFile;
 
 namespace culegere {
 
@@ -15,10 +19,20 @@ namespace culegere {
 // share) cannot be checked from here: the program may still run there, or
 // that computer may have stopped without the exit. Only the user can tell,
 // so the caller asks, and takeOver follows a yes.
+//
+// Where no lock file is there, the lock is made directly: the file written
+// in QLockFile's format (process id, program, computer name, computer id,
+// boot id) and held open with the system's lock, as QLockFile holds its
+// own, but not pushed to the disk, which only slowed every start and end
+// (a lock file outlives no restart of the computer that made it anyway).
+// A lock file already there is judged, and taken over, by QLockFile.
 class FolderLock
 {
 public:
     explicit FolderLock(const QString &path);
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
 
     enum class Outcome {
         Locked,        // the folder is this program's now
@@ -38,11 +52,14 @@ public:
     bool takeOver();
 
 private:
+    enum class Made { Locked, NotMade, Failed };
+    Made makeLockFile();
     // Reads who holds the lock; false when it is this computer.
     bool heldByAnotherComputer();
 
     QString m_path;
-    QLockFile m_lock;
+    QFile m_file;                        // the lock made here, open while held
+    std::unique_ptr<QLockFile> m_qtLock; // a lock file that was there already
     QString m_holder;
     QDateTime m_takenAt;
 };

@@ -50,7 +50,7 @@ MainScreen::MainScreen(AppState &state, Platform &platform)
     decoration->setFrameShape(QFrame::NoFrame);
     decoration->setBackgroundRole(QPalette::Window);
     decoration->setFixedHeight(96);
-    decoration->showImage(decorativePicture(QSize(1200, 96)));
+    decoration->showImage(decorativePicture());
 
     auto *layout = new QVBoxLayout(central);
     layout->addWidget(topBand);

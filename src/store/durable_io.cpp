@@ -16,6 +16,8 @@
 //                                                   EXISTING | MOVEFILE_WRITE_THROUGH)
 //   remove         unlink (ENOENT: gone)            DeleteFileW (not found: gone)
 //   presence       lstat                            GetFileAttributesW
+//   holdOpenFile   flock(LOCK_EX | LOCK_NB)         nothing to do: an open file
+//                                                   cannot be removed there
 //
 // Windows has no call that pushes a folder to the disk: there a rename asks
 // for write-through instead (it returns once the rename is on the disk), and
@@ -36,6 +38,7 @@
 #else
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -162,6 +165,11 @@ Presence presence(const QString &path)
     return goneOrMissing(GetLastError()) ? Presence::Absent : Presence::Unknown;
 }
 
+bool holdOpenFile(int)
+{
+    return true;
+}
+
 #else
 
 QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf)
@@ -218,6 +226,11 @@ Presence presence(const QString &path)
     if (::lstat(native(path).constData(), &info) == 0)
         return Presence::Present;
     return errno == ENOENT ? Presence::Absent : Presence::Unknown;
+}
+
+bool holdOpenFile(int handle)
+{
+    return ::flock(handle, LOCK_EX | LOCK_NB) == 0;
 }
 
 #endif

@@ -38,4 +38,11 @@ bool remove(const QString &path);
 enum class Presence { Present, Absent, Unknown };
 Presence presence(const QString &path);
 
+// Marks a file this process holds open (its handle, as QFile::handle gives
+// it) as held for as long as it stays open, with the system's advisory lock
+// that Qt's lock files take too: another copy that judged the file stale
+// cannot remove it while it is held. True when held or where the system
+// needs no such mark (Windows keeps an open file from being removed).
+bool holdOpenFile(int handle);
+
 } // namespace culegere::durable

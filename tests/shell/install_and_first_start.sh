@@ -29,6 +29,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 shared="$work/prefix/share/culegere"
 [ -x "$work/prefix/bin/culegere" ] || fail "no installed program"
+[ -f "$work/prefix/bin/libculegere_cue_sound.so" ] || fail "no sound module beside the program"
 [ -f "$work/prefix/share/applications/culegere.desktop" ] || fail "no desktop entry"
 [ -f "$work/prefix/share/icons/hicolor/scalable/apps/culegere.svg" ] || fail "no icon"
 
@@ -77,7 +78,7 @@ for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6multime
     [[ "$depends" == *"$p"* ]] || fail "the package does not depend on $p"
 done
 contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/culegere ./usr/share/applications/culegere.desktop \
+for f in ./usr/bin/culegere ./usr/bin/libculegere_cue_sound.so ./usr/share/applications/culegere.desktop \
          "${help_files[@]/#/./usr/share/culegere/}" ./usr/share/culegere/Problems.stn; do
     grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done

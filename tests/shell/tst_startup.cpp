@@ -1,5 +1,6 @@
 // Start-up, the main screen in its first state, the menu, help, About and exit.
 #include "shell/application.h"
+#include "shell/decoration.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
 #include "support/file_size_limit.h"
@@ -14,8 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -199,7 +202,18 @@ private slots:
         QCOMPARE(timer->interval(), 970);
         QVERIFY(!timer->isActive());
         QVERIFY(child<QWidget>(s.main(), "Picture1")->property("imagePath").toString().isEmpty());
-        QVERIFY(!s.main()->findChild<QWidget *>("Picture4")->grab().toImage().isNull());
+        // The decorative picture is shown as the program holds it, pixel for
+        // pixel: held at the size shown, it is never scaled at start-up.
+        const QImage shown = child<QWidget>(s.main(), "Picture4")->grab().toImage();
+        const QImage held = decorativePicture();
+        QCOMPARE(held.size(), kDecorationSize);
+        // Its rows are read as they were made: the sky runs from dark blue on
+        // the left to light blue on the right, on the first line as on the last.
+        for (int y : {0, held.height() - 1}) {
+            QCOMPARE(QColor(held.pixel(0, y)), QColor(18, 52, 120));
+            QCOMPARE(QColor(held.pixel(held.width() - 1, y)), QColor(40, 120, 190));
+        }
+        QCOMPARE(shown.copy(QRect(QPoint(0, 0), held.size())).convertToFormat(held.format()), held);
     }
 
     void helpOpensTheHelpFile()
@@ -392,6 +406,16 @@ private slots:
         QTest::newRow("Da") << other << "calculatorul calculatorul-din-laborator" << true;
         // A lock cut short as it was made names no computer at all.
         QTest::newRow("empty lock, Da") << QByteArray() << "numele calculatorului" << true;
+        QTest::newRow("cut after the computer's name, Nu")
+            << QByteArray("4242\nculegere\ncalculatorul-din-laborator")
+            << "calculatorul calculatorul-din-laborator" << false;
+        // Computers copied from one another keep one name; their ids differ.
+        const QByteArray ourName = QSysInfo::machineHostName().toUtf8();
+        if (!QSysInfo::machineUniqueId().isEmpty()) {
+            QTest::newRow("another computer of the same name, Nu")
+                << "4242\nculegere\n" + ourName + "\n0123456789abcdef0123456789abcdef\nboot\n"
+                << "calculatorul " + QString::fromUtf8(ourName) << false;
+        }
     }
     void lockOfAnotherComputer()
     {
@@ -433,6 +457,88 @@ private slots:
         ScriptedPlatform second;
         QVERIFY(!Application(dir.path(), second).start());
         QVERIFY(second.messageTexts().value(0).contains("deja deschisa"));
+    }
+
+    // A lock left on this computer by a copy that is no longer running is
+    // taken over without a question.
+    void lockLeftOnThisComputer_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QProcess ended;
+        ended.start("true");
+        QVERIFY(ended.waitForStarted());
+        const QByteArray endedPid = QByteArray::number(ended.processId());
+        QVERIFY(ended.waitForFinished());
+        const QByteArray here =
+            QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n';
+        QTest::newRow("its process ended")
+            << endedPid + "\nculegere\n" + here + QSysInfo::bootUniqueId() + '\n';
+        QTest::newRow("made before a restart")
+            << QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
+                   QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+                   here + "another-boot\n";
+    }
+    void lockLeftOnThisComputer()
+    {
+        QFETCH(QByteArray, lock);
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        dir.write(".culegere.lock", lock);
+        ScriptedPlatform platform;
+        {
+            Application app(dir.path(), platform);
+            QVERIFY(app.start());
+            QVERIFY(platform.messages.isEmpty());
+            const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
+            QCOMPARE(lines.value(0).toLongLong(), QCoreApplication::applicationPid());
+            QCOMPARE(lines.value(4), QSysInfo::bootUniqueId());
+        }
+        QVERIFY(!dir.exists(".culegere.lock"));
+    }
+
+    // The lock this program makes names it as QLockFile would, so a copy
+    // judging it (this one, or one of another make) finds it live; it goes
+    // when the program ends.
+    void theLockNamesThisProgram()
+    {
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        ScriptedPlatform platform;
+        {
+            Application app(dir.path(), platform);
+            QVERIFY(app.start());
+            const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
+            QCOMPARE(lines.size(), 6);
+            QCOMPARE(lines[0].toLongLong(), QCoreApplication::applicationPid());
+            QCOMPARE(lines[1],
+                     QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8());
+            QCOMPARE(QString::fromUtf8(lines[2]), QSysInfo::machineHostName());
+            QCOMPARE(lines[3], QSysInfo::machineUniqueId());
+            QCOMPARE(lines[4], QSysInfo::bootUniqueId());
+            QLockFile other(dir.filePath(".culegere.lock"));
+            QVERIFY(!other.tryLock(0));
+            QVERIFY(!other.removeStaleLockFile()); // held: not removed
+            QVERIFY(dir.exists(".culegere.lock"));
+        }
+        QVERIFY(!dir.exists(".culegere.lock"));
+    }
+
+    // A lock of an older make names this computer by its name alone; its
+    // copy is running: refused, without a question.
+    void liveLockNamingThisComputerIsRefused()
+    {
+        TempAppFolder dir;
+        dir.writeCollection(sampleCollection());
+        const QByteArray lock =
+            QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+            QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+            QSysInfo::machineHostName().toUtf8() + '\n';
+        dir.write(".culegere.lock", lock);
+        ScriptedPlatform platform;
+        QVERIFY(!Application(dir.path(), platform).start());
+        QCOMPARE(platform.messageTexts().size(), 1);
+        QVERIFY(platform.messageTexts()[0].contains("deja deschisa"));
+        QCOMPARE(dir.read(".culegere.lock"), lock);
     }
 
     void secondCopyOnTheSameFolderIsRefused()
