@@ -199,7 +199,8 @@ void paintAnswerKey(QPainter &painter, const QRectF &page, const SheetContent &c
                                QStringLiteral("Capitol"), QStringLiteral("Raspuns")};
 
     painter.save();
-    painter.setPen(Qt::black);
+    // Lines of a point, seen on paper as on a screen.
+    painter.setPen(QPen(Qt::black, sheet::KeyLineWidth * unitsPerTwip));
     auto paintRow = [&](int row, const QString(&cells)[4]) {
         double x = block.left();
         const double y = block.top() + row * rowHeight;
