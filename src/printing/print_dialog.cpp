@@ -103,6 +103,7 @@ PrintDialog::PrintDialog(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Tipareste"), FrameClose::Destroys), m_state(state),
       m_platform(platform)
 {
+    setHelpPage(QStringLiteral("tiparire.html"));
     buildControls();
 
     connect(m_toFile, &QRadioButton::toggled, this, [this](bool on) {
