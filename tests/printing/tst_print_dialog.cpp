@@ -169,6 +169,11 @@ private slots:
         p.toFile("clasa6", 1);
         test::click(p.get<QCheckBox>("chkNumerotare"));
         test::click(p.get<QCheckBox>("chkBarem"));
+        // A page per copy: the copies are checked as for a printer.
+        p.box("Text1")->setText("0");
+        p.print();
+        QCOMPARE(p.platform.messageTexts(), QStringList{"Nu avem nimic de tiparit!..."});
+        QVERIFY(!p.dir.exists("teste"));
         p.box("Text1")->setText("2");
         QTest::keyClicks(p.get<QPlainTextEdit>("Text7"), "Lucrare de control");
         p.platform.clear();
@@ -190,25 +195,37 @@ private slots:
         qsizetype from = 0;
         for (int i = 0; i < 9; ++i) {
             const QString letter(QChar(u'a' + p.drawn[i].toInt() % 5));
-            const QRegularExpression row(QString("\\b%1\\.\\s+%2\\s+Algebra\\s+%3\\b")
-                                             .arg(i + 1)
-                                             .arg(p.drawn[i], letter));
+            const QRegularExpression row(
+                QString("\\b%1\\.\\s+%2\\s+Algebra\\s+%3\\b").arg(i + 1).arg(p.drawn[i], letter));
             const QRegularExpressionMatch found = row.match(keyText, from);
             QVERIFY2(found.hasMatch(), qPrintable(row.pattern() + "\n" + keyText));
             from = found.capturedEnd();
         }
     }
 
-    // The key as a JPEG beside the sheet; without the option, none.
+    // The key as a JPEG beside the sheet; without the option, none. The
+    // numbers in the sheet's left margin only with theirs.
     void jpegKeyBesideTheSheet()
     {
         Printing p;
+        auto marginInk = [&p] {
+            const QImage sheet(p.dir.filePath("teste/clasa7.jpg"), "JPEG");
+            int dark = 0;
+            for (int y = 132; y < 1080; ++y) {
+                for (int x = 20; x < 68; ++x)
+                    dark += qGray(sheet.pixel(x, y)) < 100 ? 1 : 0;
+            }
+            return dark;
+        };
         p.toFile("clasa7", 0);
         test::click(p.get<QPushButton>("Command2"));
         QVERIFY(p.dir.exists("teste/clasa7.jpg"));
         QVERIFY(!p.dir.exists("teste/clasa7-barem.jpg"));
+        QCOMPARE(marginInk(), 0);
+        test::click(p.get<QCheckBox>("chkNumerotare"));
         test::click(p.get<QCheckBox>("chkBarem"));
         test::click(p.get<QPushButton>("Command2"));
+        QVERIFY(marginInk() > 9 * 20);
         const QImage key(p.dir.filePath("teste/clasa7-barem.jpg"), "JPEG");
         QCOMPARE(key.size(), QSize(794, 1123));
         // The table's top line, from the problems' top-left corner on.
