@@ -435,26 +435,31 @@ int main(int argc, char **argv)
 
     const double ours = reporter.seconds("BM_OurSheet");
     const double magick = reporter.seconds("BM_MagickSheet");
+    const double pdf = reporter.seconds("BM_OurSheetPdf");
     std::fflush(stdout);
+    bool met = true;
     if (ours <= 0.0 || magick <= 0.0) {
         std::fprintf(summary, "sheet: not measured (both BM_OurSheet and BM_MagickSheet "
                               "must run)\n");
-        return 0;
+    } else {
+        const double ratio = ours / magick;
+        met = ratio <= kTargetRatio;
+        std::fprintf(summary,
+                     "sheet: ours %.1f ms, Magick++ %.1f ms: ours/Magick++ = %.2f (target <= "
+                     "%.1f) %s\n",
+                     ours * 1e3, magick * 1e3, ratio, kTargetRatio, options->verdict(met));
     }
-    const double ratio = ours / magick;
-    const bool met = ratio <= kTargetRatio;
-    std::fprintf(summary,
-                 "sheet: ours %.1f ms, Magick++ %.1f ms: ours/Magick++ = %.2f (target <= %.1f) "
-                 "%s\n",
-                 ours * 1e3, magick * 1e3, ratio, kTargetRatio, options->verdict(met));
-    const double pdf = reporter.seconds("BM_OurSheetPdf");
-    bool pdfMet = true;
-    if (pdf > 0.0) {
-        pdfMet = pdf / ours <= kPdfTargetRatio;
+    if (ours <= 0.0 || pdf <= 0.0) {
+        std::fprintf(summary, "sheet as PDF: not measured (both BM_OurSheet and "
+                              "BM_OurSheetPdf must run)\n");
+    } else {
+        const double ratio = pdf / ours;
+        met = ratio <= kPdfTargetRatio && met;
         std::fprintf(summary,
                      "sheet as PDF: %.1f ms, as JPEG %.1f ms: PDF/JPEG = %.2f (target <= %.1f) "
                      "%s\n",
-                     pdf * 1e3, ours * 1e3, pdf / ours, kPdfTargetRatio, options->verdict(pdfMet));
+                     pdf * 1e3, ours * 1e3, ratio, kPdfTargetRatio,
+                     options->verdict(ratio <= kPdfTargetRatio));
     }
-    return (met && pdfMet) || !options->checkTarget ? 0 : 1;
+    return met || !options->checkTarget ? 0 : 1;
 }

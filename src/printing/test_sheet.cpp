@@ -12,6 +12,8 @@
 
 #include <cmath>
 #include <functional>
+#include <future>
+#include <vector>
 
 namespace culegere {
 
@@ -91,8 +93,22 @@ Placement placeProblems(const QRectF &block, const QStringList &files, bool same
     return placement;
 }
 
+// The pictures of a sheet, each decoded whole, several at a time: a PDF
+// keeps them at their own pixels, and every copy's page draws the same ones.
+QList<QImage> wholePictures(const QStringList &files)
+{
+    std::vector<std::future<QImage>> decoding;
+    for (const QString &file : files)
+        decoding.push_back(std::async(std::launch::async, [file] { return readPicture(file); }));
+    QList<QImage> pictures;
+    for (std::future<QImage> &picture : decoding)
+        pictures.append(picture.get());
+    return pictures;
+}
+
+// `whole`: the pictures decoded whole, else each is decoded at its drawn size.
 void paintProblems(QPainter &painter, const QRectF &block, const QStringList &files, bool sameWidth,
-                   Surface surface)
+                   const QList<QImage> *whole)
 {
     const Placement placement = placeProblems(block, files, sameWidth);
     painter.save();
@@ -102,7 +118,7 @@ void paintProblems(QPainter &painter, const QRectF &block, const QStringList &fi
             continue;
         const QRectF &target = placement.places[i];
         const QImage image =
-            readPicture(files[i], surface == Surface::Paper ? target.size().toSize() : QSize());
+            whole ? whole->value(i) : readPicture(files[i], target.size().toSize());
         if (!image.isNull())
             painter.drawImage(target, image);
     }
@@ -169,19 +185,30 @@ QByteArray pdfPages(int pages, const QString &title, const PagePainter &paint)
     return painter.end() ? pdf : QByteArray();
 }
 
+void paintSheet(QPainter &painter, const QRectF &page, const SheetContent &content, Surface surface,
+                const QList<QImage> *whole)
+{
+    const SheetGeometry geometry = sheetGeometry(content.margins);
+    const QRectF block = mapRect(geometry.problems, page);
+    paintHeader(painter, mapRect(geometry.header, page), content.header, surface);
+    paintProblems(painter, block, content.pictureFiles, content.options.sameWidth, whole);
+    if (content.options.numbered) {
+        paintNumbers(painter, page, block, content.pictureFiles, content.options.sameWidth,
+                     surface);
+    }
+}
+
 } // namespace
 
 void paintTestSheet(QPainter &painter, const QRectF &page, const SheetContent &content,
                     Surface surface)
 {
-    const SheetGeometry geometry = sheetGeometry(content.margins);
-    const QRectF block = mapRect(geometry.problems, page);
-    paintHeader(painter, mapRect(geometry.header, page), content.header, surface);
-    paintProblems(painter, block, content.pictureFiles, content.options.sameWidth, surface);
-    if (content.options.numbered) {
-        paintNumbers(painter, page, block, content.pictureFiles, content.options.sameWidth,
-                     surface);
+    if (surface == Surface::Pdf) {
+        const QList<QImage> whole = wholePictures(content.pictureFiles);
+        paintSheet(painter, page, content, surface, &whole);
+        return;
     }
+    paintSheet(painter, page, content, surface, nullptr);
 }
 
 void paintAnswerKey(QPainter &painter, const QRectF &page, const SheetContent &content,
@@ -244,9 +271,10 @@ QImage renderAnswerKey(const SheetContent &content, qreal dotsPerInch)
 
 QByteArray testSheetPdf(const SheetContent &content, int copies)
 {
+    const QList<QImage> whole = wholePictures(content.pictureFiles);
     return pdfPages(copies, content.header.section(u'\n', 0, 0),
                     [&](QPainter &painter, const QRectF &page) {
-                        paintTestSheet(painter, page, content, Surface::Pdf);
+                        paintSheet(painter, page, content, Surface::Pdf, &whole);
                     });
 }
 

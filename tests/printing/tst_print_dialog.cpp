@@ -1,5 +1,6 @@
 // The print dialog driven through its controls: defaults, kept choices, the
 // checks and their messages, the margin bars, file and printer output.
+#include "support/program_output.h"
 #include "support/running_app.h"
 #include "support/user_input.h"
 
@@ -46,15 +47,6 @@ Collection catalogue()
     for (int i = 1; i <= 12; ++i)
         test::addProblem(c, "Algebra", test::pictureIndex(i), qint16(i % 5));
     return c;
-}
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 struct Printing : test::RunningApp
@@ -183,14 +175,16 @@ private slots:
         QVERIFY(!p.dir.exists("teste/clasa6.jpg"));
 
         const QString sheet = p.dir.filePath("teste/clasa6.pdf");
-        QVERIFY(run("pdfinfo", {sheet}).contains(QRegularExpression("Pages:\\s+2\\n")));
-        const QString sheetText = run("pdftotext", {sheet, "-"});
+        QVERIFY(
+            test::programOutput("pdfinfo", {sheet}).contains(QRegularExpression("Pages:\\s+2\\n")));
+        const QString sheetText = test::programOutput("pdftotext", {sheet, "-"});
         QVERIFY(sheetText.contains("Lucrare de control"));
         QVERIFY(sheetText.contains("9."));
 
         const QString key = p.dir.filePath("teste/clasa6-barem.pdf");
-        QVERIFY(run("pdfinfo", {key}).contains(QRegularExpression("Pages:\\s+1\\n")));
-        const QString keyText = run("pdftotext", {"-layout", key, "-"});
+        QVERIFY(
+            test::programOutput("pdfinfo", {key}).contains(QRegularExpression("Pages:\\s+1\\n")));
+        const QString keyText = test::programOutput("pdftotext", {"-layout", key, "-"});
         QVERIFY(keyText.contains("Lucrare de control"));
         qsizetype from = 0;
         for (int i = 0; i < 9; ++i) {

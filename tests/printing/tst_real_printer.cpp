@@ -5,6 +5,7 @@
 // writes each job as a PDF into ~/PDF.
 #include "printing/test_sheet.h"
 #include "shell/desktop_platform.h"
+#include "support/program_output.h"
 #include "support/temp_app_folder.h"
 
 #include <QDir>
@@ -18,15 +19,6 @@ using namespace culegere;
 namespace {
 
 const QString kQueue = QStringLiteral("CulegerePDF");
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The PDF the queue wrote for the job named `title`, or "".
 QString findPdf(const QString &title)
@@ -96,7 +88,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!(pdf = findPdf(title)).isEmpty(), 120000);
         // The file grows while the queue writes it; pdfinfo reads it once whole.
         QString info;
-        QTRY_VERIFY_WITH_TIMEOUT(!(info = run("pdfinfo", {pdf})).isEmpty(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(info = test::programOutput("pdfinfo", {pdf})).isEmpty(), 30000);
         QVERIFY2(info.contains(QRegularExpression(QString("Pages:\\s+%1\\n").arg(sheets))),
                  qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(

@@ -1,6 +1,7 @@
 // The test sheet as painted: header and problems where the geometry puts
 // them, stacked in test order, blank blocks for missing pictures.
 #include "printing/test_sheet.h"
+#include "support/program_output.h"
 #include "support/temp_app_folder.h"
 
 #include <QCryptographicHash>
@@ -67,16 +68,6 @@ void checkStack(const QImage &page)
                             int(kBlock.top() + rowHeight * (i + 0.5)));
         QVERIFY2(near(page.pixelColor(centre), kColors[i]), qPrintable(QString::number(i)));
     }
-}
-
-// What a poppler tool prints; "" when it fails.
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 bool havePoppler()
@@ -265,12 +256,12 @@ private slots:
         QVERIFY(darkPixels(page, int(283 * kScale), int(1417 * kScale), 75, 200) > 20);
 
         const QString file = s.dir.filePath("sheet.pdf");
-        const QString info = run("pdfinfo", {file});
+        const QString info = test::programOutput("pdfinfo", {file});
         QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")), qPrintable(info));
         QVERIFY2(
             info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts")),
             qPrintable(info));
-        const QString text = run("pdftotext", {"-f", "1", "-l", "1", file, "-"});
+        const QString text = test::programOutput("pdftotext", {"-f", "1", "-l", "1", file, "-"});
         QVERIFY2(text.contains("Test de verificare") && text.contains("Clasa a VI-a"),
                  qPrintable(text));
         QVERIFY2(text.contains(QRegularExpression("1\\.\\s+2\\.\\s+3\\.\\s+4\\.\\s+5\\.\\s+6\\."
@@ -278,7 +269,8 @@ private slots:
                  qPrintable(text));
 
         // Each picture once per page, at its own 40 x 20 pixels.
-        const QStringList images = run("pdfimages", {"-list", file}).split('\n').mid(2);
+        const QStringList images =
+            test::programOutput("pdfimages", {"-list", file}).split('\n').mid(2);
         int listed = 0;
         for (const QString &line : images) {
             const QStringList f = line.simplified().split(' ');
