@@ -1,6 +1,7 @@
 #include "printing/print_dialog.h"
 
 #include "platform/cue.h"
+#include "printing/answer_key.h"
 #include "printing/printing_messages.h"
 #include "store/atomic_file.h"
 #include "store/problem_paths.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -75,26 +75,6 @@ bool saveSheetFile(const QByteArray &bytes, const QString &path)
     AtomicWriteSet write;
     write.add(path, path, bytes);
     return write.commit().ok();
-}
-
-// The key's lines for the problems at `rows` of the catalogue, in that order.
-QList<KeyRow> answerKeyRows(const Collection &collection, const std::array<qint16, 10> &rows)
-{
-    QList<KeyRow> key;
-    for (int i = 0; i < CurrentTest::Size; ++i) {
-        const int row = rows[i];
-        if (row < Collection::FirstRow || row > collection.lastProblemRow()) {
-            key.append(KeyRow());
-            continue;
-        }
-        const ProblemRecord &problem = collection.ProblemTable[row];
-        const QString picture =
-            QFileInfo(problemImagePath(QString(), problem.ImagePath)).completeBaseName();
-        const qint16 answer = problem.CorrectAnswer;
-        key.append({picture.mid(5), problem.Chapter.Name.trimmedText(),
-                    answer >= 0 && answer <= 4 ? QString(QChar(u'a' + answer)) : QString()});
-    }
-    return key;
 }
 
 } // namespace

@@ -30,7 +30,7 @@ constexpr int NumberHeight = 400; // 0.7 cm
 constexpr int NumberGap = 113;    // 0.2 cm
 // A line of the answer key's table.
 constexpr int KeyRowHeight = 567; // 1 cm
-constexpr int KeyLineWidth = 20;   // 1 pt
+constexpr int KeyLineWidth = 20;  // 1 pt
 // A PDF's dots per inch: one dot is one twip, so the page is the geometry's.
 constexpr int PdfResolution = 1440;
 } // namespace sheet
