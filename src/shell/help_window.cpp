@@ -72,6 +72,7 @@ void HelpWindow::buildControls()
     split->addWidget(left);
     split->addWidget(m_browser);
     split->setStretchFactor(1, 3);
+    split->setSizes({220, 740});
     auto *column = new QVBoxLayout(this);
     column->addLayout(bar);
     column->addWidget(split, 1);
