@@ -1,5 +1,6 @@
 // Renders every screen of the program, as a teacher and a pupil meet them,
-// into PNG files for the documentation:
+// into PNG files for the documentation, and the first pages of a sheet and
+// of its answer key saved as PDF (with pdftoppm, not compared):
 //   culegere_screenshots SAMPLE_FOLDER OUTPUT_FOLDER [--compare REFERENCE_FOLDER]
 // The program runs offscreen on a copy of SAMPLE_FOLDER (the sample
 // collection), driven through its controls with scripted answers. With
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
@@ -20,9 +22,11 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVersionNumber>
 
@@ -130,6 +134,19 @@ QString whyNotComparable()
     return {};
 }
 
+// The first page of `pdf` as <name>.png in `output`, 60 dots per inch
+// (poppler's pdftoppm); false without it.
+bool pdfPicture(const QString &pdf, const QString &output, const QString &name)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    return !tool.isEmpty() &&
+           QProcess::execute(tool,
+                             {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-f"),
+                              QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                              QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+                              QDir(output).filePath(name)}) == 0;
+}
+
 class Shots
 {
 public:
@@ -224,7 +241,21 @@ int main(int argc, char *argv[])
     control<QPlainTextEdit>(print, "Text7")
         ->setPlainText(
             QStringLiteral("Test de evaluare - clasa a V-a\nNume si prenume: ..........."));
+    // To a PDF, numbered, with the answer key.
+    control<QRadioButton>(print, "Option1")->click();
+    control<QLineEdit>(print, "Text2")->setText(QStringLiteral("clasa5"));
+    chooseLine(control<QComboBox>(print, "cmbFormat"), QStringLiteral("PDF"));
+    control<QCheckBox>(print, "chkNumerotare")->setChecked(true);
+    control<QCheckBox>(print, "chkBarem")->setChecked(true);
     shots.take(print, QStringLiteral("tiparire"));
+    click(print, "Command2");
+    const QDir sheets(QDir(folder).filePath(QStringLiteral("teste")));
+    if (!compare && !(pdfPicture(sheets.filePath(QStringLiteral("clasa5.pdf")), args.at(2),
+                                 QStringLiteral("foaie-pdf")) &&
+                      pdfPicture(sheets.filePath(QStringLiteral("clasa5-barem.pdf")), args.at(2),
+                                 QStringLiteral("barem-pdf"))))
+        std::fprintf(stderr, "the PDF pages were not rendered: pdftoppm (poppler-utils) is missing "
+                             "or failed\n");
     click(print, "Command1");
 
     click(main, "Command6");

@@ -16,6 +16,7 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Adauga Capitol"), FrameClose::Hides), m_state(state),
       m_platform(platform), m_rules(state.collection)
 {
+    setHelpPage(QStringLiteral("capitole.html"));
     m_chapterList = new QListWidget;
     m_name = new QLineEdit;
     m_chapterList->setAccessibleName(QStringLiteral("Capitolele culegerii"));

@@ -20,6 +20,7 @@ ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Seteaza problema"), FrameClose::Destroys), m_state(state),
       m_platform(platform), m_editing(state.collection, state.folder), m_answers(this)
 {
+    setHelpPage(QStringLiteral("probleme.html"));
     m_chapterLabel = new QLabel(QStringLiteral("Seteaza capitol"));
     m_chapterBox = new QComboBox;
     m_chapterBox->setEditable(true);

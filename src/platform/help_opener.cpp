@@ -12,13 +12,18 @@ QString HelpOpener::pagesOf(const QString &helpFile)
 
 void HelpOpener::open(const QString &helpFile)
 {
+    openViewer(helpFile, [this, helpFile] { openPages(helpFile); });
+}
+
+void HelpOpener::openViewer(const QString &helpFile, std::function<void()> noViewer)
+{
     if (!QFileInfo::exists(helpFile)) {
-        openPages(helpFile);
+        noViewer();
         return;
     }
-    m_desktop.hasViewer(helpFile, [this, helpFile](bool viewer) {
+    m_desktop.hasViewer(helpFile, [this, helpFile, noViewer](bool viewer) {
         if (!(viewer && m_desktop.open(helpFile)))
-            openPages(helpFile);
+            noViewer();
     });
 }
 

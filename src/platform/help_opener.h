@@ -25,6 +25,8 @@ public:
     explicit HelpOpener(Desktop desktop) : m_desktop(std::move(desktop)) {}
 
     void open(const QString &helpFile);
+    // help.chm with its viewer; `noViewer` runs where it cannot be opened.
+    void openViewer(const QString &helpFile, std::function<void()> noViewer);
 
     // The HTML pages of `helpFile`: help/index.html beside it.
     static QString pagesOf(const QString &helpFile);

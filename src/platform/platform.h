@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -27,6 +28,15 @@ public:
     virtual QString askText(QWidget *parent, const QString &prompt, const QString &title) = 0;
     virtual void playCue(const QString &waveFile) = 0;  // full path, async
     virtual void openHelp(const QString &helpFile) = 0; // full path, async
+    // help.chm (full path) with the desktop's viewer, without waiting; where
+    // there is no file, no viewer for it or the viewer does not start,
+    // `noViewer` runs instead (at once or later), and the program shows its
+    // own pages. This base opens the file with openHelp() and never runs it.
+    virtual void openHelpViewer(const QString &helpFile, std::function<void()> noViewer)
+    {
+        Q_UNUSED(noViewer);
+        openHelp(helpFile);
+    }
     virtual QDate today() = 0;
     virtual double nextRandom() = 0;        // uniform in [0, 1)
     virtual QStringList printerNames() = 0; // platform order

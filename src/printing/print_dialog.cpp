@@ -1,6 +1,7 @@
 #include "printing/print_dialog.h"
 
 #include "platform/cue.h"
+#include "printing/answer_key.h"
 #include "printing/printing_messages.h"
 #include "store/atomic_file.h"
 #include "store/problem_paths.h"
@@ -8,6 +9,7 @@
 #include "widgets/controls.h"
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -54,17 +56,24 @@ qreal screenDotsPerInch()
     return screen ? screen->logicalDotsPerInch() : 96.0;
 }
 
-// Writes the page as a JPEG whose text stays crisp on paper. An older file
-// of that name is replaced only by a complete new one.
-bool saveSheetFile(const QImage &page, const QString &path)
+// A page as a JPEG whose text stays crisp on paper; empty on failure.
+QByteArray jpegOf(const QImage &page)
 {
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     if (!page.save(&buffer, "JPEG", 95))
+        return {};
+    return jpeg;
+}
+
+// An older file of that name is replaced only by a complete new one.
+bool saveSheetFile(const QByteArray &bytes, const QString &path)
+{
+    if (bytes.isEmpty())
         return false;
     AtomicWriteSet write;
-    write.add(path, path, jpeg);
+    write.add(path, path, bytes);
     return write.commit().ok();
 }
 
@@ -74,6 +83,7 @@ PrintDialog::PrintDialog(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Tipareste"), FrameClose::Destroys), m_state(state),
       m_platform(platform)
 {
+    setHelpPage(QStringLiteral("tiparire.html"));
     buildControls();
 
     connect(m_toFile, &QRadioButton::toggled, this, [this](bool on) {
@@ -128,6 +138,9 @@ void PrintDialog::buildControls()
     m_fileLabel = place(new QLabel(QStringLiteral("Nume fisier")), this, twips(0, 3360, 1935, 375));
     m_fileName = place(new QLineEdit, this, twips(1920, 3360, 3855, 495));
     m_fileName->setAccessibleName(QStringLiteral("Numele fisierului"));
+    m_format = place(new QComboBox, this, twips(5880, 3360, 1455, 495));
+    m_format->addItems({QStringLiteral("JPEG"), QStringLiteral("PDF")});
+    m_format->setAccessibleName(QStringLiteral("Formatul fisierului"));
 
     const QString captions[4] = {QStringLiteral("Stanga:"), QStringLiteral("Dreapta:"),
                                  QStringLiteral("Top:"), QStringLiteral("Bottom:")};
@@ -172,6 +185,12 @@ void PrintDialog::buildControls()
     headerLabel->setAlignment(Qt::AlignCenter);
     m_header = place(new QPlainTextEdit, this, twips(120, 4560, 10575, 1695));
     m_header->setAccessibleName(QStringLiteral("Antetul foii"));
+    // The options stand in the free corner above "Print".
+    m_numbered = place(new QCheckBox(QStringLiteral("Numeroteaza problemele")), this,
+                       twips(8880, 3105, 4935, 435));
+    m_sameWidth =
+        place(new QCheckBox(QStringLiteral("Aceeasi latime")), this, twips(8880, 3555, 4935, 435));
+    m_answerKey = place(new QCheckBox(QStringLiteral("Barem")), this, twips(8880, 4005, 4935, 435));
     m_print = place(new QPushButton(QStringLiteral("Print")), this, twips(10920, 4560, 2895, 735));
     m_ok = place(new QPushButton(QStringLiteral("Ok")), this, twips(10920, 5520, 2895, 735));
 
@@ -187,7 +206,9 @@ void PrintDialog::buildControls()
                   {printerLabel, "Label2"},      {m_printerBox, "Combo1"},
                   {copiesLabel, "Label1"},       {m_copies, "Text1"},
                   {headerLabel, "Label8"},       {m_header, "Text7"},
-                  {m_print, "Command2"},         {m_ok, "Command1"}});
+                  {m_print, "Command2"},         {m_ok, "Command1"},
+                  {m_format, "cmbFormat"},       {m_numbered, "chkNumerotare"},
+                  {m_answerKey, "chkBarem"},     {m_sameWidth, "chkLatime"}});
 }
 
 void PrintDialog::toFileChosen()
@@ -195,6 +216,7 @@ void PrintDialog::toFileChosen()
     m_printerBox->setEnabled(false);
     m_fileLabel->show();
     m_fileName->show();
+    m_format->show();
 }
 
 void PrintDialog::toPrinterChosen()
@@ -202,6 +224,7 @@ void PrintDialog::toPrinterChosen()
     m_printerBox->setEnabled(true);
     m_fileLabel->hide();
     m_fileName->hide();
+    m_format->hide();
     m_print->setEnabled(true);
 }
 
@@ -256,6 +279,11 @@ SheetContent PrintDialog::content(const Margins &margins) const
     SheetContent content;
     content.margins = margins;
     content.header = m_header->toPlainText();
+    content.options.numbered = m_numbered->isChecked();
+    content.options.sameWidth = m_sameWidth->isChecked();
+    content.options.answerKey = m_answerKey->isChecked();
+    if (content.options.answerKey)
+        content.key = answerKeyRows(m_state.collection, m_state.test.TestProblems);
     for (int i = 0; i < CurrentTest::Size; ++i) {
         const int row = m_state.test.TestProblems[i];
         content.pictureFiles.append(
@@ -273,17 +301,8 @@ void PrintDialog::print()
             message(printmsg::NoPrinter);
             return;
         }
-        if (m_copies->text().isEmpty()) {
-            message(printmsg::NoCopies);
-            return;
-        }
-        const Copies copies = parseCopies(m_copies->text(), QLocale::system());
-        if (copies.status != Copies::Count) {
-            message(copies.status == Copies::Zero ? printmsg::NothingToPrint : printmsg::BadCopies);
-            return;
-        }
-        m_copyCount = static_cast<qint16>(copies.count);
-        composeTestSheet(true);
+        if (takeCopyCount())
+            composeTestSheet(true);
         return;
     }
     if (m_fileName->text().isEmpty()) {
@@ -294,7 +313,30 @@ void PrintDialog::print()
         message(printmsg::BadFileName);
         return;
     }
+    // A PDF holds a page per copy.
+    if (isPdf() && !takeCopyCount())
+        return;
     composeTestSheet(false);
+}
+
+bool PrintDialog::isPdf() const
+{
+    return m_format->currentText() == QStringLiteral("PDF");
+}
+
+bool PrintDialog::takeCopyCount()
+{
+    if (m_copies->text().isEmpty()) {
+        message(printmsg::NoCopies);
+        return false;
+    }
+    const Copies copies = parseCopies(m_copies->text(), QLocale::system());
+    if (copies.status != Copies::Count) {
+        message(copies.status == Copies::Zero ? printmsg::NothingToPrint : printmsg::BadCopies);
+        return false;
+    }
+    m_copyCount = static_cast<qint16>(copies.count);
+    return true;
 }
 
 void PrintDialog::composeTestSheet(bool toPrinter)
@@ -315,13 +357,33 @@ void PrintDialog::composeTestSheet(bool toPrinter)
         return;
     }
 
-    const QString folder = m_state.folder.resolve(QStringLiteral("\\teste"));
-    const QString file = m_state.folder.resolve(QStringLiteral("\\teste\\") + m_fileName->text() +
-                                                QStringLiteral(".jpg"));
-    const QImage page = renderTestSheet(sheet, screenDotsPerInch());
-    if (!QDir().mkpath(folder) || !saveSheetFile(page, file)) {
+    writeSheetFiles(sheet);
+}
+
+void PrintDialog::writeSheetFiles(const SheetContent &sheet)
+{
+    const bool pdf = isPdf();
+    const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".jpg");
+    const QString name = QStringLiteral("\\teste\\") + m_fileName->text();
+    const QString file = m_state.folder.resolve(name + extension);
+    const QString keyFile = m_state.folder.resolve(name + QStringLiteral("-barem") + extension);
+    if (!QDir().mkpath(m_state.folder.resolve(QStringLiteral("\\teste")))) {
         message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
         return;
+    }
+    const QByteArray sheetBytes = pdf ? testSheetPdf(sheet, m_copyCount)
+                                      : jpegOf(renderTestSheet(sheet, screenDotsPerInch()));
+    if (!saveSheetFile(sheetBytes, file)) {
+        message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    if (sheet.options.answerKey) {
+        const QByteArray keyBytes =
+            pdf ? answerKeyPdf(sheet) : jpegOf(renderAnswerKey(sheet, screenDotsPerInch()));
+        if (!saveSheetFile(keyBytes, keyFile)) {
+            message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(keyFile)));
+            return;
+        }
     }
     playCue(m_platform, m_state.folder, cue::SetOk);
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -20,8 +21,10 @@ namespace culegere {
 class Platform;
 
 // The print dialog "Tipareste": the current test's sheet to a printer or to
-// a picture file in "teste", with its margins, copies and header. "Ok" hides
-// it with every choice kept; a frame close destroys it.
+// a file in "teste" (a JPEG picture or a PDF), with its margins, copies and
+// header, and the options: numbered problems, an answer key after the
+// sheets, every problem at the same width. "Ok" hides it with every choice
+// kept; a frame close destroys it.
 class PrintDialog : public SecondaryScreen
 {
     Q_OBJECT
@@ -42,10 +45,15 @@ private:
     void toPrinterChosen();
     void printerChosen(int index);
     void print();
+    bool isPdf() const;
+    // CopyCount from the copies typed; false (and the message) when none.
+    bool takeCopyCount();
     // The sheet to the current printer (true) or to the file named.
     void composeTestSheet(bool toPrinter);
     std::optional<Margins> margins() const;
     SheetContent content(const Margins &margins) const;
+    // Writes the sheet (and the key) under teste/<name>.jpg or .pdf.
+    void writeSheetFiles(const SheetContent &sheet);
     void message(const QString &text);
 
     AppState &m_state;
@@ -63,6 +71,10 @@ private:
     QComboBox *m_printerBox = nullptr;
     QLineEdit *m_copies = nullptr;
     QPlainTextEdit *m_header = nullptr;
+    QComboBox *m_format = nullptr; // "JPEG" or "PDF", for file output
+    QCheckBox *m_numbered = nullptr;
+    QCheckBox *m_answerKey = nullptr;
+    QCheckBox *m_sameWidth = nullptr;
     QPushButton *m_print = nullptr;
     QPushButton *m_ok = nullptr;
 };

@@ -70,6 +70,32 @@ MontageLayout montageLayout(const QList<QSize> &pictureSizes)
     return layout;
 }
 
+QList<QRectF> sameWidthLayout(const QList<QSize> &pictureSizes, const QRectF &block)
+{
+    double stack = 0;
+    for (const QSize &s : pictureSizes) {
+        if (s.width() > 0)
+            stack += block.width() * s.height() / s.width();
+    }
+    const double scale = stack > block.height() ? block.height() / stack : 1.0;
+    const double width = block.width() * scale;
+    QList<QRectF> layout;
+    double y = block.top();
+    for (const QSize &s : pictureSizes) {
+        const double height = s.width() > 0 ? width * s.height() / s.width() : 0;
+        layout.append(QRectF(block.left(), y, s.width() > 0 ? width : 0, height));
+        y += height;
+    }
+    return layout;
+}
+
+QRectF numberBox(double problemTop, double blockLeft, double unitsPerTwip)
+{
+    const double right = blockLeft - sheet::NumberGap * unitsPerTwip;
+    return QRectF(right - sheet::NumberWidth * unitsPerTwip, problemTop,
+                  sheet::NumberWidth * unitsPerTwip, sheet::NumberHeight * unitsPerTwip);
+}
+
 QString marginText(int value, const QLocale &locale)
 {
     // In tenths of a centimetre, so the text is exact.

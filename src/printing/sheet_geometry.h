@@ -23,7 +23,26 @@ constexpr int MontageSpare = 100; // blank right of and below the stacked pictur
 constexpr int MontageLimit = 32767;
 // The size a problem without a picture takes before any picture was measured.
 constexpr QSize BlankProblem{1095, 375};
+// A problem's number: a box this wide and high in the left margin, this far
+// left of the problems, its text 12 pt bold against the box's right edge.
+constexpr int NumberWidth = 680;  // 1.2 cm
+constexpr int NumberHeight = 400; // 0.7 cm
+constexpr int NumberGap = 113;    // 0.2 cm
+// A line of the answer key's table.
+constexpr int KeyRowHeight = 567; // 1 cm
+constexpr int KeyLineWidth = 20;  // 1 pt
+// A PDF's dots per inch: one dot is one twip, so the page is the geometry's.
+constexpr int PdfResolution = 1440;
 } // namespace sheet
+
+// The teacher's choices for the sheet besides its content. All off: the
+// sheet exactly as it has always been.
+struct SheetOptions
+{
+    bool numbered = false;  // "1." to "9." in the left margin beside each problem
+    bool sameWidth = false; // every problem as wide as the block, in its own proportions
+    bool answerKey = false; // a page for the teacher after the sheets
+};
 
 // Page margins in centimetres.
 struct Margins
@@ -58,6 +77,18 @@ struct MontageLayout
     QList<QRect> pictures;
 };
 MontageLayout montageLayout(const QList<QSize> &pictureSizes);
+
+// "Aceeasi latime": each picture as wide as `block`, as high as its own
+// proportions say, stacked from the block's top in test order with no gap.
+// A stack taller than the block is scaled down evenly to fit its height (the
+// pictures then narrower, left-aligned); none is ever stretched. A picture
+// without a size (0 wide) takes no room.
+QList<QRectF> sameWidthLayout(const QList<QSize> &pictureSizes, const QRectF &block);
+
+// The box a problem's number is written in: in the left margin, its right
+// edge NumberGap left of `blockLeft`, its top at `problemTop`; positions in
+// units of which `unitsPerTwip` make a twip.
+QRectF numberBox(double problemTop, double blockLeft, double unitsPerTwip);
 
 // The margin a scroll bar value 0..40 stands for: 4 - value / 10 cm, as a
 // plain number with the locale's decimal separator ("2", "1,5", "0").

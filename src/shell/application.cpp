@@ -7,6 +7,7 @@
 #include "printing/print_dialog.h"
 #include "shell/about_screen.h"
 #include "shell/folder_lock.h"
+#include "shell/help_window.h"
 #include "shell/main_screen.h"
 #include "shell/shell_messages.h"
 #include "state/app_state.h"
@@ -19,6 +20,7 @@
 #include "viewing/results_viewer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 
@@ -28,6 +30,8 @@ namespace {
 // Held while the program runs, so a second copy on the same folder is refused.
 const QString kLockFile = QStringLiteral("\\.culegere.lock");
 const QString kHelpFile = QStringLiteral("\\help.chm");
+const QString kHelpPages = QStringLiteral("\\help");
+const QString kMainHelpPage = QStringLiteral("ecran-principal.html");
 const QString kNoResults = QStringLiteral("Nu exista inregistrari");
 } // namespace
 
@@ -44,6 +48,8 @@ Application::~Application()
     delete m_results;
     delete m_print;
     delete m_editor;
+    m_helpKey.reset();
+    m_helpWindow.reset();
     m_about.reset();
     m_chapters.reset();
     m_main.reset();
@@ -111,6 +117,8 @@ bool Application::start()
     createProblemEditor()->clearChapters();
 
     connectMenu();
+    m_helpKey = std::make_unique<HelpKey>([this](const QString &page) { openHelp(page); });
+    qApp->installEventFilter(m_helpKey.get());
     m_main->setExitHandler([this] { return exitProgram(); });
     m_main->show();
     return true;
@@ -123,7 +131,7 @@ void Application::connectMenu()
     auto on = [main](QAction *item, auto step) {
         QObject::connect(item, &QAction::triggered, main, step);
     };
-    on(menu.help, [this] { m_platform.openHelp(m_state->folder.resolve(kHelpFile)); });
+    on(menu.help, [this] { openHelp(kMainHelpPage); });
     on(menu.about, [this] { showAbout(); });
     on(menu.viewProblems, [this] { openBrowser(); });
     on(menu.viewResults, [this] { openResults(); });
@@ -132,6 +140,33 @@ void Application::connectMenu()
     on(menu.editProblems, [this] { openProblemEditor(); });
     on(menu.backup, [this] { backup(); });
     on(menu.checkIntegrity, [this] { checkIntegrity(); });
+}
+
+void Application::openHelp(const QString &page)
+{
+    // The desktop may answer after the program has ended.
+    const QPointer<QWidget> alive = m_main.get();
+    m_platform.openHelpViewer(m_state->folder.resolve(kHelpFile), [this, alive, page] {
+        if (alive)
+            showHelpPages(page);
+    });
+}
+
+void Application::showHelpPages(const QString &page)
+{
+    const QString folder = m_state->folder.resolve(kHelpPages);
+    if (!HelpPages::existIn(folder)) {
+        m_platform.showMessage(QApplication::activeWindow(),
+                               shellmsg::HelpMissing.arg(QDir::toNativeSeparators(folder)),
+                               Platform::Buttons::Ok, kAppTitle);
+        return;
+    }
+    if (!m_helpWindow)
+        m_helpWindow = std::make_unique<HelpWindow>(folder);
+    m_helpWindow->showPage(page);
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
 }
 
 void Application::message(const QString &text)
@@ -222,7 +257,8 @@ QList<QWidget *> Application::secondaryScreens() const
     for (QWidget *screen :
          {static_cast<QWidget *>(m_chapters.get()), static_cast<QWidget *>(m_editor.data()),
           static_cast<QWidget *>(m_about.get()), static_cast<QWidget *>(m_browser.data()),
-          static_cast<QWidget *>(m_results.data()), static_cast<QWidget *>(m_print.data())}) {
+          static_cast<QWidget *>(m_results.data()), static_cast<QWidget *>(m_print.data()),
+          static_cast<QWidget *>(m_helpWindow.get())}) {
         if (screen)
             screens.append(screen);
     }

@@ -10,6 +10,8 @@ namespace culegere {
 
 class AboutScreen;
 class FolderLock;
+class HelpKey;
+class HelpWindow;
 struct AppState;
 class ChaptersScreen;
 class MainScreen;
@@ -37,6 +39,10 @@ private:
     bool lockFolder();
     void connectMenu();
     void showAbout();
+    // The help about `page`: help.chm where the desktop has a viewer for
+    // it, else the program's own help window at that page.
+    void openHelp(const QString &page);
+    void showHelpPages(const QString &page);
     void openBrowser();
     void openResults();
     void openPrintDialog();
@@ -62,6 +68,8 @@ private:
     QPointer<ProblemBrowser> m_browser;
     QPointer<ResultsViewer> m_results;
     QPointer<PrintDialog> m_print;
+    std::unique_ptr<HelpWindow> m_helpWindow; // made on first use
+    std::unique_ptr<HelpKey> m_helpKey;
     bool m_exited = false;
 };
 

@@ -75,6 +75,11 @@ void DesktopPlatform::openHelp(const QString &helpFile)
     m_help->open(helpFile);
 }
 
+void DesktopPlatform::openHelpViewer(const QString &helpFile, std::function<void()> noViewer)
+{
+    m_help->openViewer(helpFile, std::move(noViewer));
+}
+
 std::unique_ptr<HelpOpener> DesktopPlatform::makeHelpOpener()
 {
     HelpOpener::Desktop desktop;

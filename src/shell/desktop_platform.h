@@ -26,6 +26,7 @@ public:
     QString askText(QWidget *parent, const QString &prompt, const QString &title) override;
     void playCue(const QString &waveFile) override;
     void openHelp(const QString &helpFile) override;
+    void openHelpViewer(const QString &helpFile, std::function<void()> noViewer) override;
     QDate today() override;
     double nextRandom() override;
     QStringList printerNames() override;

@@ -27,6 +27,10 @@ inline const QString IntegrityOk =
     QStringLiteral("Test de integritate reusit!... Culrgerea are un numar de: %1 probleme...");
 inline const QString IntegrityMismatch =
     QStringLiteral("Exista nepotriviri in baza de date!... Va rugam sa verificati...");
+// %1: the folder of the help's pages.
+inline const QString HelpMissing = QStringLiteral(
+    "Ajutorul nu poate fi deschis: pe acest calculator nu exista un program pentru fisierul "
+    "help.chm, iar paginile ajutorului lipsesc din folderul:\n%1");
 } // namespace shellmsg
 
 // The message for an application folder `folder` that could not be filled

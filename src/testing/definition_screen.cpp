@@ -21,6 +21,7 @@ DefinitionScreen::DefinitionScreen(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Defineste Test"), FrameClose::Destroys), m_state(state),
       m_platform(platform), m_editor(state.definition, state.collection)
 {
+    setHelpPage(QStringLiteral("definire-test.html"));
     m_wholeCollection = new QRadioButton(QStringLiteral("Toata culegerea"));
     m_perChapter = new QRadioButton(QStringLiteral("Pe capitole"));
     m_chapterPrompt = new QLabel(QStringLiteral("Selectati un capitol/categorie"));

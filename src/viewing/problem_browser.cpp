@@ -24,6 +24,7 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Rezolva/capitol/categorie"), FrameClose::Destroys),
       m_state(state), m_platform(platform)
 {
+    setHelpPage(QStringLiteral("vizualizare.html#probleme"));
     m_chapterLabel = new QLabel(QStringLiteral("Selecteaza capitol/categorie"));
     m_chapterBox = new QComboBox;
     m_chapterBox->setEditable(true);

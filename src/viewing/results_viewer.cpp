@@ -15,6 +15,7 @@ ResultsViewer::ResultsViewer(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Rezultate"), FrameClose::Destroys), m_state(state),
       m_platform(platform)
 {
+    setHelpPage(QStringLiteral("vizualizare.html#rezultate"));
     m_results = new QListWidget;
     m_results->setAccessibleName(QStringLiteral("Rezultatele testelor"));
     // Names keep all 30 characters: a fixed-width font lines the columns up.

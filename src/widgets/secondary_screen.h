@@ -22,6 +22,10 @@ public:
     // Shows the screen in front of the others, with the keyboard's focus.
     void present();
 
+    // The help's page about this screen (F1 opens it): a file of the folder
+    // "help", perhaps with a place in it ("vizualizare.html#rezultate").
+    QString helpPage() const { return m_helpPage; }
+
 protected:
     // Ends the building of the screen: fixes the window at the size its
     // layout asks for (at least `minimum`) and gives its buttons access keys.
@@ -31,8 +35,12 @@ protected:
     void closesTheScreen(QAbstractButton *button);
     // The screen's close steps, as its own close button runs them.
     virtual void closeSteps() = 0;
+    void setHelpPage(const QString &page) { m_helpPage = page; }
 
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    QString m_helpPage = QStringLiteral("index.html");
 };
 
 } // namespace culegere

@@ -1,5 +1,6 @@
 // Opening the help: help.chm where the desktop has a viewer for it, else the
-// same pages in a browser, else a message saying where they are.
+// same pages in a browser (or the program's window), else a message saying
+// where they are.
 #include "platform/help_opener.h"
 #include "support/temp_app_folder.h"
 
@@ -63,6 +64,16 @@ private slots:
             QVERIFY(told.isEmpty());
             QCOMPARE(tried.last(), opened == "chm" ? chm : dir.filePath("help/index.html"));
         }
+
+        // For the program's own help window: the viewer, or word that there is none.
+        tried.clear();
+        told.clear();
+        bool noViewer = false;
+        HelpOpener(desktop).openViewer(chm, [&] { noViewer = true; });
+        QCOMPARE(noViewer, opened != "chm");
+        QCOMPARE(tried.contains(chm), chmThere && viewer);
+        QVERIFY(!tried.contains(dir.filePath("help/index.html")));
+        QVERIFY(told.isEmpty());
     }
 };
 

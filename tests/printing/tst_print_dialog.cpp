@@ -1,14 +1,17 @@
 // The print dialog driven through its controls: defaults, kept choices, the
 // checks and their messages, the margin bars, file and printer output.
+#include "support/program_output.h"
 #include "support/running_app.h"
 #include "support/user_input.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -36,12 +39,13 @@ private:
     int *m_copies;
 };
 
+// Twelve problems; the answer of problem i is letter i % 5 ("a" to "e").
 Collection catalogue()
 {
     Collection c;
-    test::addChapter(c, "A", 12);
+    test::addChapter(c, "Algebra", 12);
     for (int i = 1; i <= 12; ++i)
-        test::addProblem(c, "A", test::pictureIndex(i));
+        test::addProblem(c, "Algebra", test::pictureIndex(i), qint16(i % 5));
     return c;
 }
 
@@ -49,6 +53,7 @@ struct Printing : test::RunningApp
 {
     int copiesPrinted = -1;
     QStringList printersOpened;
+    QStringList drawn; // the picture indexes of the test, in its order
 
     Printing() : RunningApp(catalogue())
     {
@@ -65,6 +70,11 @@ struct Printing : test::RunningApp
         child<QPushButton>(topLevel("frmDefTest"), "Command1")->click();
         child<QPushButton>(topLevel("frmDefTest"), "Command3")->click();
         control<QPushButton>("Command4")->click();
+        for (int i = 0; i < 9; ++i) {
+            const QString shown = control<QWidget>("Picture1")->property("imagePath").toString();
+            drawn.append(QFileInfo(shown).completeBaseName().mid(5));
+            test::click(control<QPushButton>("Command1")); // "-->"
+        }
         platform.clear();
         action("mnuPrint")->trigger();
     }
@@ -76,6 +86,12 @@ struct Printing : test::RunningApp
     {
         platform.clear();
         get<QPushButton>("Command2")->click();
+    }
+    void toFile(const QString &name, int format)
+    {
+        test::click(get<QRadioButton>("Option1"));
+        QTest::keyClicks(box("Text2"), name);
+        test::chooseLine(get<QComboBox>("cmbFormat"), format);
     }
 };
 
@@ -110,6 +126,107 @@ private slots:
         QVERIFY(p.get<QPushButton>("Command2")->isEnabled());
         QCOMPARE(p.get<QPushButton>("Command2")->geometry(), QRect(728, 304, 193, 49));
         QCOMPARE(p.get<QScrollBar>("VScroll3")->value(), 30);
+    }
+
+    void optionsAtOpening()
+    {
+        Printing p;
+        auto *format = p.get<QComboBox>("cmbFormat");
+        QCOMPARE(format->currentText(), QString("JPEG"));
+        QCOMPARE(format->count(), 2);
+        QCOMPARE(format->itemText(1), QString("PDF"));
+        QVERIFY(!format->isVisible()); // beside the file name, shown with it
+        const QStringList captions = {"Numeroteaza problemele", "Barem", "Aceeasi latime"};
+        const QStringList names = {"chkNumerotare", "chkBarem", "chkLatime"};
+        for (int i = 0; i < 3; ++i) {
+            auto *option = p.get<QCheckBox>(names[i]);
+            QCOMPARE(option->text().remove('&'), captions[i]);
+            QVERIFY(!option->isChecked());
+            QVERIFY(option->isVisible());
+            QVERIFY(p.dialog()->rect().contains(option->geometry()));
+        }
+        test::click(p.get<QRadioButton>("Option1"));
+        QVERIFY(format->isVisible());
+        QVERIFY(!format->geometry().intersects(p.box("Text2")->geometry()));
+    }
+
+    // A PDF of two copies with numbers and its key beside it; the key lists
+    // the test's problems in its order with their letters.
+    void pdfWithTheKey()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty() ||
+            QStandardPaths::findExecutable("pdfinfo").isEmpty())
+            QSKIP("pdftotext and pdfinfo read the PDF: install poppler-utils");
+        Printing p;
+        p.toFile("clasa6", 1);
+        test::click(p.get<QCheckBox>("chkNumerotare"));
+        test::click(p.get<QCheckBox>("chkBarem"));
+        // A page per copy: the copies are checked as for a printer.
+        p.box("Text1")->setText("0");
+        p.print();
+        QCOMPARE(p.platform.messageTexts(), QStringList{"Nu avem nimic de tiparit!..."});
+        QVERIFY(!p.dir.exists("teste"));
+        p.box("Text1")->setText("2");
+        QTest::keyClicks(p.get<QPlainTextEdit>("Text7"), "Lucrare de control");
+        p.platform.clear();
+        test::click(p.get<QPushButton>("Command2"));
+        QVERIFY2(p.platform.messages.isEmpty(), qPrintable(p.platform.messageTexts().join('|')));
+        QCOMPARE(p.platform.cueNames(), QStringList{"setareok.wav"});
+        QVERIFY(!p.dir.exists("teste/clasa6.jpg"));
+
+        const QString sheet = p.dir.filePath("teste/clasa6.pdf");
+        QVERIFY(
+            test::programOutput("pdfinfo", {sheet}).contains(QRegularExpression("Pages:\\s+2\\n")));
+        const QString sheetText = test::programOutput("pdftotext", {sheet, "-"});
+        QVERIFY(sheetText.contains("Lucrare de control"));
+        QVERIFY(sheetText.contains("9."));
+
+        const QString key = p.dir.filePath("teste/clasa6-barem.pdf");
+        QVERIFY(
+            test::programOutput("pdfinfo", {key}).contains(QRegularExpression("Pages:\\s+1\\n")));
+        const QString keyText = test::programOutput("pdftotext", {"-layout", key, "-"});
+        QVERIFY(keyText.contains("Lucrare de control"));
+        qsizetype from = 0;
+        for (int i = 0; i < 9; ++i) {
+            const QString letter(QChar(u'a' + p.drawn[i].toInt() % 5));
+            const QRegularExpression row(
+                QString("\\b%1\\.\\s+%2\\s+Algebra\\s+%3\\b").arg(i + 1).arg(p.drawn[i], letter));
+            const QRegularExpressionMatch found = row.match(keyText, from);
+            QVERIFY2(found.hasMatch(), qPrintable(row.pattern() + "\n" + keyText));
+            from = found.capturedEnd();
+        }
+    }
+
+    // The key as a JPEG beside the sheet; without the option, none. The
+    // numbers in the sheet's left margin only with theirs.
+    void jpegKeyBesideTheSheet()
+    {
+        Printing p;
+        auto marginInk = [&p] {
+            const QImage sheet(p.dir.filePath("teste/clasa7.jpg"), "JPEG");
+            int dark = 0;
+            for (int y = 132; y < 1080; ++y) {
+                for (int x = 20; x < 68; ++x)
+                    dark += qGray(sheet.pixel(x, y)) < 100 ? 1 : 0;
+            }
+            return dark;
+        };
+        p.toFile("clasa7", 0);
+        test::click(p.get<QPushButton>("Command2"));
+        QVERIFY(p.dir.exists("teste/clasa7.jpg"));
+        QVERIFY(!p.dir.exists("teste/clasa7-barem.jpg"));
+        QCOMPARE(marginInk(), 0);
+        test::click(p.get<QCheckBox>("chkNumerotare"));
+        test::click(p.get<QCheckBox>("chkBarem"));
+        test::click(p.get<QPushButton>("Command2"));
+        QVERIFY(marginInk() > 9 * 20);
+        const QImage key(p.dir.filePath("teste/clasa7-barem.jpg"), "JPEG");
+        QCOMPARE(key.size(), QSize(794, 1123));
+        // The table's top line, from the problems' top-left corner on.
+        int dark = 0;
+        for (int x = 80; x < 700; ++x)
+            dark += qGray(key.pixel(x, 132)) < 160 || qGray(key.pixel(x, 133)) < 160 ? 1 : 0;
+        QVERIFY2(dark > 600, qPrintable(QString::number(dark)));
     }
 
     void okKeepsEveryChoiceAndFrameCloseForgets()

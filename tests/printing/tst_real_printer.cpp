@@ -1,9 +1,11 @@
 // A sheet printed through the system's printing service: one job of one
 // page, three copies made by the printer, A4 portrait, the problems where
-// the geometry puts them. The queue "CulegerePDF" (scripts/setup-test-printer.sh)
+// the geometry puts them; with the answer key, the copies as pages and the
+// key after them. The queue "CulegerePDF" (scripts/setup-test-printer.sh)
 // writes each job as a PDF into ~/PDF.
 #include "printing/test_sheet.h"
 #include "shell/desktop_platform.h"
+#include "support/program_output.h"
 #include "support/temp_app_folder.h"
 
 #include <QDir>
@@ -17,15 +19,6 @@ using namespace culegere;
 namespace {
 
 const QString kQueue = QStringLiteral("CulegerePDF");
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The PDF the queue wrote for the job named `title`, or "".
 QString findPdf(const QString &title)
@@ -58,8 +51,19 @@ private slots:
         }
     }
 
-    void threeCopiesOfOneA4Page()
+    void copiesOfOneA4Page_data()
     {
+        QTest::addColumn<bool>("key");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<int>("sheets"); // pages of the job
+        QTest::newRow("three copies") << false << 3 << 3;
+        QTest::newRow("two copies and the key") << true << 2 << 3;
+    }
+    void copiesOfOneA4Page()
+    {
+        QFETCH(bool, key);
+        QFETCH(int, copies);
+        QFETCH(int, sheets);
         DesktopPlatform platform;
 
         test::TempAppFolder dir;
@@ -67,22 +71,26 @@ private slots:
         for (int i = 0; i < 9; ++i)
             sheet.pictureFiles.append(dir.addPicture(QString::number(i), {300, 80}, Qt::darkBlue));
         sheet.header = QStringLiteral("Test de verificare");
+        sheet.options.answerKey = key;
+        sheet.key = QList<KeyRow>(9, KeyRow{"00012", "Algebra", "c"});
 
-        const QString title =
-            QStringLiteral("culegere-proba-%1").arg(QCoreApplication::applicationPid());
+        const QString title = QStringLiteral("culegere-proba-%1-%2")
+                                  .arg(QCoreApplication::applicationPid())
+                                  .arg(copies);
         {
             std::unique_ptr<QPrinter> printer = platform.openPrinter(kQueue);
             QVERIFY(printer);
             printer->setDocName(title);
-            QVERIFY(printTestSheet(*printer, sheet, 3));
+            QVERIFY(printTestSheet(*printer, sheet, copies));
         }
 
         QString pdf;
         QTRY_VERIFY_WITH_TIMEOUT(!(pdf = findPdf(title)).isEmpty(), 120000);
         // The file grows while the queue writes it; pdfinfo reads it once whole.
         QString info;
-        QTRY_VERIFY_WITH_TIMEOUT(!(info = run("pdfinfo", {pdf})).isEmpty(), 30000);
-        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")), qPrintable(info));
+        QTRY_VERIFY_WITH_TIMEOUT(!(info = test::programOutput("pdfinfo", {pdf})).isEmpty(), 30000);
+        QVERIFY2(info.contains(QRegularExpression(QString("Pages:\\s+%1\\n").arg(sheets))),
+                 qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(
                      "Page size:\\s+595(\\.\\d+)? x 842(\\.\\d+)? pts \\(A4\\)")),
                  qPrintable(info));
@@ -93,8 +101,27 @@ private slots:
         QVERIFY(QProcess::execute("pdftoppm", {"-r", "40", "-png", pdf, prefix}) == 0);
         const QStringList pages =
             QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
-        QCOMPARE(pages.size(), 3);
-        for (const QString &file : pages) {
+        QCOMPARE(pages.size(), sheets);
+        if (key) {
+            // The key is the last page, after the copies: a table where the
+            // problems stood. (The queue keeps no text to read back.)
+            const QImage last(dir.filePath(pages.last()));
+            const double scale = 40.0 / 1440;
+            const int top = int(1984 * scale);
+            // Below the table's ten rows of 1 cm, white where problems stood.
+            QCOMPARE(last.pixelColor(int(1134 * scale) + 3, int(13000 * scale)), QColor(Qt::white));
+            int line = 0;
+            for (int x = int(1134 * scale) + 2; x < int(10773 * scale) - 2; ++x) {
+                for (int y = top - 1; y <= top + 1; ++y) {
+                    if (qGray(last.pixel(x, y)) < 160) {
+                        ++line;
+                        break;
+                    }
+                }
+            }
+            QVERIFY2(line > 250, qPrintable(QString::number(line)));
+        }
+        for (const QString &file : pages.mid(0, copies)) {
             const QImage page(dir.filePath(file));
             QVERIFY(qAbs(page.width() - 331) <= 1 && qAbs(page.height() - 468) <= 1);
             const double scale = 40.0 / 1440;

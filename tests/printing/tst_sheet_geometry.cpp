@@ -77,6 +77,56 @@ private slots:
         QCOMPARE(m.pictures[8].bottom() + 1, m.size.height() - 100);
     }
 
+    // "Aceeasi latime": every picture at the block's width in its own
+    // proportions, stacked without overlap, scaled down evenly when taller.
+    void sameWidth_data()
+    {
+        QTest::addColumn<QList<QSize>>("pictures"); // pixels of the files
+        QTest::addColumn<double>("width");          // of each block
+        QList<QSize> mixed;
+        for (int i = 0; i < 9; ++i)
+            mixed.append(QList<QSize>{{600, 200}, {1600, 500}, {6000, 1500}}[i % 3]);
+        // Three times 1/3 + 5/16 + 1/4 of the width high: too tall, so the
+        // stack is 14288 high and its width 14288 / 2.6875.
+        QTest::newRow("600, 1600, 6000 wide") << mixed << 14288 / 2.6875;
+        QTest::newRow("short ones keep the full width")
+            << QList<QSize>(9, QSize(1600, 100)) << 9639.0;
+        QTest::newRow("a blank problem takes no room")
+            << QList<QSize>{{800, 100}, {0, 0}, {800, 100}} << 9639.0;
+    }
+    void sameWidth()
+    {
+        QFETCH(QList<QSize>, pictures);
+        QFETCH(double, width);
+        const QRectF block(1134, 1984, 9639, 14288); // the default margins' block
+        const QList<QRectF> layout = sameWidthLayout(pictures, block);
+        QCOMPARE(layout.size(), pictures.size());
+        double top = block.top();
+        for (qsizetype i = 0; i < layout.size(); ++i) {
+            const QRectF &r = layout[i];
+            if (pictures[i].width() == 0) {
+                QCOMPARE(r.height(), 0.0);
+                continue;
+            }
+            QVERIFY(qAbs(r.width() - width) < 0.01);
+            QCOMPARE(r.left(), block.left());
+            QVERIFY(qAbs(r.height() / r.width() -
+                         double(pictures[i].height()) / pictures[i].width()) < 1e-9);
+            QVERIFY(qAbs(r.top() - top) < 1e-6); // right under the one before
+            top = r.bottom();
+        }
+        QVERIFY(top <= block.bottom() + 1e-6);
+    }
+
+    void numberInTheLeftMargin()
+    {
+        // Twips: ending 0.2 cm before the block, 1.2 cm wide, at the problem's top.
+        QCOMPARE(numberBox(2500, 1134, 1), QRectF(1134 - 113 - 680, 2500, 680, 400));
+        // Device units of a 96 dpi page: all of it scaled alike.
+        const double u = 96.0 / 1440;
+        QCOMPARE(numberBox(200, 75.6, u), QRectF(75.6 - 793 * u, 200, 680 * u, 400 * u));
+    }
+
     void marginShownForABarValue_data()
     {
         QTest::addColumn<int>("value");

@@ -39,6 +39,13 @@ void ScriptedPlatform::openHelp(const QString &helpFile)
     helpRequests.append(helpFile);
 }
 
+void ScriptedPlatform::openHelpViewer(const QString &helpFile, std::function<void()> noViewer)
+{
+    helpRequests.append(helpFile);
+    if (!helpViewer)
+        noViewer();
+}
+
 double ScriptedPlatform::nextRandom()
 {
     if (randoms.empty())

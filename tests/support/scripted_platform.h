@@ -28,6 +28,8 @@ public:
     QString askText(QWidget *parent, const QString &prompt, const QString &title) override;
     void playCue(const QString &waveFile) override;
     void openHelp(const QString &helpFile) override;
+    // Records the request; without a viewer, the program's own pages open.
+    void openHelpViewer(const QString &helpFile, std::function<void()> noViewer) override;
     QDate today() override { return date; }
     double nextRandom() override;
     QStringList printerNames() override { return printers; }
@@ -45,6 +47,7 @@ public:
     std::deque<QString> textAnswers; // answers to input boxes; "" (Cancel) when empty
     QStringList cues;                // full paths
     QStringList helpRequests;
+    bool helpViewer = true;     // the desktop has a viewer for help.chm
     std::deque<double> randoms; // 0 when empty
     QDate date{2026, 12, 4};
     QStringList printers;

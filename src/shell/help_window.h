@@ -1,0 +1,68 @@
+#pragma once
+
+#include "shell/help_pages.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTextBrowser;
+
+namespace culegere {
+
+// The program's own help window "frmAjutor", for a desktop without a viewer
+// for help.chm: the pages of the folder "help" in a browser (txtAjutor),
+// their contents on the left (listCuprins), back and forward, and a search
+// over the pages' text (txtCauta): the contents then list only the pages
+// that hold the words typed, and Enter opens the first of them.
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(const QString &folder);
+
+    // Shows `page` ("tiparire.html", "vizualizare.html#rezultate"); the
+    // start page for a page the folder does not hold.
+    void showPage(const QString &page);
+
+private:
+    void buildControls();
+    void pageShown();
+    void searchChanged();
+    void openFirstFound();
+
+    HelpPages m_pages;
+    QPushButton *m_back = nullptr;
+    QPushButton *m_forward = nullptr;
+    QLineEdit *m_search = nullptr;
+    QLabel *m_nothingFound = nullptr;
+    QListWidget *m_contents = nullptr;
+    QTextBrowser *m_browser = nullptr;
+};
+
+// F1 pressed in a secondary screen asks for the help about that screen (the
+// main screen's F1 is its menu item "Utilizare"). Watches every event of the
+// program once installed on the application.
+class HelpKey : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit HelpKey(std::function<void(const QString &page)> openHelp)
+        : m_openHelp(std::move(openHelp))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::function<void(const QString &)> m_openHelp;
+};
+
+} // namespace culegere
