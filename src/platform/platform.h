@@ -33,6 +33,12 @@ public:
     // A printer for that name, ready for QPainter; nullptr when unknown.
     // Asked for when a sheet is printed; released once the page is done.
     virtual std::unique_ptr<QPrinter> openPrinter(const QString &name) = 0;
+    // The name of a file to write, asked with a save dialog titled `title`
+    // starting at `suggestedPath`; "" on Cancel. The default is the desktop's
+    // file dialog (defined with the screens that ask, in the viewing layer,
+    // since this layer has no widgets).
+    virtual QString askSaveFileName(QWidget *parent, const QString &title,
+                                    const QString &suggestedPath);
 };
 
 } // namespace culegere

@@ -9,6 +9,7 @@
 namespace culegere {
 
 class AboutScreen;
+class ArchiveScreen;
 class FolderLock;
 struct AppState;
 class ChaptersScreen;
@@ -39,6 +40,7 @@ private:
     void showAbout();
     void openBrowser();
     void openResults();
+    void openArchive();
     void openPrintDialog();
     void openProblemEditor();
     ProblemEditor *createProblemEditor();
@@ -61,6 +63,7 @@ private:
     // Created on first use; a close from the frame destroys them.
     QPointer<ProblemBrowser> m_browser;
     QPointer<ResultsViewer> m_results;
+    QPointer<ArchiveScreen> m_archive;
     QPointer<PrintDialog> m_print;
     bool m_exited = false;
 };

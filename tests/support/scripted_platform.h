@@ -32,6 +32,8 @@ public:
     double nextRandom() override;
     QStringList printerNames() override { return printers; }
     std::unique_ptr<QPrinter> openPrinter(const QString &name) override;
+    QString askSaveFileName(QWidget *parent, const QString &title,
+                            const QString &suggestedPath) override;
 
     // The cues played, as file names ("exit.wav").
     QStringList cueNames() const;
@@ -51,6 +53,8 @@ public:
     std::function<std::unique_ptr<QPrinter>(const QString &)> printerFactory;
     // Runs while a message box would be open (e.g. to check the screen then).
     std::function<void(const QString &)> onMessage;
+    std::deque<QString> fileAnswers; // answers to save dialogs; "" (Cancel) when empty
+    QStringList fileSuggestions;     // the paths the save dialogs started at
 };
 
 } // namespace culegere::test
