@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -31,23 +32,12 @@ const QString kExportFile = QStringLiteral("\\arhiva.csv");
 // %1: the file.
 const QString kNotExported = QStringLiteral(
     "Fisierul %1 nu a putut fi scris! Verificati spatiul liber si dreptul de scriere...");
-// The first day the date fields offer; a field at it leaves its end open.
-const QDate kAnyDay(2000, 1, 1);
-
 QDateEdit *dateField()
 {
     auto *field = new QDateEdit;
     field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     field->setCalendarPopup(true);
-    field->setMinimumDate(kAnyDay);
-    field->setSpecialValueText(QStringLiteral("oricand"));
-    field->setDate(kAnyDay);
     return field;
-}
-
-QDate limitOf(const QDateEdit *field)
-{
-    return field->date() == kAnyDay ? QDate() : field->date();
 }
 
 } // namespace
@@ -155,7 +145,21 @@ bool ArchiveScreen::open()
         message(told);
     if (!archive)
         return false;
-    m_tests.setRows(archive->rows());
+    QList<ArchiveRow> rows = archive->rows();
+    // The date fields start at the archive's first and last days.
+    QDate first = m_platform.today();
+    QDate last = first;
+    for (const ArchiveRow &row : rows) {
+        if (!row.date.isValid())
+            continue;
+        first = std::min(first, row.date);
+        last = std::max(last, row.date);
+    }
+    for (QDateEdit *field : {m_from, m_to}) {
+        const QSignalBlocker quiet(field);
+        field->setDate(field == m_from ? first : last);
+    }
+    m_tests.setRows(std::move(rows));
     applyFilter();
     fillProblems(archive->problemStats());
     present();
@@ -164,7 +168,7 @@ bool ArchiveScreen::open()
 
 void ArchiveScreen::applyFilter()
 {
-    m_tests.setFilter(m_name->text(), limitOf(m_from), limitOf(m_to));
+    m_tests.setFilter(m_name->text(), m_from->date(), m_to->date());
     showPupil();
 }
 
