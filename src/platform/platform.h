@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <memory>
 
@@ -28,6 +29,8 @@ public:
     virtual void playCue(const QString &waveFile) = 0;  // full path, async
     virtual void openHelp(const QString &helpFile) = 0; // full path, async
     virtual QDate today() = 0;
+    // The time of day, kept with an archived result.
+    virtual QTime timeOfDay() { return QTime::currentTime(); }
     virtual double nextRandom() = 0;        // uniform in [0, 1)
     virtual QStringList printerNames() = 0; // platform order
     // A printer for that name, ready for QPainter; nullptr when unknown.

@@ -378,7 +378,7 @@ void TestArea::writeResult()
     }
     if (!stored.ok())
         message(testmsg::ResultStoredNotReopened.arg(stored.fileName));
-    m_state.archive.record(m_session.archivedResult(QTime::currentTime()), logBefore);
+    m_state.archive.record(m_session.archivedResult(m_platform.timeOfDay()), logBefore);
     if (const QString told = m_state.archive.takeMessage(); !told.isEmpty())
         message(told);
     m_session.resultStored();

@@ -68,7 +68,7 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
 
     m_chart = new QChartView;
     m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumHeight(240);
+    m_chart->setMinimumHeight(320);
     m_chart->chart()->legend()->setAlignment(Qt::AlignRight);
     m_chart->setAccessibleName(QStringLiteral("Notele elevului in timp"));
     m_average = new QLabel;
@@ -106,9 +106,9 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
 
     auto *testsPage = new QWidget;
     auto *testsLayout = new QVBoxLayout(testsPage);
-    testsLayout->addWidget(m_testTable, 3);
+    testsLayout->addWidget(m_testTable, 1);
     testsLayout->addWidget(m_average);
-    testsLayout->addWidget(m_chart, 2);
+    testsLayout->addWidget(m_chart, 1);
     m_tabs = new QTabWidget;
     m_tabs->addTab(testsPage, QStringLiteral("Teste"));
     m_tabs->addTab(m_problemTable, QStringLiteral("Probleme"));

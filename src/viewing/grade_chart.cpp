@@ -7,6 +7,8 @@
 #include <QLineSeries>
 #include <QValueAxis>
 
+#include <algorithm>
+
 namespace culegere {
 
 double averageGrade(const QList<ArchiveRow> &tests)
@@ -40,6 +42,7 @@ void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &te
     auto *grades = new QLineSeries;
     grades->setName(QStringLiteral("Nota"));
     grades->setPointsVisible(true);
+    grades->setMarkerSize(8);
     auto *average = new QLineSeries;
     average->setName(QStringLiteral("Media"));
     const double mean = averageGrade(tests);
@@ -57,12 +60,14 @@ void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &te
 
     auto *time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("dd.MM.yyyy"));
+    const int days = int((last - first) / 86'400'000.0);
+    time->setTickCount(std::clamp(days + 1, 2, 6));
     time->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)),
                    QDateTime::fromMSecsSinceEpoch(qint64(last)));
     auto *scale = new QValueAxis;
     scale->setRange(1, 10);
     scale->setTickCount(10);
-    scale->setLabelFormat(QStringLiteral("%d"));
+    scale->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(scale, Qt::AlignLeft);
     for (QAbstractSeries *series :

@@ -29,6 +29,7 @@ public:
     void playCue(const QString &waveFile) override;
     void openHelp(const QString &helpFile) override;
     QDate today() override { return date; }
+    QTime timeOfDay() override { return time; }
     double nextRandom() override;
     QStringList printerNames() override { return printers; }
     std::unique_ptr<QPrinter> openPrinter(const QString &name) override;
@@ -49,6 +50,7 @@ public:
     QStringList helpRequests;
     std::deque<double> randoms; // 0 when empty
     QDate date{2026, 12, 4};
+    QTime time{10, 30};
     QStringList printers;
     std::function<std::unique_ptr<QPrinter>(const QString &)> printerFactory;
     // Runs while a message box would be open (e.g. to check the screen then).
