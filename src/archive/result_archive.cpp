@@ -178,67 +178,83 @@ ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests, 
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction())
         return sql::failureOf(db.lastError());
-    QSqlQuery query(db);
-    QSqlQuery stats(db);
+    // Each statement is prepared once and run for every row.
+    QSqlQuery next(db), insertTest(db), insertChapter(db), insertAnswer(db), countDrawn(db),
+        firstDrawn(db), mark(db);
+    const QList<QSqlQuery *> all{&next,         &insertTest, &insertChapter, &insertAnswer,
+                                 &countDrawn,   &firstDrawn, &mark};
+    auto bound = [](QSqlQuery &query, const QVariantList &values) {
+        for (int i = 0; i < values.size(); ++i)
+            query.bindValue(i, values[i]);
+        return query.exec();
+    };
     auto steps = [&]() -> bool {
+        if (!next.prepare(QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM tests")) ||
+            !insertTest.prepare(QStringLiteral(
+                "INSERT INTO tests (id, pupil, pupil_key, taken_on, taken_at, stopwatch, grade, "
+                "imported, whole_collection, definition) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) ||
+            !insertChapter.prepare(QStringLiteral("INSERT INTO test_chapters (test_id, position, "
+                                                  "chapter, problems) VALUES (?, ?, ?, ?)")) ||
+            !insertAnswer.prepare(QStringLiteral(
+                "INSERT INTO answers (test_id, position, problem_index, chapter, marked, "
+                "correct) VALUES (?, ?, ?, ?, ?, ?)")) ||
+            !countDrawn.prepare(QStringLiteral(
+                "UPDATE problem_stats SET drawn = drawn + 1, answered_right = answered_right + "
+                "?, chapter = ? WHERE problem_index = ?")) ||
+            !firstDrawn.prepare(QStringLiteral("INSERT INTO problem_stats (problem_index, "
+                                               "chapter, drawn, answered_right) VALUES (?, ?, 1, ?)")))
+            return false;
         // One program writes at a time (the folder is locked): the next
         // number is the largest plus one, in any SQL database.
-        if (!sql::run(query, QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM tests")) ||
-            !query.next())
+        if (!next.exec() || !next.next())
             return false;
-        qint64 id = query.value(0).toLongLong();
+        qint64 id = next.value(0).toLongLong();
+        next.finish();
         for (const ArchivedTest &test : tests) {
             ++id;
-            if (!sql::run(query,
-                          QStringLiteral("INSERT INTO tests (id, pupil, pupil_key, taken_on, "
-                                         "taken_at, stopwatch, grade, imported, whole_collection, "
-                                         "definition) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                          {id, text(test.pupil), text(foldName(test.pupil)), dateText(test.date),
-                           test.time.isValid() ? QVariant(test.time.toString(Qt::ISODate))
-                                               : QVariant(QMetaType(QMetaType::QString)),
-                           test.stopwatch, test.grade, int(test.imported),
-                           int(test.wholeCollection), text(test.definitionText())}))
+            if (!bound(insertTest,
+                       {id, text(test.pupil), text(foldName(test.pupil)), dateText(test.date),
+                        test.time.isValid() ? QVariant(test.time.toString(Qt::ISODate))
+                                            : QVariant(QMetaType(QMetaType::QString)),
+                        test.stopwatch, test.grade, int(test.imported), int(test.wholeCollection),
+                        text(test.definitionText())}))
                 return false;
             for (int i = 0; i < test.chapters.size(); ++i) {
-                if (!sql::run(query,
-                              QStringLiteral("INSERT INTO test_chapters (test_id, position, "
-                                             "chapter, problems) VALUES (?, ?, ?, ?)"),
-                              {id, i, text(test.chapters[i].name), test.chapters[i].problems}))
+                if (!bound(insertChapter,
+                           {id, i, text(test.chapters[i].name), test.chapters[i].problems}))
                     return false;
             }
             for (int i = 0; i < test.answers.size(); ++i) {
                 const ArchivedAnswer &a = test.answers[i];
-                if (!sql::run(query,
-                              QStringLiteral("INSERT INTO answers (test_id, position, "
-                                             "problem_index, chapter, marked, correct) "
-                                             "VALUES (?, ?, ?, ?, ?, ?)"),
-                              {id, i, text(a.problemIndex), text(a.chapter), a.marked, a.correct}))
+                if (!bound(insertAnswer, {id, i, text(a.problemIndex), text(a.chapter), a.marked,
+                                          a.correct}))
                     return false;
                 // The per-problem counts are kept as each test comes, so the
                 // statistics never have to go through every answer.
-                if (!sql::run(stats,
-                              QStringLiteral("UPDATE problem_stats SET drawn = drawn + 1, "
-                                             "answered_right = answered_right + ?, chapter = ? "
-                                             "WHERE problem_index = ?"),
-                              {int(a.right()), text(a.chapter), text(a.problemIndex)}))
+                if (!bound(countDrawn, {int(a.right()), text(a.chapter), text(a.problemIndex)}))
                     return false;
-                if (stats.numRowsAffected() == 0 &&
-                    !sql::run(stats,
-                              QStringLiteral("INSERT INTO problem_stats (problem_index, chapter, "
-                                             "drawn, answered_right) VALUES (?, ?, 1, ?)"),
-                              {text(a.problemIndex), text(a.chapter), int(a.right())}))
+                if (countDrawn.numRowsAffected() == 0 &&
+                    !bound(firstDrawn, {text(a.problemIndex), text(a.chapter), int(a.right())}))
                     return false;
             }
         }
         return !markImported ||
-               sql::run(query, QStringLiteral("INSERT INTO meta (name, value) VALUES (?, ?)"),
-                        {kImportedKey, QStringLiteral("1")});
+               (mark.prepare(QStringLiteral("INSERT INTO meta (name, value) VALUES (?, ?)")) &&
+                bound(mark, {kImportedKey, QStringLiteral("1")}));
     };
     if (!steps()) {
-        const QSqlError error = stats.lastError().isValid() ? stats.lastError() : query.lastError();
+        QSqlError error;
+        for (QSqlQuery *query : all) {
+            if (query->lastError().isValid())
+                error = query->lastError();
+        }
+        for (QSqlQuery *query : all)
+            query->finish();
         db.rollback();
         return sql::failureOf(error);
     }
+    for (QSqlQuery *query : all)
+        query->finish();
     if (!db.commit()) {
         const QSqlError error = db.lastError();
         db.rollback();

@@ -43,9 +43,14 @@ public:
 private:
     QString text(const ArchiveRow &row, int column) const;
     void applyOrder();
+    void applyFilter();
 
     QList<ArchiveRow> m_rows;
-    std::vector<int> m_shown; // indexes into m_rows
+    std::vector<int> m_order; // indexes into m_rows, in the order chosen
+    std::vector<int> m_shown; // those of m_order that pass the filter
+    QString m_namePart;       // folded
+    QDate m_from;
+    QDate m_to;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
