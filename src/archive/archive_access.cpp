@@ -57,6 +57,19 @@ QString ArchiveAccess::takeMessage()
     return std::exchange(m_message, QString());
 }
 
+bool ArchiveAccess::confirmedDamaged()
+{
+    // A read that failed once (a memory stick pulled and put back) can look
+    // like damage: only a file that a fresh opening finds damaged again, or
+    // that fails the quick check, is set aside.
+    m_archive.reset();
+    ResultArchive fresh(m_path, m_driver);
+    ArchiveResult result = fresh.open(false);
+    if (result.ok())
+        result = fresh.quickCheck();
+    return result.error == ArchiveError::Damaged;
+}
+
 bool ArchiveAccess::setAside()
 {
     m_archive.reset();
@@ -82,7 +95,7 @@ bool ArchiveAccess::openForUse(const QList<ArchivedTest> &log, const QString &fa
     if (!m_archive)
         m_archive = std::make_unique<ResultArchive>(m_path, m_driver);
     ArchiveResult result = m_archive->open();
-    if (result.error == ArchiveError::Damaged) {
+    if (result.error == ArchiveError::Damaged && confirmedDamaged()) {
         if (!setAside()) {
             tellFailure(failureText.arg(archivemsg::NotRenamed));
             return false;
@@ -95,7 +108,7 @@ bool ArchiveAccess::openForUse(const QList<ArchivedTest> &log, const QString &fa
         m_imported = result.ok();
     }
     if (!result.ok()) {
-        m_archive->close();
+        m_archive.reset();
         tellFailure(failureText.arg(archivemsg::reason(result)));
         return false;
     }
@@ -119,7 +132,7 @@ bool ArchiveAccess::record(const ArchivedTest &test, const QList<ArchivedTest> &
     if (!opened(logBefore, archivemsg::NotWritten))
         return false;
     ArchiveResult added = m_archive->add({test});
-    if (added.error == ArchiveError::Damaged) {
+    if (added.error == ArchiveError::Damaged && confirmedDamaged()) {
         if (!setAside()) {
             tellFailure(archivemsg::NotWritten.arg(archivemsg::NotRenamed));
             return false;
@@ -130,7 +143,7 @@ bool ArchiveAccess::record(const ArchivedTest &test, const QList<ArchivedTest> &
     }
     if (!added.ok()) {
         // Opened again on the next result, which then sees a repaired disk.
-        m_archive->close();
+        m_archive.reset();
         tellFailure(archivemsg::NotWritten.arg(archivemsg::reason(added)));
         return false;
     }

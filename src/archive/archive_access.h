@@ -45,6 +45,8 @@ private:
     // `failureText`: the message a failure gives, with %1 for why.
     bool openForUse(const QList<ArchivedTest> &log, const QString &failureText);
     ResultArchive *opened(const QList<ArchivedTest> &log, const QString &failureText);
+    // Closes the archive and tells whether its file is damaged indeed.
+    bool confirmedDamaged();
     bool setAside();
     void tellFailure(const QString &text);
 
