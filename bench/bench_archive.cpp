@@ -65,9 +65,9 @@ public:
 // problems of a 7000-problem collection.
 ArchivedTest tested(int n)
 {
-    static const char *const first[] = {"Ana",   "Ioana", "Maria",  "Andrei", "Ștefan", "Mihai",
-                                        "Elena", "Radu",  "Cătălin", "Irina", "Vlad",   "Oana"};
-    static const char *const last[] = {"Popescu", "Ionescu",  "Pop",   "Țurcanu", "Dumitru",
+    static const char *const first[] = {"Ana",   "Ioana", "Maria",   "Andrei", "Ștefan", "Mihai",
+                                        "Elena", "Radu",  "Cătălin", "Irina",  "Vlad",   "Oana"};
+    static const char *const last[] = {"Popescu", "Ionescu",  "Pop",   "Țurcanu",  "Dumitru",
                                        "Stan",    "Gheorghe", "Rusu",  "Munteanu", "Matei",
                                        "Lungu",   "Bălan",    "Sârbu", "Preda",    "Ene"};
     ArchivedTest t;

@@ -1,7 +1,9 @@
 // The archive's queries, its copy and its check.
+#include "archive/name_folding.h"
 #include "archive/result_archive.h"
 #include "archive/sql_steps.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 
 namespace culegere {
@@ -13,19 +15,30 @@ QList<ArchiveRow> ResultArchive::rows() const
         return rows;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT id, pupil, pupil_key, taken_on, taken_at, stopwatch, "
-                                   "grade, definition FROM tests ORDER BY id")))
+    if (!query.exec(QStringLiteral("SELECT id, pupil, taken_on, taken_at, stopwatch, grade, "
+                                   "definition FROM tests ORDER BY id")))
         return rows;
+    // Pupils and definitions repeat: each is folded (or kept) once and shared.
+    QHash<QString, QString> keys;
+    QHash<QString, QString> definitions;
     while (query.next()) {
         ArchiveRow row;
         row.id = query.value(0).toLongLong();
         row.pupil = query.value(1).toString();
-        row.pupilKey = query.value(2).toString();
-        row.date = QDate::fromString(query.value(3).toString(), Qt::ISODate);
-        row.time = QTime::fromString(query.value(4).toString(), Qt::ISODate);
-        row.stopwatch = query.value(5).toInt();
-        row.grade = query.value(6).toInt();
-        row.definition = query.value(7).toString();
+        auto key = keys.constFind(row.pupil);
+        if (key == keys.constEnd())
+            key = keys.insert(row.pupil, foldName(row.pupil));
+        row.pupil = key.key();
+        row.pupilKey = key.value();
+        row.date = sql::dayOf(query.value(2).toInt());
+        row.time = sql::clockOf(query.value(3));
+        row.stopwatch = query.value(4).toInt();
+        row.grade = query.value(5).toInt();
+        const QString definition = query.value(6).toString();
+        auto shared = definitions.constFind(definition);
+        if (shared == definitions.constEnd())
+            shared = definitions.insert(definition, definition);
+        row.definition = shared.value();
         rows.append(std::move(row));
     }
     return rows;
@@ -44,8 +57,8 @@ ArchivedTest ResultArchive::test(qint64 id) const
         !query.next())
         return test;
     test.pupil = query.value(0).toString();
-    test.date = QDate::fromString(query.value(1).toString(), Qt::ISODate);
-    test.time = QTime::fromString(query.value(2).toString(), Qt::ISODate);
+    test.date = sql::dayOf(query.value(1).toInt());
+    test.time = sql::clockOf(query.value(2));
     test.stopwatch = query.value(3).toInt();
     test.grade = query.value(4).toInt();
     test.imported = query.value(5).toInt() != 0;

@@ -17,7 +17,7 @@ QAtomicInt connectionCount;
 const char *const kTables[] = {
     "CREATE TABLE meta (name VARCHAR(40) PRIMARY KEY, value VARCHAR(200) NOT NULL)",
     "CREATE TABLE tests (id INTEGER PRIMARY KEY, pupil VARCHAR(30) NOT NULL, "
-    "pupil_key VARCHAR(30) NOT NULL, taken_on VARCHAR(10) NOT NULL, taken_at VARCHAR(8), "
+    "pupil_key VARCHAR(30) NOT NULL, taken_on INTEGER NOT NULL, taken_at INTEGER, "
     "stopwatch INTEGER NOT NULL, grade INTEGER NOT NULL, imported INTEGER NOT NULL, "
     "whole_collection INTEGER NOT NULL, definition VARCHAR(1200) NOT NULL)",
     "CREATE INDEX tests_by_pupil ON tests (pupil_key, taken_on)",
@@ -34,11 +34,6 @@ const char *const kTables[] = {
 
 const QString kVersionKey = QStringLiteral("schema_version");
 const QString kImportedKey = QStringLiteral("users_stn_imported");
-
-QString dateText(QDate date)
-{
-    return date.toString(Qt::ISODate);
-}
 
 // An empty text is stored as one, never as NULL.
 QString text(const QString &s)
@@ -181,8 +176,8 @@ ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests, 
     // Each statement is prepared once and run for every row.
     QSqlQuery next(db), insertTest(db), insertChapter(db), insertAnswer(db), countDrawn(db),
         firstDrawn(db), mark(db);
-    const QList<QSqlQuery *> all{&next,         &insertTest, &insertChapter, &insertAnswer,
-                                 &countDrawn,   &firstDrawn, &mark};
+    const QList<QSqlQuery *> all{&next,       &insertTest, &insertChapter, &insertAnswer,
+                                 &countDrawn, &firstDrawn, &mark};
     auto bound = [](QSqlQuery &query, const QVariantList &values) {
         for (int i = 0; i < values.size(); ++i)
             query.bindValue(i, values[i]);
@@ -201,8 +196,9 @@ ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests, 
             !countDrawn.prepare(QStringLiteral(
                 "UPDATE problem_stats SET drawn = drawn + 1, answered_right = answered_right + "
                 "?, chapter = ? WHERE problem_index = ?")) ||
-            !firstDrawn.prepare(QStringLiteral("INSERT INTO problem_stats (problem_index, "
-                                               "chapter, drawn, answered_right) VALUES (?, ?, 1, ?)")))
+            !firstDrawn.prepare(
+                QStringLiteral("INSERT INTO problem_stats (problem_index, "
+                               "chapter, drawn, answered_right) VALUES (?, ?, 1, ?)")))
             return false;
         // One program writes at a time (the folder is locked): the next
         // number is the largest plus one, in any SQL database.
@@ -213,11 +209,9 @@ ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests, 
         for (const ArchivedTest &test : tests) {
             ++id;
             if (!bound(insertTest,
-                       {id, text(test.pupil), text(foldName(test.pupil)), dateText(test.date),
-                        test.time.isValid() ? QVariant(test.time.toString(Qt::ISODate))
-                                            : QVariant(QMetaType(QMetaType::QString)),
-                        test.stopwatch, test.grade, int(test.imported), int(test.wholeCollection),
-                        text(test.definitionText())}))
+                       {id, text(test.pupil), text(foldName(test.pupil)), sql::dayNumber(test.date),
+                        sql::clockNumber(test.time), test.stopwatch, test.grade, int(test.imported),
+                        int(test.wholeCollection), text(test.definitionText())}))
                 return false;
             for (int i = 0; i < test.chapters.size(); ++i) {
                 if (!bound(insertChapter,
@@ -226,8 +220,8 @@ ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests, 
             }
             for (int i = 0; i < test.answers.size(); ++i) {
                 const ArchivedAnswer &a = test.answers[i];
-                if (!bound(insertAnswer, {id, i, text(a.problemIndex), text(a.chapter), a.marked,
-                                          a.correct}))
+                if (!bound(insertAnswer,
+                           {id, i, text(a.problemIndex), text(a.chapter), a.marked, a.correct}))
                     return false;
                 // The per-problem counts are kept as each test comes, so the
                 // statistics never have to go through every answer.

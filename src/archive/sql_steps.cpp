@@ -27,4 +27,29 @@ bool run(QSqlQuery &query, const QString &statement, const QVariantList &values)
     return query.exec();
 }
 
+int dayNumber(QDate date)
+{
+    return date.isValid() ? date.year() * 10000 + date.month() * 100 + date.day() : 0;
+}
+
+QDate dayOf(int number)
+{
+    return QDate(number / 10000, number / 100 % 100, number % 100);
+}
+
+QVariant clockNumber(QTime time)
+{
+    if (!time.isValid())
+        return QVariant(QMetaType(QMetaType::Int));
+    return time.hour() * 10000 + time.minute() * 100 + time.second();
+}
+
+QTime clockOf(const QVariant &number)
+{
+    if (number.isNull())
+        return QTime();
+    const int n = number.toInt();
+    return QTime(n / 10000, n / 100 % 100, n % 100);
+}
+
 } // namespace culegere::sql

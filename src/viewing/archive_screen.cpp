@@ -130,6 +130,10 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
     connect(m_testTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ArchiveScreen::showPupil);
     connect(m_export, &QPushButton::clicked, this, &ArchiveScreen::exportShown);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == 1)
+            fillProblems();
+    });
     closesTheScreen(m_ok);
 }
 
@@ -161,7 +165,10 @@ bool ArchiveScreen::open()
     }
     m_tests.setRows(std::move(rows));
     applyFilter();
-    fillProblems(archive->problemStats());
+    m_problemStats = hardestFirst(archive->problemStats());
+    m_problemsShown = false;
+    if (m_tabs->currentIndex() == 1)
+        fillProblems();
     present();
     return true;
 }
@@ -194,9 +201,12 @@ void ArchiveScreen::showPupil()
     m_average->setText(gradeCaption(key.isEmpty() ? QString() : pupil, grades));
 }
 
-void ArchiveScreen::fillProblems(const QList<ProblemStats> &stats)
+void ArchiveScreen::fillProblems()
 {
-    m_problemStats = hardestFirst(stats);
+    // Filled when its tab is first shown: opening the screen need not wait.
+    if (m_problemsShown)
+        return;
+    m_problemsShown = true;
     m_problemTable->setRowCount(int(m_problemStats.size()));
     for (int row = 0; row < m_problemStats.size(); ++row) {
         const QStringList line = problemLineText(m_problemStats[row]);

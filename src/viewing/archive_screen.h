@@ -42,7 +42,7 @@ protected:
 private:
     void applyFilter();
     void showPupil();
-    void fillProblems(const QList<ProblemStats> &stats);
+    void fillProblems();
     void exportShown();
     void message(const QString &text);
 
@@ -50,6 +50,7 @@ private:
     Platform &m_platform;
     TestTable m_tests;
     QList<ProblemStats> m_problemStats; // hardest first
+    bool m_problemsShown = false;       // the problems' table is filled
 
     QLineEdit *m_name = nullptr;
     QDateEdit *m_from = nullptr;

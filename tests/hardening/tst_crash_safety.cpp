@@ -481,11 +481,11 @@ private slots:
         const QString log = work.filePath(QStringLiteral("trace.log"));
         const QString operation = QStringLiteral("archive");
         writeTree(folder, before);
-        const Run full = runTraced(m_strace,
-                                   {QStringLiteral("-f"), QStringLiteral("-qq"),
-                                    QStringLiteral("-o"), log, QStringLiteral("-e"),
-                                    QStringLiteral("trace=%file,%desc")},
-                                   {operation, folder});
+        const Run full =
+            runTraced(m_strace,
+                      {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), log,
+                       QStringLiteral("-e"), QStringLiteral("trace=%file,%desc")},
+                      {operation, folder});
         QVERIFY2(!full.killed && full.exitCode == 0, full.err.constData());
         const Tree after = readTree(folder);
         QCOMPARE(archivedTests(folder), 3);
@@ -509,17 +509,18 @@ private slots:
                                           .arg(call.name)
                                           .arg(call.ordinal);
                 writeTree(folder, before);
-                const Run run = runTraced(
-                    m_strace,
-                    {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
-                     QStringLiteral("/dev/null"), QStringLiteral("-e"),
-                     QStringLiteral("trace=") + call.name, QStringLiteral("-e"),
-                     QStringLiteral("inject=%1:%2:when=%3")
-                         .arg(call.name, kill ? "signal=KILL" : "error=EIO")
-                         .arg(call.ordinal)},
-                    {operation, folder});
-                QVERIFY2(run.killed == kill && run.out.startsWith(kMarkerOut),
-                         qPrintable(where + QStringLiteral(": ") + QString::fromLocal8Bit(run.err)));
+                const Run run =
+                    runTraced(m_strace,
+                              {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
+                               QStringLiteral("/dev/null"), QStringLiteral("-e"),
+                               QStringLiteral("trace=") + call.name, QStringLiteral("-e"),
+                               QStringLiteral("inject=%1:%2:when=%3")
+                                   .arg(call.name, kill ? "signal=KILL" : "error=EIO")
+                                   .arg(call.ordinal)},
+                              {operation, folder});
+                QVERIFY2(
+                    run.killed == kill && run.out.startsWith(kMarkerOut),
+                    qPrintable(where + QStringLiteral(": ") + QString::fromLocal8Bit(run.err)));
                 const Tree now = readTree(folder);
                 const QByteArray users = now.value(datafile::Users);
                 QVERIFY2(users == before[datafile::Users] || users == after[datafile::Users],
@@ -530,7 +531,8 @@ private slots:
                 QVERIFY2(tests == 2 || users == after[datafile::Users],
                          qPrintable(where + QStringLiteral(": archived without the log's record")));
                 if (!kill && answerOf(run) == int(StoreError::None))
-                    QVERIFY2(tests == 3, qPrintable(where + QStringLiteral(": answered archived, is not")));
+                    QVERIFY2(tests == 3,
+                             qPrintable(where + QStringLiteral(": answered archived, is not")));
                 QVERIFY2(QDir(folder).entryList({QStringLiteral("*deteriorata*")}).isEmpty(),
                          qPrintable(where + QStringLiteral(": the archive was set aside")));
                 committed += tests == 3;
