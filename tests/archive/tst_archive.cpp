@@ -201,6 +201,8 @@ private slots:
                                    << "nu a putut fi scrisa" << false;
         QTest::newRow("garbage") << "garbage"
                                  << "era deteriorata" << true;
+        QTest::newRow("damaged while open") << "garbage later"
+                                            << "era deteriorata" << true;
         QTest::newRow("newer program") << "newer"
                                        << "versiune mai noua" << false;
     }
@@ -237,6 +239,13 @@ private slots:
         const QByteArray before = QFile::exists(path) ? dir.read("Arhiva.sqlite") : QByteArray();
 
         ArchiveAccess access(path, fault == "driver" ? "QNOSUCHDRIVER" : "QSQLITE");
+        if (fault == "garbage later") {
+            // Open and sound when the program began; damaged under it since.
+            QVERIFY(access.use({}));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(garbage), garbage.size());
+        }
         QCOMPARE(access.record(corrected("Ana", {2026, 3, 1}, 5), {}), archived);
         const QString told = access.takeMessage();
         QVERIFY2(told.contains(message), qPrintable(told));
@@ -245,8 +254,8 @@ private slots:
         QCOMPARE(access.takeMessage(), QString());
 
         const QStringList aside = QDir(dir.path()).entryList({"Arhiva.sqlite.deteriorata-*"});
-        QCOMPARE(aside.size(), fault == "garbage" ? 1 : 0);
-        if (fault == "garbage") {
+        QCOMPARE(aside.size(), fault.startsWith("garbage") ? 1 : 0);
+        if (fault.startsWith("garbage")) {
             QCOMPARE(dir.read(aside[0]), garbage);
             ArchiveResult why;
             QCOMPARE(access.existing(why)->testCount(), 2);
