@@ -9,6 +9,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
+    libqt6sql6-sqlite                     # the results archive's database driver
+    qt6-charts-dev libqt6opengl6-dev      # the archive's chart (Charts needs OpenGL's CMake files)
     fp-utils            # chmcmd builds help.chm
     fonts-dejavu-core   # a font for offscreen rendering
 )

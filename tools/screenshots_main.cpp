@@ -261,6 +261,9 @@ int main(int argc, char *argv[])
     click(main, "Command6");
     main->findChild<QAction *>(QStringLiteral("mnuRezultate"))->trigger();
     shots.take(screen("frmRezultate"), QStringLiteral("rezultate"));
+    click(screen("frmRezultate"), "btnArhiva");
+    shots.take(screen("frmArhiva"), QStringLiteral("arhiva"));
+    click(screen("frmArhiva"), "btnOk");
     click(screen("frmRezultate"), "Command1");
 
     main->findChild<QAction *>(QStringLiteral("mnuRezolva"))->trigger();

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <functional>
 #include <memory>
@@ -38,11 +39,19 @@ public:
         openHelp(helpFile);
     }
     virtual QDate today() = 0;
+    // The time of day, kept with an archived result.
+    virtual QTime timeOfDay() { return QTime::currentTime(); }
     virtual double nextRandom() = 0;        // uniform in [0, 1)
     virtual QStringList printerNames() = 0; // platform order
     // A printer for that name, ready for QPainter; nullptr when unknown.
     // Asked for when a sheet is printed; released once the page is done.
     virtual std::unique_ptr<QPrinter> openPrinter(const QString &name) = 0;
+    // The name of a file to write, asked with a save dialog titled `title`
+    // starting at `suggestedPath`; "" on Cancel. The default is the desktop's
+    // file dialog (defined with the screens that ask, in the viewing layer,
+    // since this layer has no widgets).
+    virtual QString askSaveFileName(QWidget *parent, const QString &title,
+                                    const QString &suggestedPath);
 };
 
 } // namespace culegere

@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "archive/archive_upkeep.h"
 #include "editing/chapters_screen.h"
 #include "editing/problem_editor.h"
 #include "platform/cue.h"
@@ -16,6 +17,7 @@
 #include "store/integrity.h"
 #include "store/legacy_text.h"
 #include "testing/test_area.h"
+#include "viewing/archive_screen.h"
 #include "viewing/problem_browser.h"
 #include "viewing/results_viewer.h"
 
@@ -45,6 +47,7 @@ Application::~Application()
     // Ending without the exit keeps the editing undone, as it always has.
     m_state->files.close();
     delete m_browser;
+    delete m_archive;
     delete m_results;
     delete m_print;
     delete m_editor;
@@ -176,7 +179,10 @@ void Application::message(const QString &text)
 
 void Application::backup()
 {
-    const BackupReport report = backupDataFiles(m_state->files, m_state->folder);
+    BackupReport report = backupDataFiles(m_state->files, m_state->folder);
+    const QString backupDir = m_state->folder.resolve(QStringLiteral("\\backup"));
+    if (!backupArchive(m_state->archive, backupDir))
+        report.failedCopies.append(QStringLiteral("arhiva.sqlite"));
     if (!report.copiedAll())
         message(shellmsg::BackupFailed.arg(report.failedCopies.join(QStringLiteral(", "))));
     if (!report.notReopened.isEmpty())
@@ -195,6 +201,7 @@ void Application::checkIntegrity()
         message(report.totalsAgree() ? shellmsg::IntegrityOk.arg(numberText(report.problemCount))
                                      : shellmsg::IntegrityMismatch);
     }
+    message(checkArchive(m_state->archive));
     playCue(m_platform, m_state->folder, cue::CloseScreen);
 }
 
@@ -236,9 +243,20 @@ void Application::openResults()
     if (!m_results) {
         m_results = new ResultsViewer(*m_state, m_platform);
         QObject::connect(m_results, &ResultsViewer::closed, m_main.get(), [this] { showMain(); });
+        QObject::connect(m_results, &ResultsViewer::archiveAsked, m_main.get(),
+                         [this] { openArchive(); });
     }
     m_main->hide();
     m_results->open();
+}
+
+void Application::openArchive()
+{
+    // It stands in front of the results screen, which stays behind it.
+    if (!m_archive)
+        m_archive = new ArchiveScreen(*m_state, m_platform);
+    if (!m_archive->open())
+        delete m_archive;
 }
 
 void Application::openPrintDialog()
@@ -257,8 +275,8 @@ QList<QWidget *> Application::secondaryScreens() const
     for (QWidget *screen :
          {static_cast<QWidget *>(m_chapters.get()), static_cast<QWidget *>(m_editor.data()),
           static_cast<QWidget *>(m_about.get()), static_cast<QWidget *>(m_browser.data()),
-          static_cast<QWidget *>(m_results.data()), static_cast<QWidget *>(m_print.data()),
-          static_cast<QWidget *>(m_helpWindow.get())}) {
+          static_cast<QWidget *>(m_results.data()), static_cast<QWidget *>(m_archive.data()),
+          static_cast<QWidget *>(m_print.data()), static_cast<QWidget *>(m_helpWindow.get())}) {
         if (screen)
             screens.append(screen);
     }

@@ -9,6 +9,7 @@
 namespace culegere {
 
 class AboutScreen;
+class ArchiveScreen;
 class FolderLock;
 class HelpKey;
 class HelpWindow;
@@ -45,6 +46,7 @@ private:
     void showHelpPages(const QString &page);
     void openBrowser();
     void openResults();
+    void openArchive();
     void openPrintDialog();
     void openProblemEditor();
     ProblemEditor *createProblemEditor();
@@ -67,6 +69,7 @@ private:
     // Created on first use; a close from the frame destroys them.
     QPointer<ProblemBrowser> m_browser;
     QPointer<ResultsViewer> m_results;
+    QPointer<ArchiveScreen> m_archive;
     QPointer<PrintDialog> m_print;
     std::unique_ptr<HelpWindow> m_helpWindow; // made on first use
     std::unique_ptr<HelpKey> m_helpKey;

@@ -2,6 +2,13 @@
 
 namespace culegere {
 
-AppState::AppState(const AppFolder &appFolder) : folder(appFolder), files(appFolder) {}
+namespace {
+const QString kArchiveFile = QStringLiteral("\\Arhiva.sqlite");
+} // namespace
+
+AppState::AppState(const AppFolder &appFolder)
+    : folder(appFolder), files(appFolder), archive(appFolder.resolve(kArchiveFile))
+{
+}
 
 } // namespace culegere

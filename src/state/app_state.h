@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/archive_access.h"
 #include "folder/app_folder.h"
 #include "state/test_state.h"
 #include "store/collection.h"
@@ -9,7 +10,8 @@ namespace culegere {
 
 // The state every screen works on directly: the application folder, its data
 // files, the collection, the test definition and the running test. Owned by
-// the Application and handed to each screen by reference.
+// the Application and handed to each screen by reference. The archive is
+// opened on its first use, never at start-up.
 struct AppState
 {
     explicit AppState(const AppFolder &appFolder);
@@ -19,6 +21,7 @@ struct AppState
     Collection collection;
     TestDefinition definition;
     CurrentTest test;
+    ArchiveAccess archive;
 };
 
 } // namespace culegere

@@ -34,6 +34,11 @@ QString problemImagePath(const QString &appPath, const FixedText<250> &storedPat
     return problemImagePath(appPath, storedPath.trimmedText());
 }
 
+QString problemIndex(const FixedText<250> &storedPath)
+{
+    return storedPath.trimmedText().right(9).left(5);
+}
+
 QString problemPictureFile(const AppFolder &folder, const QString &storedPath)
 {
     return folder.resolvePath(problemImagePath(folder.root(), storedPath));

@@ -32,4 +32,8 @@ QString problemImagePath(const QString &appPath, const FixedText<250> &storedPat
 QString problemPictureFile(const AppFolder &folder, const QString &storedPath);
 QString problemPictureFile(const AppFolder &folder, const FixedText<250> &storedPath);
 
+// The problem's index as its stored path names it: the first 5 of the last 9
+// characters of the trimmed path ("00012"); a shorter path gives what it has.
+QString problemIndex(const FixedText<250> &storedPath);
+
 } // namespace culegere

@@ -368,6 +368,9 @@ void TestArea::writeResult()
     // Every attempt writes the result as it was graded; until one succeeds
     // the test stays graded and only "Reset" gives the result up. A result
     // written whose file could not be opened again is stored all the same.
+    // The log comes first, the archive after it: a result the archive could
+    // not take still counts.
+    const QList<ArchivedTest> logBefore = loggedResults(m_state.collection);
     const StoreResult stored = m_state.files.appendResult(m_state.collection, m_session.result());
     if (!stored.written()) {
         message(testmsg::ResultNotSaved.arg(stored.fileName));
@@ -375,6 +378,9 @@ void TestArea::writeResult()
     }
     if (!stored.ok())
         message(testmsg::ResultStoredNotReopened.arg(stored.fileName));
+    m_state.archive.record(m_session.archivedResult(m_platform.timeOfDay()), logBefore);
+    if (const QString told = m_state.archive.takeMessage(); !told.isEmpty())
+        message(told);
     m_session.resultStored();
     applyState();
     playCue(m_platform, m_state.folder, cue::Exit);

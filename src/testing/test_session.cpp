@@ -1,5 +1,7 @@
 #include "testing/test_session.h"
 
+#include "store/problem_paths.h"
+
 #include <numeric>
 
 namespace culegere {
@@ -196,6 +198,30 @@ void TestSession::endTest()
     m_stopwatchStarted = false;
     m_stopwatchRunning = false;
     m_phase = TestPhase::Idle;
+}
+
+ArchivedTest TestSession::archivedResult(QTime time) const
+{
+    ArchivedTest archived;
+    archived.pupil = m_result.Name.trimmedText();
+    archived.date = serialToDate(m_result.TestDate);
+    archived.time = time;
+    archived.stopwatch = m_result.ElapsedTicks;
+    archived.grade = m_result.Grade;
+    const TestDefinition &definition = m_state.definition;
+    archived.wholeCollection = definition.TestWholeCollection;
+    if (!definition.TestWholeCollection) {
+        for (int i = 0; i < definition.TestChapterCount; ++i)
+            archived.chapters.append({definition.TestChapters[i].Name.trimmedText(),
+                                      definition.TestChapters[i].DrawCount});
+    }
+    for (int position = 0; position < CurrentTest::Size; ++position) {
+        const ProblemRecord &problem = problemAt(position);
+        archived.answers.append({problemIndex(problem.ImagePath),
+                                 problem.Chapter.Name.trimmedText(), problem.ChosenAnswer,
+                                 problem.CorrectAnswer});
+    }
+    return archived;
 }
 
 } // namespace culegere

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/archived_test.h"
 #include "state/app_state.h"
 #include "testing/draw.h"
 
@@ -87,6 +88,9 @@ public:
     bool grade(QDate today);
     // The graded result, the record every attempt to write it writes.
     const UserRecord &result() const { return m_result; }
+    // The graded result as the archive keeps it, corrected at `time`: the
+    // definition and, for each position, the problem and both answers.
+    ArchivedTest archivedResult(QTime time) const;
     // The graded result is in the log: the draw's order starts afresh (Corrected).
     void resultStored();
 

@@ -43,4 +43,14 @@ QString resultLine(const UserRecord &result, const QLocale &locale)
            QString::number(result.Grade);
 }
 
+QString statisticsLine(const QHash<QString, ProblemStats> &stats, const QString &problemIndex)
+{
+    const auto found = stats.constFind(problemIndex);
+    if (found == stats.constEnd() || found->drawn == 0)
+        return QString();
+    return QStringLiteral("Extrasa de %1 ori, rezolvata corect de %2 ori")
+        .arg(found->drawn)
+        .arg(found->answeredRight);
+}
+
 } // namespace culegere

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "archive/archived_test.h"
 #include "store/collection.h"
+
+#include <QHash>
 
 #include <QLocale>
 #include <QString>
@@ -22,5 +25,10 @@ std::optional<int> browseMove(BrowseMove move, int position, int count, bool cha
 // A line of the results list: the name with all 30 characters, the date in
 // the locale's short form, the stopwatch count and the grade, joined by "--".
 QString resultLine(const UserRecord &result, const QLocale &locale);
+
+// The browser's line under a problem: how often the archive saw it drawn
+// and answered right ("Extrasa de 12 ori, rezolvata corect de 7 ori"); ""
+// when it has no data for `problemIndex`.
+QString statisticsLine(const QHash<QString, ProblemStats> &stats, const QString &problemIndex);
 
 } // namespace culegere

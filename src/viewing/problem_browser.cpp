@@ -1,5 +1,6 @@
 #include "viewing/problem_browser.h"
 
+#include "archive/archive_access.h"
 #include "platform/cue.h"
 #include "store/problem_paths.h"
 #include "widgets/controls.h"
@@ -35,6 +36,9 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     m_picture = new PictureBox;
     m_picture->setMinimumSize(760, 420);
     m_picture->setAccessibleName(QStringLiteral("Nicio problema afisata"));
+    m_statisticsLine = new QLabel;
+    m_statisticsLine->setAlignment(Qt::AlignCenter);
+    m_statisticsLine->setTextFormat(Qt::PlainText);
     m_positionText = new QLabel(QStringLiteral("Problema nr:"));
     m_positionText->setAlignment(Qt::AlignCenter);
     m_positionText->setMinimumWidth(
@@ -49,6 +53,7 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
                   {m_chapterBox, "Combo1"},
                   {m_loadChapter, "Command5"},
                   {m_picture, "Picture1"},
+                  {m_statisticsLine, "lblStatistica"},
                   {m_positionText, "Label2"},
                   {m_previous, "Command1"},
                   {m_next, "Command2"},
@@ -77,6 +82,7 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choose);
     layout->addWidget(m_picture, 1);
+    layout->addWidget(m_statisticsLine);
     layout->addLayout(moves);
     layout->addLayout(bottom);
     finishBuilding();
@@ -92,6 +98,14 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
 
 void ProblemBrowser::open()
 {
+    // Only an archive that exists is read: the browser neither makes nor
+    // repairs one, and says nothing when there is none.
+    m_statistics.clear();
+    ArchiveResult why;
+    if (const ResultArchive *archive = m_state.archive.existing(why)) {
+        for (const ProblemStats &stats : archive->problemStats())
+            m_statistics.insert(stats.problemIndex, stats);
+    }
     offerChoices(m_chapterBox, chapterNames(m_state.collection));
     setMovesEnabled(false);
     m_loadChapter->setEnabled(true);
@@ -142,10 +156,12 @@ void ProblemBrowser::move(BrowseMove move)
 void ProblemBrowser::showProblem()
 {
     m_picture->clear();
+    m_statisticsLine->clear();
     // An empty chapter lists nothing: the box stays empty.
     if (m_position < int(m_rowList.size())) {
         const ProblemRecord &problem = m_state.collection.ProblemTable[m_rowList[m_position]];
         m_picture->showFile(problemPictureFile(m_state.folder, problem.ImagePath));
+        m_statisticsLine->setText(statisticsLine(m_statistics, problemIndex(problem.ImagePath)));
     }
     m_positionText->setText(kPositionPrefix + QString::number(m_position));
     m_picture->setAccessibleName(m_rowList.empty()
@@ -159,6 +175,7 @@ void ProblemBrowser::showProblem()
 void ProblemBrowser::closeSteps()
 {
     m_picture->clear();
+    m_statisticsLine->clear();
     m_chapterBox->clearEditText();
     m_loadedChapter = FixedText<100>::fromBytes("");
     m_rowList.clear();

@@ -43,13 +43,15 @@ private:
     Platform &m_platform;
 
     FixedText<100> m_loadedChapter;
-    std::vector<qint16> m_rowList; // the loaded chapter's rows, as listed
+    std::vector<qint16> m_rowList;             // the loaded chapter's rows, as listed
+    QHash<QString, ProblemStats> m_statistics; // the archive's, by problem index
     int m_position = 0;
 
     QLabel *m_chapterLabel = nullptr;
     QComboBox *m_chapterBox = nullptr;
     QPushButton *m_loadChapter = nullptr;
     PictureBox *m_picture = nullptr;
+    QLabel *m_statisticsLine = nullptr;
     QLabel *m_positionText = nullptr;
     QPushButton *m_previous = nullptr;   // <--1
     QPushButton *m_next = nullptr;       // 1-->

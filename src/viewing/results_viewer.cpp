@@ -5,6 +5,7 @@
 #include "widgets/controls.h"
 
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,12 +22,21 @@ ResultsViewer::ResultsViewer(AppState &state, Platform &platform)
     // Names keep all 30 characters: a fixed-width font lines the columns up.
     m_results->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_results->setMinimumSize(560, 400);
+    m_archive = new QPushButton(QStringLiteral("Arhiva"));
     m_ok = new QPushButton(QStringLiteral("Ok"));
-    nameControls({{this, "frmRezultate"}, {m_results, "List1"}, {m_ok, "Command1"}});
+    nameControls({{this, "frmRezultate"},
+                  {m_results, "List1"},
+                  {m_archive, "btnArhiva"},
+                  {m_ok, "Command1"}});
 
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_archive);
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_results, 1);
-    layout->addWidget(m_ok, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
+    connect(m_archive, &QPushButton::clicked, this, &ResultsViewer::archiveAsked);
     closesTheScreen(m_ok);
 
     playCue(m_platform, m_state.folder, cue::Load);

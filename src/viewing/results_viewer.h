@@ -10,7 +10,8 @@ namespace culegere {
 
 class Platform;
 
-// The results screen "Rezultate": one line per stored result, oldest first.
+// The results screen "Rezultate": one line per stored result, oldest first;
+// "Arhiva" leads to the archive of every result.
 // Created on first use (with its cue); a frame close destroys it.
 class ResultsViewer : public SecondaryScreen
 {
@@ -24,6 +25,8 @@ public:
 
 signals:
     void closed();
+    // "Arhiva": the teacher asks for the archive screen.
+    void archiveAsked();
 
 protected:
     void closeSteps() override;
@@ -32,6 +35,7 @@ private:
     AppState &m_state;
     Platform &m_platform;
     QListWidget *m_results = nullptr;
+    QPushButton *m_archive = nullptr;
     QPushButton *m_ok = nullptr;
 };
 

@@ -13,6 +13,10 @@
 //   append  a result appended to the log
 //   roll    a result appended to a full log (header 100), which rolls it
 //   backup  the backup of the three data files into backup/
+//   archive a result appended to the log, then added to the archive
+//           Arhiva.sqlite (opened before the begin marker, as a running
+//           program has it open)
+#include "archive/archive_access.h"
 #include "editing/chapter_rules.h"
 #include "editing/problem_editing.h"
 #include "store/backup.h"
@@ -74,7 +78,7 @@ bool editCollection(Collection &c, const AppFolder &folder)
 int main(int argc, char *argv[])
 {
     if (argc != 3)
-        return fail("usage: crash_worker save|append|roll|backup <folder>");
+        return fail("usage: crash_worker save|append|roll|backup|archive <folder>");
     const QByteArray operation = argv[1];
     const AppFolder folder(QString::fromLocal8Bit(argv[2]));
 
@@ -92,6 +96,10 @@ int main(int argc, char *argv[])
     if (operation == "save" && !editCollection(c, folder))
         return fail("editing refused");
     const UserRecord result = test::result("Ionescu Maria", 8, 321, {2026, 5, 14});
+    ArchiveAccess archive(folder.resolve(QStringLiteral("\\Arhiva.sqlite")));
+    const QList<ArchivedTest> logBefore = loggedResults(c);
+    if (operation == "archive" && !archive.use(logBefore))
+        return fail("the archive does not open");
 
     if (::write(STDOUT_FILENO, kMarker, sizeof kMarker - 1) != sizeof kMarker - 1)
         return fail("cannot write the marker");
@@ -104,6 +112,17 @@ int main(int argc, char *argv[])
         const BackupReport report = backupDataFiles(files, folder);
         return finish(report.copiedAll() && report.notReopened.isEmpty() ? StoreError::None
                                                                          : StoreError::CannotWrite);
+    }
+    if (operation == "archive") {
+        const StoreError appended = files.appendResult(c, result).error;
+        if (appended != StoreError::None)
+            return finish(appended);
+        ArchivedTest test = loggedResults(c).constLast();
+        test.imported = false;
+        test.wholeCollection = true;
+        for (int p = 0; p < 9; ++p)
+            test.answers.append({test::pictureIndex(p + 1), QStringLiteral("Algebra"), p % 5, 1});
+        return finish(archive.record(test, logBefore) ? StoreError::None : StoreError::CannotWrite);
     }
     return fail("unknown operation");
 }

@@ -10,6 +10,7 @@
 // a run without a kill records the calls, and the k-th call after the marker
 // the worker prints, say the n-th "write" since its start, is reached with
 // "-e inject=write:signal=KILL:when=n" (or "error=EIO").
+#include "archive/result_archive.h"
 #include "shell/application.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
@@ -455,6 +456,94 @@ private slots:
                                  .arg(ended.join(u", "));
     }
 
+    // A result archived after the log, killed or failed at every call of
+    // both writes: Users.stn is old or new; the archive, once opened (which
+    // rolls back what a kill left in its journal), passes its check and
+    // holds the test exactly when it was committed, never without the log's
+    // record; nothing is taken for damaged and set aside.
+    void archiveWriteKilledOrFailedAtEveryCall()
+    {
+        Tree before = folderBefore(QStringLiteral("append"));
+        {
+            QTemporaryDir made;
+            ResultArchive archive(made.filePath(QStringLiteral("Arhiva.sqlite")));
+            ArchivedTest old;
+            old.pupil = QStringLiteral("Elev vechi");
+            old.date = {2026, 1, 1};
+            QVERIFY(archive.open().ok() && archive.importOnce({old, old}).ok());
+            archive.close();
+            QFile file(made.filePath(QStringLiteral("Arhiva.sqlite")));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            before.insert(QStringLiteral("Arhiva.sqlite"), file.readAll());
+        }
+        QTemporaryDir work;
+        const QString folder = work.filePath(QStringLiteral("Culegere"));
+        const QString log = work.filePath(QStringLiteral("trace.log"));
+        const QString operation = QStringLiteral("archive");
+        writeTree(folder, before);
+        const Run full =
+            runTraced(m_strace,
+                      {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), log,
+                       QStringLiteral("-e"), QStringLiteral("trace=%file,%desc")},
+                      {operation, folder});
+        QVERIFY2(!full.killed && full.exitCode == 0, full.err.constData());
+        const Tree after = readTree(folder);
+        QCOMPARE(archivedTests(folder), 3);
+        QFile logFile(log);
+        QVERIFY(logFile.open(QIODevice::ReadOnly));
+        QString error;
+        const QList<Call> calls = callsOfTheOperation(logFile.readAll(), &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(calls.size() > 10);
+
+        int committed = 0;
+        for (qsizetype i = 0; i < calls.size(); ++i) {
+            for (const bool kill : {true, false}) {
+                if (!kill && !kFailCalls)
+                    continue;
+                const Call &call = calls[i];
+                const QString where = QStringLiteral("%1 call %2 of %3 (%4 #%5)")
+                                          .arg(kill ? "killed at" : "failed")
+                                          .arg(i + 1)
+                                          .arg(calls.size())
+                                          .arg(call.name)
+                                          .arg(call.ordinal);
+                writeTree(folder, before);
+                const Run run =
+                    runTraced(m_strace,
+                              {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
+                               QStringLiteral("/dev/null"), QStringLiteral("-e"),
+                               QStringLiteral("trace=") + call.name, QStringLiteral("-e"),
+                               QStringLiteral("inject=%1:%2:when=%3")
+                                   .arg(call.name, kill ? "signal=KILL" : "error=EIO")
+                                   .arg(call.ordinal)},
+                              {operation, folder});
+                QVERIFY2(
+                    run.killed == kill && run.out.startsWith(kMarkerOut),
+                    qPrintable(where + QStringLiteral(": ") + QString::fromLocal8Bit(run.err)));
+                const Tree now = readTree(folder);
+                const QByteArray users = now.value(datafile::Users);
+                QVERIFY2(users == before[datafile::Users] || users == after[datafile::Users],
+                         qPrintable(where + QStringLiteral(": Users.stn is neither old nor new")));
+                const int tests = archivedTests(folder);
+                QVERIFY2(tests == 2 || tests == 3,
+                         qPrintable(where + QStringLiteral(": the archive holds %1").arg(tests)));
+                QVERIFY2(tests == 2 || users == after[datafile::Users],
+                         qPrintable(where + QStringLiteral(": archived without the log's record")));
+                if (!kill && answerOf(run) == int(StoreError::None))
+                    QVERIFY2(tests == 3,
+                             qPrintable(where + QStringLiteral(": answered archived, is not")));
+                QVERIFY2(QDir(folder).entryList({QStringLiteral("*deteriorata*")}).isEmpty(),
+                         qPrintable(where + QStringLiteral(": the archive was set aside")));
+                committed += tests == 3;
+            }
+        }
+        qInfo().noquote() << QStringLiteral("archive: %1 calls, each killed and failed; the "
+                                            "test archived after %2 of the runs")
+                                 .arg(calls.size())
+                                 .arg(committed);
+    }
+
     // A result renamed into place whose file cannot be opened again (strace
     // fails the second opening of Users.stn; the first is the start-up's):
     // stored once, the pupil told so, and correcting again adds nothing.
@@ -527,6 +616,16 @@ private slots:
     }
 
 private:
+    // The tests in the archive of `folder` once opened and checked; -1 when
+    // it does not open or fails its check.
+    static int archivedTests(const QString &folder)
+    {
+        ResultArchive archive(folder + QStringLiteral("/Arhiva.sqlite"));
+        if (!archive.open(false).ok() || !archive.quickCheck().ok())
+            return -1;
+        return archive.testCount();
+    }
+
     // The run ended as a kill or a failure of that call should, and left each
     // file as before or as after; a failure said what it left.
     static void checkRun(const Run &run, bool kill, const Tree &now, const Tree &before,

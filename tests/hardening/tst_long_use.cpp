@@ -14,6 +14,7 @@
 // CULEGERE_LONG_TESTS=<n> sets the number of tests (2000 by default; an edit
 // follows every fourth test, and the program is restarted nine times on the
 // way), e.g. to keep a run under AddressSanitizer short.
+#include "archive/archive_messages.h"
 #include "editing/chapter_rules.h"
 #include "editing/editing_messages.h"
 #include "shell/shell_messages.h"
@@ -272,6 +273,8 @@ private:
     int m_test = -1;
     int m_edit = -1;
     int m_starts = 0;
+    int m_archived = 0;   // tests corrected: each is in the archive too
+    int m_logAtStart = 0; // the log the archive takes over on its first use
 };
 
 QString LongUse::phase() const
@@ -358,6 +361,7 @@ void LongUse::prepareFolder()
         c->UserTable[c->NextUserRecord++] = r;
         m_log.push_back(r);
     }
+    m_logAtStart = int(m_log.size());
     m_dir.writeCollection(*c);
     m_saved = m_live;
 }
@@ -489,6 +493,9 @@ void LongUse::checkIntegrityMenu()
         expected.append(shellmsg::PictureMissing.arg(index));
     if (expected.isEmpty())
         expected.append(shellmsg::IntegrityOk.arg(u' ' + QString::number(m_live.problems.size())));
+    // The first correction made the archive, taking over the log it found.
+    expected.append(m_archived == 0 ? archivemsg::CheckAbsent
+                                    : archivemsg::CheckOk.arg(m_logAtStart + m_archived));
     QCOMPARE(m_platform.messageTexts(), expected);
     QCOMPARE(m_platform.cueNames(), QStringList{QStringLiteral("exitform.wav")});
 }
@@ -686,6 +693,7 @@ void LongUse::takeTest(int n)
     result.ElapsedTicks = 0;
     result.TestDate = dateToSerial(m_platform.date);
     ++m_tally.grades[grade];
+    ++m_archived;
     m_log.push_back(result);
     if (m_log.size() > kLogSize)
         m_log.pop_front();

@@ -60,6 +60,16 @@ std::unique_ptr<QPrinter> ScriptedPlatform::openPrinter(const QString &name)
     return printerFactory ? printerFactory(name) : nullptr;
 }
 
+QString ScriptedPlatform::askSaveFileName(QWidget *, const QString &, const QString &suggestedPath)
+{
+    fileSuggestions.append(suggestedPath);
+    if (fileAnswers.empty())
+        return QString();
+    QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
 QStringList ScriptedPlatform::cueNames() const
 {
     QStringList names;

@@ -31,9 +31,12 @@ public:
     // Records the request; without a viewer, the program's own pages open.
     void openHelpViewer(const QString &helpFile, std::function<void()> noViewer) override;
     QDate today() override { return date; }
+    QTime timeOfDay() override { return time; }
     double nextRandom() override;
     QStringList printerNames() override { return printers; }
     std::unique_ptr<QPrinter> openPrinter(const QString &name) override;
+    QString askSaveFileName(QWidget *parent, const QString &title,
+                            const QString &suggestedPath) override;
 
     // The cues played, as file names ("exit.wav").
     QStringList cueNames() const;
@@ -50,10 +53,13 @@ public:
     bool helpViewer = true;     // the desktop has a viewer for help.chm
     std::deque<double> randoms; // 0 when empty
     QDate date{2026, 12, 4};
+    QTime time{10, 30};
     QStringList printers;
     std::function<std::unique_ptr<QPrinter>(const QString &)> printerFactory;
     // Runs while a message box would be open (e.g. to check the screen then).
     std::function<void(const QString &)> onMessage;
+    std::deque<QString> fileAnswers; // answers to save dialogs; "" (Cancel) when empty
+    QStringList fileSuggestions;     // the paths the save dialogs started at
 };
 
 } // namespace culegere::test

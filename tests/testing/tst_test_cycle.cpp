@@ -3,6 +3,7 @@
 // the stopwatch and the reset, with the main screen's phases at each step;
 // and every event the main screen and the definition screen offer, from
 // every state of their tables, leads to a state of their tables.
+#include "archive/result_archive.h"
 #include "store/collection_io.h"
 #include "store/record_file.h"
 #include "support/file_size_limit.h"
@@ -867,6 +868,84 @@ private slots:
         QCOMPARE(t.phase(), kDrawn);
         for (int p = 0; p < 9; ++p)
             QVERIFY(!t.control<QCheckBox>(QStringLiteral("Check1_%1").arg(p))->isChecked());
+    }
+
+    // Every corrected test reaches the archive after Users.stn, whose bytes
+    // are those of a run without an archive. An archive that cannot be
+    // written is told once per run and the tests go on; a damaged one is
+    // kept aside, byte for byte, and a new one holds the tests.
+    void theArchiveFollowsTheLog_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("works") << "works"
+                               << "";
+        QTest::newRow("cannot be opened") << "folder"
+                                          << "Arhiva rezultatelor nu a putut fi scrisa";
+        QTest::newRow("damaged") << "garbage"
+                                 << "Arhiva rezultatelor era deteriorata";
+    }
+    void theArchiveFollowsTheLog()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, told);
+        auto twoTests = [](Cycle &t) {
+            t.platform.textAnswers.push_back("Ana Maria");
+            click(t.button("Command5"));
+            for (int right : {6, 2}) {
+                t.answeredTest(false, right);
+                click(t.button("Command3"));
+                QCOMPARE(t.phase(), kCorrected);
+                click(t.button("Command6"));
+            }
+        };
+        QByteArray withoutArchive;
+        {
+            Cycle unarchived;
+            QVERIFY(QDir().mkpath(unarchived.dir.filePath("Arhiva.sqlite")));
+            twoTests(unarchived);
+            withoutArchive = unarchived.users();
+        }
+        Cycle t;
+        const QByteArray garbage(3000, '\x7f');
+        if (archive == "folder")
+            QVERIFY(QDir().mkpath(t.dir.filePath("Arhiva.sqlite")));
+        if (archive == "garbage")
+            t.dir.write("Arhiva.sqlite", garbage);
+        twoTests(t);
+        QCOMPARE(t.users(), withoutArchive);
+        const QStringList messages = t.platform.messageTexts().filter("Arhiva rezultatelor");
+        QCOMPARE(messages.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty())
+            QVERIFY2(messages[0].startsWith(told), qPrintable(messages[0]));
+        if (archive == "folder")
+            return;
+        const QStringList aside = QDir(t.dir.path()).entryList({"Arhiva.sqlite.deteriorata-*"});
+        QCOMPARE(aside.size(), archive == "garbage" ? 1 : 0);
+        if (archive == "garbage")
+            QCOMPARE(t.dir.read(aside[0]), garbage);
+
+        ResultArchive kept(t.dir.filePath("Arhiva.sqlite"));
+        QVERIFY(kept.open(false).ok());
+        const QList<ArchiveRow> rows = kept.rows();
+        QCOMPARE(rows.size(), 2);
+        const ArchivedTest first = kept.test(rows[0].id);
+        QCOMPARE(first.pupil, QString("Ana Maria"));
+        QCOMPARE(first.date, t.platform.date);
+        QCOMPARE(first.time, t.platform.time);
+        QCOMPARE(first.grade, 7);
+        QCOMPARE(kept.test(rows[1].id).grade, 3);
+        QCOMPARE(first.stopwatch, 0);
+        QVERIFY(!first.wholeCollection && !first.imported);
+        QCOMPARE(rows[0].definition, QString("B: 4, A: 5"));
+        QCOMPARE(first.answers.size(), 9);
+        for (int p = 0; p < 9; ++p) {
+            const ArchivedAnswer &a = first.answers[p];
+            const int index = a.problemIndex.toInt();
+            QCOMPARE(a.chapter, QString(index <= 5 ? "A" : "B"));
+            QCOMPARE(a.correct, index % 5);
+            QCOMPARE(a.right(), p < 6);
+        }
     }
 
     void resetGivesUpAnUnwrittenResult()

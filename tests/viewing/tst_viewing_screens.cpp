@@ -1,13 +1,22 @@
 // The problem browser and the results viewer, driven through their controls.
+#include "archive/result_archive.h"
 #include "store/data_files.h"
 #include "support/running_app.h"
 #include "support/user_input.h"
 #include "viewing/browsing.h"
 
+#include <QChartView>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace culegere;
@@ -64,6 +73,72 @@ struct Browser : test::RunningApp
                 return true;
         }
         return false;
+    }
+};
+
+// The archive made before the program starts: two tests with answers
+// (problem 00001 right in both, 00002 wrong in one); the log holds two
+// results the archive takes over on its first use.
+struct Archived : test::RunningApp
+{
+    static Collection withLog()
+    {
+        Collection c = catalogue();
+        c.UserTable[2] = test::result("\xAAtefan Pop", 9, 30, {2026, 3, 1}); // Ştefan
+        c.UserTable[3] = test::result("Ana", 5, 40, {2026, 3, 2});
+        c.NextUserRecord = 4;
+        return c;
+    }
+    Archived() : RunningApp(withLog())
+    {
+        ResultArchive archive(dir.filePath("Arhiva.sqlite"));
+        if (!archive.open().ok())
+            qFatal("no archive");
+        ArchivedTest ion;
+        ion.pupil = "Ion; \"Nelu\"";
+        ion.date = {2026, 3, 3};
+        ion.time = {10, 15};
+        ion.stopwatch = 118;
+        ion.grade = 4;
+        ion.chapters = {{"Mare", 9}};
+        ion.answers = {{"00001", "Mare", 1, 1}, {"00002", "Mare", 0, 3}};
+        ArchivedTest ana = ion;
+        ana.pupil = "ana";
+        ana.date = {2026, 3, 4};
+        ana.grade = 8;
+        ana.answers.removeLast();
+        if (!archive.add({ion, ana}).ok())
+            qFatal("not archived");
+    }
+    QWidget *screen() const { return topLevel("frmArhiva"); }
+    template <typename T> T *get(const QString &name) const { return child<T>(screen(), name); }
+    void open()
+    {
+        action("mnuRezultate")->trigger();
+        test::click(child<QPushButton>(topLevel("frmRezultate"), "btnArhiva"));
+        QVERIFY(screen() && screen()->isVisible());
+    }
+    QStringList column(int c) const
+    {
+        auto *table = get<QTableView>("tblTeste");
+        QStringList cells;
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            cells.append(table->model()->index(r, c).data().toString());
+        return cells;
+    }
+    void typeName(const QString &text)
+    {
+        auto *name = get<QLineEdit>("txtNume");
+        test::focus(name);
+        name->selectAll();
+        QTest::keyClick(name, Qt::Key_Backspace);
+        QTest::keyClicks(name, text);
+    }
+    void clickHeader(int section)
+    {
+        QHeaderView *header = get<QTableView>("tblTeste")->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          {header->sectionViewportPosition(section) + 10, header->height() / 2});
     }
 };
 
@@ -278,6 +353,79 @@ private slots:
         QCOMPARE(list->count(), 98);
         QVERIFY(list->item(0)->text().startsWith("E3 "));
         QVERIFY(list->item(97)->text().startsWith("E100"));
+    }
+
+    void archiveScreenFiltersSortsChartsAndExports()
+    {
+        Archived a;
+        a.open();
+        QCOMPARE(a.column(0), (QStringList{"Ştefan Pop", "Ana", "Ion; \"Nelu\"", "ana"}));
+        QCOMPARE(a.column(2), (QStringList{"", "", "10:15", "10:15"}));
+
+        a.typeName("stefan");
+        QCOMPARE(a.column(0), QStringList{"Ştefan Pop"});
+        QCOMPARE(a.get<QLabel>("lblMedia")->text(), QString("Ştefan Pop: media 9,00 din 1 teste"));
+        QCOMPARE(a.get<QChartView>("graficNote")->chart()->series().size(), 2);
+        a.typeName("ANA");
+        QCOMPARE(a.column(0), (QStringList{"Ana", "ana"}));
+        QCOMPARE(a.get<QLabel>("lblMedia")->text(), QString("Ana: media 6,50 din 2 teste"));
+        a.typeName("");
+
+        auto *from = a.get<QDateEdit>("dtDeLa");
+        test::focus(from);
+        QTest::keyClicks(from, "03.03.2026");
+        QCOMPARE(a.column(1), (QStringList{"03.03.2026", "04.03.2026"}));
+
+        a.clickHeader(4); // Nota
+        const QStringList once = a.column(4);
+        a.clickHeader(4);
+        const QStringList twice = a.column(4);
+        QCOMPARE(QSet<QString>(once.begin(), once.end()), (QSet<QString>{"4", "8"}));
+        QCOMPARE(twice, (QStringList{once[1], once[0]}));
+
+        // "Exporta" writes the rows shown.
+        a.typeName("ion");
+        a.platform.fileAnswers.push_back(a.dir.filePath("export"));
+        test::click(a.get<QPushButton>("btnExporta"));
+        QCOMPARE(a.dir.read("export.csv"),
+                 QByteArray("\xEF\xBB\xBFNume;Data;Ora;Cronometru;Nota;Test definit\r\n"
+                            "\"Ion; \"\"Nelu\"\"\";03.03.2026;10:15;118;4;Mare: 9\r\n"));
+
+        // The problems, hardest first; their tab exports them.
+        QTabBar *tabs = a.screen()->findChild<QTabWidget *>()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(1).center());
+        auto *problems = a.get<QTableWidget>("tblProbleme");
+        QVERIFY(problems->isVisible());
+        QCOMPARE(problems->rowCount(), 2);
+        a.platform.fileAnswers.push_back(a.dir.filePath("probleme.csv"));
+        test::click(a.get<QPushButton>("btnExporta"));
+        QCOMPARE(
+            a.dir.read("probleme.csv"),
+            QByteArray("\xEF\xBB\xBFProblema;Capitol;Extrasa;Rezolvata corect;Procent corect\r\n"
+                       "00002;Mare;1;0;0,0\r\n00001;Mare;2;2;100,0\r\n"));
+
+        // The log was taken over once: a new run finds the same four tests.
+        a.app.reset();
+        a.app = std::make_unique<Application>(a.dir.path(), a.platform);
+        QVERIFY(a.app->start());
+        a.open();
+        QCOMPARE(a.column(0).size(), 4);
+    }
+
+    void archiveStatisticsInTheBrowser()
+    {
+        Archived a;
+        a.action("mnuRezolva")->trigger();
+        QWidget *browser = topLevel("frmRezolva");
+        auto *combo = child<QComboBox>(browser, "Combo1");
+        test::chooseLine(combo, combo->findText("Mare"));
+        test::click(child<QPushButton>(browser, "Command5"));
+        auto *line = child<QLabel>(browser, "lblStatistica");
+        QCOMPARE(line->text(), QString("Extrasa de 2 ori, rezolvata corect de 2 ori"));
+        test::click(child<QPushButton>(browser, "Command2"));
+        QCOMPARE(line->text(), QString("Extrasa de 1 ori, rezolvata corect de 0 ori"));
+        test::click(child<QPushButton>(browser, "Command2"));
+        QCOMPARE(line->text(), QString());
     }
 };
 

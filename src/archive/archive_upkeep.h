@@ -1,0 +1,21 @@
+#pragma once
+
+#include "archive/archive_access.h"
+
+#include <QString>
+
+namespace culegere {
+
+// The backup's copy of the archive, `arhiva.sqlite` in `backupDir` (which
+// exists): a consistent copy taken while the archive stays open, then put in
+// place as the data files' copies are (the old copy is replaced only by a
+// complete new one). An archive that does not exist is not copied and is
+// no failure; a damaged one, or one that cannot be copied, is a failure
+// (false) and the old copy stays.
+bool backupArchive(ArchiveAccess &access, const QString &backupDir);
+
+// The integrity check's line on the archive: whether it opens and passes
+// the quick check, and how many tests it holds; or that there is none yet.
+QString checkArchive(ArchiveAccess &access);
+
+} // namespace culegere

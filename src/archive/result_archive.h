@@ -1,0 +1,98 @@
+#pragma once
+
+#include "archive/archived_test.h"
+
+#include <QList>
+#include <QString>
+
+namespace culegere {
+
+enum class ArchiveError {
+    None,
+    NoDriver,    // Qt has no driver for the database (no SQLite driver installed)
+    CannotOpen,  // the file cannot be opened, or does not exist where none may be made
+    CannotWrite, // a write or the commit failed (a read-only file or folder, a full disk)
+    Damaged,     // the file is no database, or its pages are damaged
+    TooNew,      // the tables were made by a newer program: left untouched
+};
+
+// What an archive operation did; `detail` is the database's own words.
+struct [[nodiscard]] ArchiveResult
+{
+    ArchiveError error = ArchiveError::None;
+    QString detail;
+
+    bool ok() const { return error == ArchiveError::None; }
+};
+
+// One line of the archive screen's table.
+struct ArchiveRow
+{
+    qint64 id = 0;
+    QString pupil;
+    QString pupilKey; // foldName(pupil)
+    QDate date;
+    QTime time; // invalid when not known
+    int stopwatch = 0;
+    int grade = 0;
+    QString definition;
+};
+
+// The results archive: every corrected test, kept in a database file (see
+// SCHEMA.md). Nothing is read or written before open(). Every write is one
+// transaction: after a failure or a crash the archive holds the test whole
+// or not at all. The journal is the classic one (no write-ahead log) and
+// every commit is synced, which suits a memory stick or a network folder.
+// Only the pragmas and the backup's VACUUM INTO are SQLite's own; the tables
+// and queries are plain SQL.
+class ResultArchive
+{
+public:
+    static constexpr int SchemaVersion = 1;
+
+    // `driver`: the Qt SQL driver (a test names a missing one).
+    explicit ResultArchive(const QString &path, const QString &driver = QStringLiteral("QSQLITE"));
+    ~ResultArchive();
+    ResultArchive(const ResultArchive &) = delete;
+    ResultArchive &operator=(const ResultArchive &) = delete;
+
+    // Opens the file and makes or upgrades its tables. `create` false: a
+    // missing file is CannotOpen and none is made. On any failure the
+    // archive stays closed.
+    ArchiveResult open(bool create = true);
+    bool isOpen() const { return m_open; }
+    void close();
+    QString path() const { return m_path; }
+
+    // Whether the results log was taken over already.
+    bool hasImported() const;
+    // Takes over the results of the log, once: in one transaction with the
+    // mark that it was done, so a later call does nothing.
+    ArchiveResult importOnce(const QList<ArchivedTest> &log);
+    // Adds tests, all of them or none.
+    ArchiveResult add(const QList<ArchivedTest> &tests);
+
+    // Every archived test, oldest first.
+    QList<ArchiveRow> rows() const;
+    // One test with its chapters and answers (an empty pupil when none).
+    ArchivedTest test(qint64 id) const;
+    // Every problem ever drawn.
+    QList<ProblemStats> problemStats() const;
+    int testCount() const;
+
+    // A consistent copy of the database into `file`, which must not exist.
+    ArchiveResult copyTo(const QString &file) const;
+    // SQLite's quick check of the pages and indexes.
+    ArchiveResult quickCheck() const;
+
+private:
+    ArchiveResult prepareTables();
+    ArchiveResult addInTransaction(const QList<ArchivedTest> &tests, bool markImported);
+
+    QString m_path;
+    QString m_driver;
+    QString m_connection;
+    bool m_open = false;
+};
+
+} // namespace culegere

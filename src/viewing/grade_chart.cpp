@@ -1,0 +1,80 @@
+#include "viewing/grade_chart.h"
+
+#include "archive/csv.h"
+
+#include <QChart>
+#include <QDateTimeAxis>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace culegere {
+
+double averageGrade(const QList<ArchiveRow> &tests)
+{
+    if (tests.isEmpty())
+        return 0.0;
+    double sum = 0;
+    for (const ArchiveRow &t : tests)
+        sum += t.grade;
+    return sum / tests.size();
+}
+
+QString gradeCaption(const QString &pupil, const QList<ArchiveRow> &tests)
+{
+    if (pupil.isEmpty() || tests.isEmpty())
+        return QStringLiteral("Alegeti un test din tabel pentru notele elevului");
+    return QStringLiteral("%1: media %2 din %3 teste")
+        .arg(pupil, decimalText(averageGrade(tests), 2))
+        .arg(tests.size());
+}
+
+void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &tests)
+{
+    chart->removeAllSeries();
+    for (QAbstractAxis *axis : chart->axes())
+        chart->removeAxis(axis);
+    chart->setTitle(gradeCaption(pupil, tests));
+    if (pupil.isEmpty() || tests.isEmpty())
+        return;
+
+    auto *grades = new QLineSeries;
+    grades->setName(QStringLiteral("Nota"));
+    grades->setPointsVisible(true);
+    grades->setMarkerSize(8);
+    auto *average = new QLineSeries;
+    average->setName(QStringLiteral("Media"));
+    const double mean = averageGrade(tests);
+    for (const ArchiveRow &t : tests) {
+        const QDateTime when(t.date, t.time.isValid() ? t.time : QTime(12, 0));
+        grades->append(double(when.toMSecsSinceEpoch()), t.grade);
+    }
+    // One point alone draws no line: the average spans at least a day.
+    const double first = grades->at(0).x();
+    const double last = std::max(grades->at(grades->count() - 1).x(), first + 86'400'000.0);
+    average->append(first, mean);
+    average->append(last, mean);
+    chart->addSeries(grades);
+    chart->addSeries(average);
+
+    auto *time = new QDateTimeAxis;
+    time->setFormat(QStringLiteral("dd.MM.yyyy"));
+    const int days = int((last - first) / 86'400'000.0);
+    time->setTickCount(std::clamp(days + 1, 2, 6));
+    time->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)),
+                   QDateTime::fromMSecsSinceEpoch(qint64(last)));
+    auto *scale = new QValueAxis;
+    scale->setRange(1, 10);
+    scale->setTickCount(10);
+    scale->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(scale, Qt::AlignLeft);
+    for (QAbstractSeries *series :
+         {static_cast<QAbstractSeries *>(grades), static_cast<QAbstractSeries *>(average)}) {
+        series->attachAxis(time);
+        series->attachAxis(scale);
+    }
+}
+
+} // namespace culegere
