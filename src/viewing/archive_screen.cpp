@@ -46,6 +46,7 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Arhiva rezultatelor"), FrameClose::Destroys), m_state(state),
       m_platform(platform)
 {
+    setHelpPage(QStringLiteral("vizualizare.html#arhiva"));
     m_name = new QLineEdit;
     m_name->setAccessibleName(QStringLiteral("Numele elevului (o parte din el)"));
     m_name->setClearButtonEnabled(true);
