@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -18,17 +19,29 @@
 
 namespace culegere {
 
+namespace {
+
+// Where the sound module is sought: beside the program. A program run from
+// inside its build tree (the tests, the benchmarks) also looks where the build
+// put the module; an installed program never loads a library from a folder
+// named at build time, which may be anyone's on the machine it runs on.
+QStringList cueModuleFolders()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QStringList folders{programFolder};
+    const QString buildTree = QFileInfo(QStringLiteral(CULEGERE_BUILD_TREE)).canonicalFilePath();
+    if (!buildTree.isEmpty() && programFolder.startsWith(buildTree + QLatin1Char('/')))
+        folders.append(QStringLiteral(CULEGERE_CUE_MODULE_DIR));
+    return folders;
+}
+
+} // namespace
+
 DesktopPlatform::DesktopPlatform()
     : m_random(static_cast<std::mt19937::result_type>(
           std::chrono::system_clock::now().time_since_epoch().count())),
       m_cues(std::make_unique<CuePlayer>([] { QApplication::beep(); },
-                                         [] {
-                                             // Beside the program; in a build
-                                             // tree, where the build put it.
-                                             return loadCueSound(
-                                                 {QCoreApplication::applicationDirPath(),
-                                                  QStringLiteral(CULEGERE_CUE_MODULE_DIR)});
-                                         })),
+                                         [] { return loadCueSound(cueModuleFolders()); })),
       m_help(makeHelpOpener())
 {
 }
