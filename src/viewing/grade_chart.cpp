@@ -33,8 +33,11 @@ QString gradeCaption(const QString &pupil, const QList<ArchiveRow> &tests)
 void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &tests)
 {
     chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
+    // A removed axis is the caller's to delete; removed series are deleted.
+    for (QAbstractAxis *axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     chart->setTitle(gradeCaption(pupil, tests));
     if (pupil.isEmpty() || tests.isEmpty())
         return;
