@@ -9,9 +9,10 @@
 //
 // The run ends with one line: the check's time at 6999 problems against its
 // target of 20 ms, and its time per problem at the three sizes. A missed
-// target exits with 1 (--no-target-check keeps the line but not that exit
-// code). So does, always, a time per problem at 6999 more than 3x the one at
-// 1000: the check must not grow faster than the catalogue. The time per
+// target exits with 1, and so does a time per problem at 6999 more than 3x
+// the one at 1000: the check must not grow faster than the catalogue.
+// --no-target-check keeps the line but neither exit code: both are timings,
+// which a smoke run of one iteration on a busy machine cannot judge. The time per
 // problem leaves out what the 7000 names cost on their own, measured on an
 // empty catalogue (BM_CheckIntegrity/0): at 1000 problems that fixed part is
 // two thirds of the check and would hide a quadratic term.
@@ -326,5 +327,5 @@ int main(int argc, char **argv)
                       names * 1e3, kPictureCount);
     std::fprintf(summary, "check %d: %.1f ms (target < %.0f ms) %s; %s\n", kSizes.back(),
                  full * 1e3, kTargetSeconds * 1e3, options->verdict(met), shape);
-    return (met || !options->checkTarget) && linear ? 0 : 1;
+    return (met && linear) || !options->checkTarget ? 0 : 1;
 }
