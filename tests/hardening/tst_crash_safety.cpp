@@ -193,6 +193,47 @@ QList<Call> callsOfTheOperation(const QByteArray &log, QString *error)
     return calls;
 }
 
+// The worker's `operation` on `folder` without a fault, its file and
+// descriptor calls written to `log`.
+Run runRecordingCalls(const QString &strace, const QString &log, const QString &operation,
+                      const QString &folder)
+{
+    return runTraced(strace,
+                     {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), log,
+                      QStringLiteral("-e"), QStringLiteral("trace=%file,%desc")},
+                     {operation, folder});
+}
+
+// The worker's `operation` on `folder`, killed at `call` or with that call
+// failing (EIO), and how to name the case in a failure.
+struct InjectedRun
+{
+    Run run;
+    QString where;
+};
+
+InjectedRun runInjected(const QString &strace, const QList<Call> &calls, qsizetype i, bool kill,
+                        const QString &operation, const QString &folder)
+{
+    const Call &call = calls[i];
+    InjectedRun injected;
+    injected.where = QStringLiteral("%1 call %2 of %3 (%4 #%5)")
+                         .arg(kill ? "killed at" : "failed")
+                         .arg(i + 1)
+                         .arg(calls.size())
+                         .arg(call.name)
+                         .arg(call.ordinal);
+    injected.run = runTraced(strace,
+                             {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
+                              QStringLiteral("/dev/null"), QStringLiteral("-e"),
+                              QStringLiteral("trace=") + call.name, QStringLiteral("-e"),
+                              QStringLiteral("inject=%1:%2:when=%3")
+                                  .arg(call.name, kill ? "signal=KILL" : "error=EIO")
+                                  .arg(call.ordinal)},
+                             {operation, folder});
+    return injected;
+}
+
 // What the worker's operation answered, from its end marker; -1 without one.
 int answerOf(const Run &run)
 {
@@ -370,11 +411,7 @@ private slots:
 
         // The run without a fault gives the files after and the calls to stop at.
         writeTree(folder, before);
-        const Run full =
-            runTraced(m_strace,
-                      {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), log,
-                       QStringLiteral("-e"), QStringLiteral("trace=%file,%desc")},
-                      {operation, folder});
+        const Run full = runRecordingCalls(m_strace, log, operation, folder);
         QVERIFY2(!full.killed && full.exitCode == 0, full.err.constData());
         const Tree after = readTree(folder);
         checkAfter(before, after, changed, folder);
@@ -396,23 +433,8 @@ private slots:
             for (const bool kill : {true, false}) {
                 if (!kill && !kFailCalls)
                     continue;
-                const Call &call = calls[i];
-                const QString where = QStringLiteral("%1 call %2 of %3 (%4 #%5)")
-                                          .arg(kill ? "killed at" : "failed")
-                                          .arg(i + 1)
-                                          .arg(calls.size())
-                                          .arg(call.name)
-                                          .arg(call.ordinal);
                 writeTree(folder, before);
-                const Run run =
-                    runTraced(m_strace,
-                              {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
-                               QStringLiteral("/dev/null"), QStringLiteral("-e"),
-                               QStringLiteral("trace=") + call.name, QStringLiteral("-e"),
-                               QStringLiteral("inject=%1:%2:when=%3")
-                                   .arg(call.name, kill ? "signal=KILL" : "error=EIO")
-                                   .arg(call.ordinal)},
-                              {operation, folder});
+                const auto [run, where] = runInjected(m_strace, calls, i, kill, operation, folder);
                 checkRun(run, kill, readTree(folder), before, after, changed, asOneSet, where,
                          outcomes);
                 if (QTest::currentTestFailed())
@@ -481,11 +503,7 @@ private slots:
         const QString log = work.filePath(QStringLiteral("trace.log"));
         const QString operation = QStringLiteral("archive");
         writeTree(folder, before);
-        const Run full =
-            runTraced(m_strace,
-                      {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), log,
-                       QStringLiteral("-e"), QStringLiteral("trace=%file,%desc")},
-                      {operation, folder});
+        const Run full = runRecordingCalls(m_strace, log, operation, folder);
         QVERIFY2(!full.killed && full.exitCode == 0, full.err.constData());
         const Tree after = readTree(folder);
         QCOMPARE(archivedTests(folder), 3);
@@ -501,23 +519,8 @@ private slots:
             for (const bool kill : {true, false}) {
                 if (!kill && !kFailCalls)
                     continue;
-                const Call &call = calls[i];
-                const QString where = QStringLiteral("%1 call %2 of %3 (%4 #%5)")
-                                          .arg(kill ? "killed at" : "failed")
-                                          .arg(i + 1)
-                                          .arg(calls.size())
-                                          .arg(call.name)
-                                          .arg(call.ordinal);
                 writeTree(folder, before);
-                const Run run =
-                    runTraced(m_strace,
-                              {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
-                               QStringLiteral("/dev/null"), QStringLiteral("-e"),
-                               QStringLiteral("trace=") + call.name, QStringLiteral("-e"),
-                               QStringLiteral("inject=%1:%2:when=%3")
-                                   .arg(call.name, kill ? "signal=KILL" : "error=EIO")
-                                   .arg(call.ordinal)},
-                              {operation, folder});
+                const auto [run, where] = runInjected(m_strace, calls, i, kill, operation, folder);
                 QVERIFY2(
                     run.killed == kill && run.out.startsWith(kMarkerOut),
                     qPrintable(where + QStringLiteral(": ") + QString::fromLocal8Bit(run.err)));
