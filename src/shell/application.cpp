@@ -166,10 +166,7 @@ void Application::showHelpPages(const QString &page)
     }
     if (!m_helpWindow)
         m_helpWindow = std::make_unique<HelpWindow>(folder);
-    m_helpWindow->showPage(page);
-    m_helpWindow->show();
-    m_helpWindow->raise();
-    m_helpWindow->activateWindow();
+    m_helpWindow->present(page);
 }
 
 void Application::message(const QString &text)

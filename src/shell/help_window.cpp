@@ -89,6 +89,14 @@ void HelpWindow::buildControls()
                   {m_browser, "txtAjutor"}});
 }
 
+void HelpWindow::present(const QString &page)
+{
+    showPage(page);
+    show();
+    raise();
+    activateWindow();
+}
+
 void HelpWindow::showPage(const QString &page)
 {
     const QString file = m_pages.find(page) >= 0 ? page : QStringLiteral("index.html");

@@ -26,11 +26,13 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(const QString &folder);
 
-    // Shows `page` ("tiparire.html", "vizualizare.html#rezultate"); the
-    // start page for a page the folder does not hold.
-    void showPage(const QString &page);
+    // Brings the window up at `page` ("tiparire.html",
+    // "vizualizare.html#rezultate"); at the start page for a page the folder
+    // does not hold.
+    void present(const QString &page);
 
 private:
+    void showPage(const QString &page);
     void buildControls();
     void pageShown();
     void searchChanged();
