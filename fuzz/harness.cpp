@@ -1,21 +1,15 @@
 #include "harness.h"
 
-#include "shell/application.h"
 #include "store/codepage.h"
 #include "store/collection_io.h"
 #include "store/integrity.h"
 #include "store/problem_paths.h"
-#include "support/scripted_platform.h"
+#include "support/driver.h"
 #include "viewing/browsing.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QDir>
-#include <QEvent>
-#include <QFile>
 #include <QLocale>
-#include <QWidget>
 #include <QtEndian>
+#include <QtTest>
 
 #include <cstring>
 #include <memory>
@@ -25,17 +19,8 @@ namespace culegere::fuzz {
 
 QString targetName(Target target)
 {
-    switch (target) {
-    case Target::Users:
-        return QStringLiteral("users");
-    case Target::Chapters:
-        return QStringLiteral("chapters");
-    case Target::Problems:
-        return QStringLiteral("problems");
-    case Target::Startup:
-        return QStringLiteral("startup");
-    }
-    return {};
+    static const char *const names[] = {"users", "chapters", "problems", "startup"};
+    return QString::fromLatin1(names[static_cast<int>(target)]);
 }
 
 namespace {
@@ -49,94 +34,55 @@ const QStringList kPictures = {QStringLiteral("probl00001.jpg"),
                                QStringLiteral("x.jpg"),
                                QStringLiteral("probl000") + QChar(u'\0') + QStringLiteral("3.jpg")};
 
-// Rows first..last of two tables hold the same bytes (bytes, so that a NaN
-// date equals itself).
-template <typename Table> int firstDifferentRow(const Table &a, const Table &b, int first, int last)
+// The rows of two tables hold the same bytes, as the files hold them (so
+// that a NaN date equals itself); rows `first`..`last`.
+template <typename Table> bool sameRows(const Table &a, const Table &b, int first, int last)
 {
     for (int row = first; row <= last; ++row) {
         if (a[row].encoded() != b[row].encoded())
-            return row;
+            return false;
     }
-    return 0;
+    return true;
 }
 
-QString compareInUse(const Collection &a, const Collection &b)
+// The counts and the rows in use of two collections agree.
+bool sameInUse(const Collection &a, const Collection &b)
 {
-    if (a.ChapterCount != b.ChapterCount)
-        return QStringLiteral("chapter count %1 came back as %2")
-            .arg(a.ChapterCount)
-            .arg(b.ChapterCount);
-    if (a.ProblemCount != b.ProblemCount)
-        return QStringLiteral("problem count %1 came back as %2")
-            .arg(a.ProblemCount)
-            .arg(b.ProblemCount);
-    if (a.NextUserRecord != b.NextUserRecord)
-        return QStringLiteral("next user record %1 came back as %2")
-            .arg(a.NextUserRecord)
-            .arg(b.NextUserRecord);
-    if (int row = firstDifferentRow(a.ChapterTable, b.ChapterTable, Collection::FirstRow,
-                                    a.lastChapterRow()))
-        return QStringLiteral("chapter row %1 changed").arg(row);
-    if (int row = firstDifferentRow(a.ProblemTable, b.ProblemTable, Collection::FirstRow,
-                                    a.lastProblemRow()))
-        return QStringLiteral("problem row %1 changed").arg(row);
-    if (int row =
-            firstDifferentRow(a.UserTable, b.UserTable, Collection::FirstRow, a.NextUserRecord - 1))
-        return QStringLiteral("result row %1 changed").arg(row);
-    return {};
+    return a.ChapterCount == b.ChapterCount && a.ProblemCount == b.ProblemCount &&
+           a.NextUserRecord == b.NextUserRecord &&
+           sameRows(a.ChapterTable, b.ChapterTable, Collection::FirstRow, a.lastChapterRow()) &&
+           sameRows(a.ProblemTable, b.ProblemTable, Collection::FirstRow, a.lastProblemRow()) &&
+           sameRows(a.UserTable, b.UserTable, Collection::FirstRow, a.NextUserRecord - 1);
 }
 
-// Collections kept from input to input: tables of 7001 problems made afresh
-// for every input would spend most of each run on page faults.
-
-// Makes a table what a new one is, in one block; true when it already was.
-// Only for records without padding, whose bytes are all of their value.
-template <typename Table> bool resetBlock(Table &table)
+// A new collection, and two kept from input to input: tables of 7001
+// problems made afresh for every input would spend most of each run on page
+// faults.
+const Collection &blank()
 {
-    using Row = std::remove_cvref_t<decltype(table[0])>;
-    static_assert(std::has_unique_object_representations_v<Row>);
-    static const Table fresh;
-    const std::size_t size = sizeof(Row) * Table::RowCount;
-    if (std::memcmp(&table[0], &fresh[0], size) == 0)
-        return true;
-    std::memcpy(&table[0], &fresh[0], size);
-    return false;
+    static const auto made = std::make_unique<const Collection>();
+    return *made;
 }
-
-// Makes `c` what a new Collection is; true when it already was.
-bool resetCollection(Collection &c)
-{
-    static const Collection fresh;
-    bool wasFresh = c.ChapterCount == fresh.ChapterCount && c.ProblemCount == fresh.ProblemCount &&
-                    c.NextUserRecord == fresh.NextUserRecord && c.EditProblem == fresh.EditProblem;
-    wasFresh &= resetBlock(c.ChapterTable);
-    wasFresh &= resetBlock(c.ProblemTable);
-    // Results by their bytes: a NaN date equals itself, -0 differs from 0.
-    char freshBytes[UserRecord::Size];
-    fresh.UserTable[0].encodeTo(freshBytes);
-    for (int row = 0; row < UserTableRows::RowCount; ++row) {
-        char bytes[UserRecord::Size];
-        c.UserTable[row].encodeTo(bytes);
-        if (std::memcmp(bytes, freshBytes, UserRecord::Size) != 0) {
-            c.UserTable[row] = fresh.UserTable[row];
-            wasFresh = false;
-        }
-    }
-    c.ChapterCount = fresh.ChapterCount;
-    c.ProblemCount = fresh.ProblemCount;
-    c.NextUserRecord = fresh.NextUserRecord;
-    c.EditProblem = fresh.EditProblem;
-    return wasFresh;
-}
-
-// A new collection, one of three kept for the process.
 Collection &freshCollection(std::size_t slot)
 {
-    static std::array<std::unique_ptr<Collection>, 3> pool;
-    if (!pool.at(slot))
-        pool.at(slot) = std::make_unique<Collection>();
-    (void)resetCollection(*pool.at(slot));
-    return *pool.at(slot);
+    static std::array<std::unique_ptr<Collection>, 2> kept = {std::make_unique<Collection>(),
+                                                              std::make_unique<Collection>()};
+    *kept.at(slot) = blank();
+    return *kept.at(slot);
+}
+// Only for records without padding, whose bytes are all of their value.
+template <typename Row, int N> bool sameBytes(const Table<Row, N> &a, const Table<Row, N> &b)
+{
+    static_assert(std::has_unique_object_representations_v<Row>);
+    return std::memcmp(&a[0], &b[0], sizeof(Row) * N) == 0;
+}
+bool isBlank(const Collection &c)
+{
+    const Collection &b = blank();
+    return sameInUse(c, b) && sameBytes(c.ChapterTable, b.ChapterTable) &&
+           sameBytes(c.ProblemTable, b.ProblemTable) &&
+           sameRows(c.UserTable, b.UserTable, 0, UserTableRows::RowCount - 1) &&
+           c.EditProblem == b.EditProblem;
 }
 
 // Every byte of a text read from a file must survive the way through a
@@ -201,8 +147,6 @@ QString checkTextsAndViews(Collection &c)
     return {};
 }
 
-} // namespace
-
 QString checkDataFile(Target file, QByteArrayView bytes)
 {
     std::array<QByteArray, 3> files; // users, chapters, problems
@@ -219,8 +163,8 @@ QString checkDataFile(Target file, QByteArrayView bytes)
             .arg(int(headers.error))
             .arg(int(load.error));
     if (!load.ok())
-        return resetCollection(loaded) ? QString()
-                                       : QStringLiteral("a refused load changed the collection");
+        return isBlank(loaded) ? QString()
+                               : QStringLiteral("a refused load changed the collection");
 
     const Collection &c = loaded;
     const QByteArray users2 = usersFileWithHeader(users, c.NextUserRecord);
@@ -236,8 +180,8 @@ QString checkDataFile(Target file, QByteArrayView bytes)
         return QStringLiteral("the exit's files are refused (error %1, %2)")
             .arg(int(r.error))
             .arg(r.fileName);
-    if (QString diff = compareInUse(c, again); !diff.isEmpty())
-        return QStringLiteral("through the exit's files: ") + diff;
+    if (!sameInUse(c, again))
+        return QStringLiteral("the exit's files load back otherwise");
     if (usersFileWithHeader(users2, again.NextUserRecord) != users2 ||
         chaptersFileForExit(chapters2, again) != chapters2 ||
         problemsFileForExit(problems2, again) != problems2)
@@ -245,6 +189,53 @@ QString checkDataFile(Target file, QByteArrayView bytes)
 
     return checkTextsAndViews(loaded);
 }
+
+QString checkStartup(QByteArrayView input)
+{
+    static const test::TempAppFolder folder;
+    if (!folder.exists(QStringLiteral("probleme"))) {
+        // Two pictures (the names matter, not the contents) for the integrity check.
+        folder.write(QStringLiteral("probleme/probl00001.jpg"), {});
+        folder.write(QStringLiteral("probleme/PROBL00002.JPG"), {});
+    }
+    const StartupFiles files = splitStartupInput(input);
+    folder.write(datafile::Users, files.users);
+    folder.write(datafile::Chapters, files.chapters);
+    folder.write(datafile::Problems, files.problems);
+    Collection &expected = freshCollection(0);
+    const bool loads = loadCollection(files.users, files.chapters, files.problems, expected).ok();
+    {
+        test::Driver program(folder.path());
+        if (program.start() != loads)
+            return loads ? QStringLiteral("the start-up refused files loadCollection accepts")
+                         : QStringLiteral("the start-up accepted files loadCollection refuses");
+        if (loads) {
+            program.chooseMenu(QStringLiteral("mnuTesteazaIntegritate"));
+            if (!program.exit() || QTest::currentTestFailed())
+                return QStringLiteral(
+                    "the integrity check or the exit failed in a writable folder");
+        }
+    }
+    if (!loads) {
+        if (folder.read(datafile::Users) != files.users ||
+            folder.read(datafile::Chapters) != files.chapters ||
+            folder.read(datafile::Problems) != files.problems)
+            return QStringLiteral("a refused start-up changed the files");
+        return {};
+    }
+    const std::optional<Collection> after = test::collectionOnDisk(folder.path());
+    if (!after)
+        return QStringLiteral("the files the exit left are refused");
+    if (after->ChapterCount != expected.ChapterCount ||
+        after->ProblemCount != expected.ProblemCount ||
+        after->NextUserRecord != expected.NextUserRecord)
+        return QStringLiteral("the exit changed the counts");
+    if (test::countersBreak(expected).isEmpty() && !test::countersBreak(*after).isEmpty())
+        return QStringLiteral("the exit broke the counters: ") + test::countersBreak(*after);
+    return {};
+}
+
+} // namespace
 
 StartupFiles splitStartupInput(QByteArrayView input)
 {
@@ -254,8 +245,6 @@ StartupFiles splitStartupInput(QByteArrayView input)
             bytes[i] = uchar(input[at + i]);
         return qFromLittleEndian<quint16>(bytes);
     };
-    const qsizetype usersLength = length(0);
-    const qsizetype chaptersLength = length(2);
     QByteArrayView rest = input.size() > 4 ? input.sliced(4) : QByteArrayView();
     auto take = [&rest](qsizetype n) {
         const QByteArrayView part = rest.first(std::min(n, rest.size()));
@@ -263,113 +252,15 @@ StartupFiles splitStartupInput(QByteArrayView input)
         return part.toByteArray();
     };
     StartupFiles files;
-    files.users = take(usersLength);
-    files.chapters = take(chaptersLength);
+    files.users = take(length(0));
+    files.chapters = take(length(2));
     files.problems = rest.toByteArray();
     return files;
 }
 
-QByteArray joinStartupInput(const StartupFiles &files)
-{
-    const QByteArray users = files.users.left(0xFFFF);
-    const QByteArray chapters = files.chapters.left(0xFFFF);
-    QByteArray out(4, '\0');
-    qToLittleEndian<quint16>(quint16(users.size()), out.data());
-    qToLittleEndian<quint16>(quint16(chapters.size()), out.data() + 2);
-    return out + users + chapters + files.problems;
-}
-
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
-StartupRun::StartupRun()
-{
-    if (!m_dir.isValid())
-        qFatal("cannot make a temporary application folder");
-    // Two pictures (the names matter, not the contents) for the integrity check.
-    QDir(m_dir.path()).mkpath(QStringLiteral("probleme"));
-    (void)writeFile(m_dir.filePath(QStringLiteral("probleme/probl00001.jpg")), {});
-    (void)writeFile(m_dir.filePath(QStringLiteral("probleme/PROBL00002.JPG")), {});
-}
-
-QString StartupRun::check(QByteArrayView input)
-{
-    const StartupFiles files = splitStartupInput(input);
-    const std::array<std::pair<QString, const QByteArray *>, 3> written = {{
-        {m_dir.filePath(datafile::Users), &files.users},
-        {m_dir.filePath(datafile::Chapters), &files.chapters},
-        {m_dir.filePath(datafile::Problems), &files.problems},
-    }};
-    for (const auto &[path, bytes] : written) {
-        if (!writeFile(path, *bytes))
-            qFatal("cannot write %s", qPrintable(path));
-    }
-    Collection &expected = freshCollection(0);
-    const bool loads = loadCollection(files.users, files.chapters, files.problems, expected).ok();
-
-    QString finding;
-    // Every box is answered with OK, every input box with Cancel.
-    test::ScriptedPlatform platform;
-    {
-        Application app(m_dir.path(), platform);
-        const bool started = app.start();
-        if (started != loads) {
-            finding = started ? QStringLiteral("the start-up accepted files loadCollection refuses")
-                              : QStringLiteral("the start-up refused files loadCollection accepts");
-        } else if (started) {
-            QWidget *main = app.mainScreen();
-            auto *integrity = main->findChild<QAction *>(QStringLiteral("mnuTesteazaIntegritate"));
-            if (!integrity)
-                qFatal("no menu item mnuTesteazaIntegritate");
-            integrity->trigger();
-            if (!main->close())
-                finding = QStringLiteral("the exit failed in a writable folder");
-        }
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (!finding.isEmpty())
-        return finding;
-
-    const QByteArray users = readFile(written[0].first);
-    const QByteArray chapters = readFile(written[1].first);
-    const QByteArray problems = readFile(written[2].first);
-    if (!loads) {
-        if (users != files.users || chapters != files.chapters || problems != files.problems)
-            return QStringLiteral("a refused start-up changed the files");
-        return {};
-    }
-    Collection &after = freshCollection(1);
-    if (const StoreResult r = loadCollection(users, chapters, problems, after); !r.ok())
-        return QStringLiteral("the files the exit left are refused (error %1, %2)")
-            .arg(int(r.error))
-            .arg(r.fileName);
-    if (after.ChapterCount != expected.ChapterCount ||
-        after.ProblemCount != expected.ProblemCount ||
-        after.NextUserRecord != expected.NextUserRecord)
-        return QStringLiteral("the exit changed the counts");
-    return {};
-}
-
 QString checkInput(Target target, QByteArrayView input)
 {
-    if (target != Target::Startup)
-        return checkDataFile(target, input);
-    static StartupRun run;
-    return run.check(input);
+    return target == Target::Startup ? checkStartup(input) : checkDataFile(target, input);
 }
 
 } // namespace culegere::fuzz

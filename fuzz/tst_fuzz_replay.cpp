@@ -1,10 +1,11 @@
-// Replays, without libFuzzer, what the fuzz targets run: every seed and every
-// saved input under regressions/<target>/ goes through the same checks, so a
-// finding once fixed stays fixed in the normal build.
+// Replays, without libFuzzer, what the fuzz targets run: every input of the
+// seed corpus (corpus/<target>/) and every finding saved as a regression
+// (regressions/<target>/*.hex) goes through the same checks, so a finding
+// once fixed stays fixed in the normal build.
 #include "harness.h"
-#include "seeds.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace culegere::fuzz;
@@ -13,12 +14,45 @@ Q_DECLARE_METATYPE(culegere::fuzz::Target)
 
 namespace {
 
-const QString kRegressions = QStringLiteral(CULEGERE_FUZZ_REGRESSIONS);
+const QString kFuzzDir = QStringLiteral(CULEGERE_FUZZ_DIR);
 
-QStringList savedInputs(Target target)
+// A saved finding is text: hex bytes ("0a", or a run like "0a0b0c") or
+// printable ASCII in double quotes, either followed by *N to repeat it N
+// times; '#' starts a comment. False, with `error` set, on a malformed text.
+bool parseHex(const QString &text, QByteArray &bytes, QString &error)
 {
-    return QDir(kRegressions + u'/' + targetName(target))
-        .entryList({QStringLiteral("*.hex")}, QDir::Files, QDir::Name);
+    static const QRegularExpression unit(
+        QStringLiteral(R"re((?:"([ -~]*?)"|([0-9A-Fa-f]+))(?:\*(\d+))?(?=[\s#]|$))re"));
+    bytes.clear();
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString &line = lines[n];
+        for (qsizetype at = 0;;) {
+            while (at < line.size() && line[at].isSpace())
+                ++at;
+            if (at == line.size() || line[at] == u'#')
+                break;
+            const QRegularExpressionMatch m =
+                unit.match(line, at, QRegularExpression::NormalMatch,
+                           QRegularExpression::AnchorAtOffsetMatchOption);
+            if (!m.hasMatch() || m.captured(2).size() % 2 != 0) {
+                error = QStringLiteral("line %1: cannot read \"%2\"").arg(n + 1).arg(line.mid(at));
+                return false;
+            }
+            const QByteArray one = m.capturedStart(1) >= 0
+                                       ? m.captured(1).toLatin1()
+                                       : QByteArray::fromHex(m.captured(2).toLatin1());
+            bytes += one.repeated(m.captured(3).isEmpty() ? 1 : m.captured(3).toInt());
+            at = m.capturedEnd();
+        }
+    }
+    return true;
+}
+
+QStringList inputs(const QString &folder, Target target, const QStringList &filter = {})
+{
+    return QDir(kFuzzDir + u'/' + folder + u'/' + targetName(target))
+        .entryList(filter, QDir::Files, QDir::Name);
 }
 
 QByteArray le16(quint16 value)
@@ -36,42 +70,41 @@ private slots:
     void replay_data()
     {
         QTest::addColumn<Target>("target");
-        QTest::addColumn<QString>("savedFile"); // "" for a seed
-        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("file");
         for (const Target target : kTargets) {
             const QString name = targetName(target);
-            for (const Seed &seed : seedInputs(target))
-                QTest::addRow("%s/seed-%s", qPrintable(name), qPrintable(seed.name))
-                    << target << QString() << seed.bytes;
-            for (const QString &file : savedInputs(target))
-                QTest::addRow("%s/%s", qPrintable(name), qPrintable(file))
-                    << target << (kRegressions + u'/' + name + u'/' + file) << QByteArray();
+            for (const QString &file : inputs("corpus", target))
+                QTest::addRow("corpus/%s/%s", qPrintable(name), qPrintable(file))
+                    << target << "corpus/" + name + u'/' + file;
+            for (const QString &file : inputs("regressions", target, {"*.hex"}))
+                QTest::addRow("regressions/%s/%s", qPrintable(name), qPrintable(file))
+                    << target << "regressions/" + name + u'/' + file;
         }
     }
     void replay()
     {
         QFETCH(Target, target);
-        QFETCH(QString, savedFile);
-        QFETCH(QByteArray, input);
-        if (!savedFile.isEmpty()) {
-            QFile file(savedFile);
-            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(savedFile));
-            QString error;
-            QVERIFY2(parseHexInput(QString::fromUtf8(file.readAll()), input, error),
-                     qPrintable(error));
-        }
+        QFETCH(QString, file);
+        QFile in(kFuzzDir + u'/' + file);
+        QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(file));
+        QByteArray input = in.readAll();
+        QString error;
+        if (file.endsWith(".hex"))
+            QVERIFY2(parseHex(QString::fromUtf8(input), input, error), qPrintable(error));
         const QString finding = checkInput(target, input);
         QVERIFY2(finding.isEmpty(), qPrintable(finding));
     }
 
     // A path gone wrong must not leave the replay with nothing to replay.
-    void everyTargetHasSavedInputs()
+    void everyTargetHasInputs()
     {
-        for (const Target target : kTargets)
-            QVERIFY2(savedInputs(target).size() >= 3, qPrintable(targetName(target)));
+        for (const Target target : kTargets) {
+            QVERIFY2(inputs("corpus", target).size() >= 5, qPrintable(targetName(target)));
+            QVERIFY2(inputs("regressions", target, {"*.hex"}).size() >= 3,
+                     qPrintable(targetName(target)));
+        }
     }
 
-    // The framing the saved start-up inputs are written in.
     void startupFraming_data()
     {
         QTest::addColumn<QByteArray>("input");
@@ -90,49 +123,21 @@ private slots:
     void startupFraming()
     {
         QFETCH(QByteArray, input);
-        QFETCH(QByteArray, users);
-        QFETCH(QByteArray, chapters);
-        QFETCH(QByteArray, problems);
         const StartupFiles files = splitStartupInput(input);
-        QCOMPARE(files.users, users);
-        QCOMPARE(files.chapters, chapters);
-        QCOMPARE(files.problems, problems);
-        const StartupFiles again = splitStartupInput(joinStartupInput(files));
-        QCOMPARE(again.users, users);
-        QCOMPARE(again.chapters, chapters);
-        QCOMPARE(again.problems, problems);
+        QTEST(files.users, "users");
+        QTEST(files.chapters, "chapters");
+        QTEST(files.problems, "problems");
     }
 
-    void hexText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("bytes, runs, text, comments") << "# header\n0a FF*3 \"ab\"*2 0102 # tail\n"
-                                                     << true
-                                                     << QByteArray("\x0a\xff\xff\xff"
-                                                                   "abab\x01\x02",
-                                                                   10);
-        QTest::newRow("zero repeat") << "00*0" << true << QByteArray();
-        QTest::newRow("odd digits") << "abc" << false << QByteArray();
-        QTest::newRow("not hex") << "zz" << false << QByteArray();
-        QTest::newRow("unclosed quote") << "\"ab" << false << QByteArray();
-        QTest::newRow("no count") << "00*" << false << QByteArray();
-    }
     void hexText()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, ok);
-        QFETCH(QByteArray, bytes);
-        QByteArray parsed;
+        QByteArray bytes;
         QString error;
-        QCOMPARE(parseHexInput(text, parsed, error), ok);
-        if (!ok)
-            return;
-        QCOMPARE(parsed, bytes);
-        QByteArray again;
-        QVERIFY(parseHexInput(formatHexInput(parsed), again, error));
-        QCOMPARE(again, bytes);
+        QVERIFY(parseHex("# a comment\n0a FF*3 \"a#b\"*2 0102 00*0 # more\n", bytes, error));
+        QCOMPARE(bytes, QByteArray("\x0a\xff\xff\xff"
+                                   "a#ba#b\x01\x02"));
+        for (const char *bad : {"abc", "zz", "\"ab", "00*"})
+            QVERIFY2(!parseHex(QString::fromLatin1(bad), bytes, error), bad);
     }
 };
 
