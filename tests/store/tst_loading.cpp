@@ -1,8 +1,9 @@
-// Loading the three data files at start-up, and refusing files that would not
-// fit the tables without changing any file.
+// Loading the three data files at start-up: every file the tables cannot hold
+// or that lost records in use is refused, naming it, with no file changed or
+// created; records left over past the ones in use are never read.
 #include "store/collection_io.h"
 #include "store/data_files.h"
-#include "support/temp_app_folder.h"
+#include "support/driver.h"
 
 #include <QtTest>
 
@@ -11,25 +12,20 @@ using test::TempAppFolder;
 
 namespace {
 
-QByteArray userFile(qint16 header, const QList<UserRecord> &records)
+// Chapters A (2 problems) and B (1), and two results: Users.stn of 3
+// records, Caps.stn of 3, Problems.stn of 4.
+Collection small()
 {
-    QByteArray bytes = userHeader(header);
-    for (const UserRecord &r : records)
-        bytes += r.encoded();
-    return bytes;
+    Collection c;
+    test::addChapter(c, "A", 2);
+    test::addChapter(c, "B", 1);
+    for (int i = 1; i <= 3; ++i)
+        test::addProblem(c, i < 3 ? "A" : "B", test::pictureIndex(i), qint16(i));
+    c.UserTable[2] = test::result("Ana", 9, 12, {2026, 3, 1});
+    c.UserTable[3] = test::result("Ion", 4, 30, {2026, 3, 2});
+    c.NextUserRecord = 4;
+    return c;
 }
-
-struct Folder
-{
-    TempAppFolder dir;
-    QByteArray users, caps, problems;
-    void snapshot()
-    {
-        users = dir.read(datafile::Users);
-        caps = dir.read(datafile::Chapters);
-        problems = dir.read(datafile::Problems);
-    }
-};
 
 } // namespace
 
@@ -41,51 +37,117 @@ private slots:
     void emptyFolderCreatesThreeEmptyFiles()
     {
         TempAppFolder dir;
-        DataFiles files{AppFolder(dir.path())};
         Collection c;
-        QVERIFY(files.openAndLoad(c).ok());
-        for (const QString &name : {datafile::Users, datafile::Chapters, datafile::Problems}) {
-            QVERIFY2(dir.exists(name), qPrintable(name));
+        QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
+        for (const QString &name : {datafile::Users, datafile::Chapters, datafile::Problems})
             QCOMPARE(dir.read(name).size(), 0);
-        }
         QCOMPARE(c.ChapterCount, 0);
         QCOMPARE(c.ProblemCount, 0);
         QCOMPARE(c.NextUserRecord, 2);
     }
 
-    void lowUserHeaderStartsTheLogAtTwo_data()
+    void files_data()
     {
-        QTest::addColumn<qint16>("header");
-        QTest::newRow("1") << qint16(1);
-        QTest::newRow("0") << qint16(0);
-        QTest::newRow("negative") << qint16(-7);
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("value");    // the count the refused header holds
+        QTest::addColumn<int>("chapters"); // when loaded: ChapterCount,
+        QTest::addColumn<int>("problems"); // ProblemCount
+        QTest::addColumn<int>("next");     // and NextUserRecord
+        TempAppFolder base;
+        base.writeCollection(small());
+        const QByteArray users = base.read(datafile::Users);
+        const QByteArray caps = base.read(datafile::Chapters);
+        const QByteArray problems = base.read(datafile::Problems);
+        const QString U = datafile::Users, C = datafile::Chapters, P = datafile::Problems;
+        const int tooLarge = int(StoreError::HeaderTooLarge);
+        const int negative = int(StoreError::HeaderNegative);
+        const int cut = int(StoreError::FileCutShort);
+        auto refused = [](const char *name, const QString &file, const QByteArray &content,
+                          int error, int value) {
+            QTest::newRow(name) << file << content << error << value << 0 << 0 << 0;
+        };
+        refused("101 results", U, userHeader(101) + users.mid(42), tooLarge, 101);
+        refused("50 chapters", C, chapterHeader(50) + caps.mid(204), tooLarge, 50);
+        refused("7000 problems", P, problemHeader(7000) + problems.mid(458), tooLarge, 7000);
+        refused("negative chapters", C, chapterHeader(-1) + caps.mid(204), negative, -1);
+        refused("negative problems", P, problemHeader(-300) + problems.mid(458), negative, -300);
+        refused("a chapter in use missing", C, caps.left(2 * 204), cut, 2);
+        refused("the last chapter cut", C, caps.chopped(1), cut, 2);
+        refused("Caps.stn cut in its header", C, caps.left(150), cut, 2);
+        refused("Problems.stn of its header alone", P, problems.left(458), cut, 3);
+        refused("the last problem cut", P, problems.chopped(200), cut, 3);
+        refused("a result in use missing", U, users.left(2 * 42), cut, 4);
+        refused("the last result cut", U, users.chopped(5), cut, 4);
+
+        auto loaded = [](const char *name, const QString &file, const QByteArray &content,
+                         int chapters, int problems, int next) {
+            QTest::newRow(name) << file << content << 0 << 0 << chapters << problems << next;
+        };
+        loaded("as written", U, users, 2, 3, 4);
+        loaded("100 results, the most", U, userHeader(100) + QByteArray(98 * 42, 'r'), 2, 3, 100);
+        loaded("49 chapters, the most", C, chapterHeader(49) + QByteArray(49 * 204, 'c'), 49, 3, 4);
+        loaded("6999 problems, the most", P, problemHeader(6999) + QByteArray(6999 * 458, 'p'), 2,
+               6999, 4);
+        loaded("cut inside record NextUserRecord", U, users + QByteArray(20, 'z'), 2, 3, 4);
+        loaded("results header 1, stale results", U, userHeader(1) + users.mid(42), 2, 3, 2);
+        loaded("results header 0, a stale result cut", U, userHeader(0) + users.mid(42).chopped(3),
+               2, 3, 2);
+        loaded("negative results header", U, userHeader(-7) + users.mid(42), 2, 3, 2);
+        loaded("stale chapters past the count", C, chapterHeader(1) + caps.mid(204), 1, 3, 4);
+        loaded("a stale chapter cut", C, chapterHeader(1) + caps.mid(204).chopped(7), 1, 3, 4);
+        loaded("a stale problem cut", P, problems + QByteArray(229, 'x'), 2, 3, 4);
+        loaded("stale problems past the count", P, problemHeader(1) + problems.mid(458), 2, 1, 4);
+        loaded("Caps.stn empty", C, QByteArray(), 0, 3, 4);
     }
-    void lowUserHeaderStartsTheLogAtTwo()
+    void files()
     {
-        QFETCH(qint16, header);
-        TempAppFolder dir;
-        dir.write(datafile::Users, userFile(header, {test::result("A", 5, 0, {2026, 1, 1})}));
-        Collection c;
-        QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
-        QCOMPARE(c.NextUserRecord, 2);
-        QCOMPARE(c.UserTable[2], UserRecord()); // the record is not read
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(int, error);
+        // Refused with the other two files there, and with this one alone.
+        for (const bool alone : error != 0 ? QList<bool>{false, true} : QList<bool>{false}) {
+            TempAppFolder dir;
+            if (!alone)
+                dir.writeCollection(small());
+            dir.write(file, content);
+            const test::FolderBytes before = test::folderBytes(dir.path());
+            DataFiles files{AppFolder(dir.path())};
+            Collection c;
+            for (int k = 2; k <= 4; ++k)
+                c.UserTable[k].Grade = 77; // rows the files do not reach stay as they were
+            const StoreResult result = files.openAndLoad(c);
+            QCOMPARE(int(result.error), error);
+            QCOMPARE(test::folderBytes(dir.path()), before); // nothing made, nothing changed
+            if (error != 0) {
+                QFETCH(int, value);
+                QCOMPARE(result.fileName, file);
+                QCOMPARE(result.value, value);
+                QVERIFY(!files.isOpen());
+                QCOMPARE(c.ChapterCount, 0);
+                QCOMPARE(c.NextUserRecord, 2);
+                QCOMPARE(c.UserTable[3].Grade, 77);
+                continue;
+            }
+            QFETCH(int, chapters);
+            QFETCH(int, problems);
+            QFETCH(int, next);
+            QCOMPARE(c.ChapterCount, chapters);
+            QCOMPARE(c.ProblemCount, problems);
+            QCOMPARE(c.NextUserRecord, next);
+            // Rows 2 .. NextUserRecord are read (that one normally past the
+            // end, a zero record); an empty log reads no row, stale or not.
+            const RecordImage log(dir.read(datafile::Users), UserRecord::Size);
+            for (int k = 2; k <= 4; ++k) {
+                QCOMPARE(c.UserTable[k].Grade, next == 2 ? 77 : log.record<UserRecord>(k).Grade);
+                if (next > 2)
+                    QCOMPARE(c.UserTable[k], log.record<UserRecord>(k));
+            }
+        }
     }
 
-    void userHeaderFiveReadsRowsTwoToFive()
-    {
-        TempAppFolder dir;
-        const QList<UserRecord> results = {test::result("Ana", 9, 10, {2026, 3, 1}),
-                                           test::result("Bogdan", 4, 0, {2026, 3, 2}),
-                                           test::result("Ion", 10, 77, {2026, 3, 3})};
-        dir.write(datafile::Users, userFile(5, results));
-        Collection c;
-        QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
-        QCOMPARE(c.NextUserRecord, 5);
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(c.UserTable[2 + i], results[i]);
-        QCOMPARE(c.UserTable[5], UserRecord()); // past the end of the file
-    }
-
+    // Only the fields kept between runs are loaded.
     void chaptersAndProblemsTransferTheirFields()
     {
         TempAppFolder dir;
@@ -105,29 +167,15 @@ private slots:
 
         Collection c;
         QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
-        QCOMPARE(c.ChapterCount, 1);
-        QCOMPARE(c.ChapterTable[2].Name, chapter.Name);
-        QCOMPARE(c.ChapterTable[2].ProblemTotal, 1);
-        QCOMPARE(c.ChapterTable[2].DrawCount, 0);
-        QCOMPARE(c.ChapterTable[2].Reserved, FixedText<100>());
-        QCOMPARE(c.ProblemCount, 1);
-        QCOMPARE(c.ProblemTable[2].ImagePath, problem.ImagePath);
-        QCOMPARE(c.ProblemTable[2].Chapter.Name, problem.Chapter.Name);
-        QCOMPARE(c.ProblemTable[2].CorrectAnswer, 3);
-        QCOMPARE(c.ProblemTable[2].ChosenAnswer, 0);
-        QCOMPARE(c.ProblemTable[2].Chapter.ProblemTotal, 0);
-    }
-
-    void chapterHeaderZeroReadsNoChapter()
-    {
-        TempAppFolder dir;
-        ChapterRecord stale;
-        stale.Name.assign("Vechi");
-        dir.write(datafile::Chapters, chapterHeader(0) + stale.encoded());
-        Collection c;
-        QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
-        QCOMPARE(c.ChapterCount, 0);
-        QCOMPARE(c.ChapterTable[2], ChapterRecord());
+        ChapterRecord expectedChapter;
+        expectedChapter.Name = chapter.Name;
+        expectedChapter.ProblemTotal = 1;
+        QCOMPARE(c.ChapterTable[2], expectedChapter);
+        ProblemRecord expectedProblem;
+        expectedProblem.ImagePath = problem.ImagePath;
+        expectedProblem.Chapter.Name = problem.Chapter.Name;
+        expectedProblem.CorrectAnswer = 3;
+        QCOMPARE(c.ProblemTable[2], expectedProblem);
     }
 
     void namesInAnotherLetterCaseAreTheSameFiles()
@@ -140,42 +188,6 @@ private slots:
         QCOMPARE(c.ChapterCount, 1);
         QVERIFY(!dir.exists(datafile::Chapters));
         QCOMPARE(files.chaptersPath(), dir.filePath("CAPS.STN"));
-    }
-
-    void refusedHeadersChangeNoFile_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("error");
-        QTest::newRow("101 results")
-            << datafile::Users << userHeader(101) << int(StoreError::HeaderTooLarge);
-        QTest::newRow("50 chapters")
-            << datafile::Chapters << chapterHeader(50) << int(StoreError::HeaderTooLarge);
-        QTest::newRow("7000 problems")
-            << datafile::Problems << problemHeader(7000) << int(StoreError::HeaderTooLarge);
-        QTest::newRow("negative chapters")
-            << datafile::Chapters << chapterHeader(-1) << int(StoreError::HeaderNegative);
-        QTest::newRow("negative problems")
-            << datafile::Problems << problemHeader(-300) << int(StoreError::HeaderNegative);
-    }
-    void refusedHeadersChangeNoFile()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        QFETCH(int, error);
-        Folder folder;
-        folder.dir.write(file, content);
-        DataFiles files{AppFolder(folder.dir.path())};
-        Collection c;
-        c.ChapterCount = 3; // must stay untouched
-        const StoreResult result = files.openAndLoad(c);
-        QCOMPARE(int(result.error), error);
-        QCOMPARE(result.fileName, file);
-        QCOMPARE(c.ChapterCount, 3);
-        QVERIFY(!files.isOpen());
-        QCOMPARE(folder.dir.read(file), content);
-        // The files that were missing are not created by a refused start.
-        QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files), QStringList{file});
     }
 
     void fileThatCannotBeOpenedIsNamed()

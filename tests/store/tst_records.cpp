@@ -1,9 +1,11 @@
-// Byte-exact records, fixed-width texts in the disk code page, and the helpers
-// that name a problem's picture.
+// Byte-exact records, fixed-width texts in the disk code page, the helpers
+// that name a problem's picture, and the data files read whole as records.
 #include "store/codepage.h"
 #include "store/legacy_text.h"
 #include "store/problem_paths.h"
+#include "store/record_file.h"
 #include "store/records.h"
+#include "support/temp_app_folder.h"
 
 #include <QtTest>
 
@@ -74,21 +76,38 @@ private slots:
         QCOMPARE(ProblemRecord::decodeFrom(bytes.constData()), r);
     }
 
+    // Every way of assigning a text; an empty one, null or not, blanks the
+    // field (a null one once reached memcpy from a null pointer).
     void fixedTextAssign_data()
     {
         QTest::addColumn<QByteArray>("assigned");
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("padded") << QByteArray("ab") << QByteArray("ab   ");
-        QTest::newRow("exact") << QByteArray("abcde") << QByteArray("abcde");
-        QTest::newRow("cut") << QByteArray("abcdefgh") << QByteArray("abcde");
-        QTest::newRow("empty") << QByteArray() << QByteArray("     ");
-        QTest::newRow("leading blanks kept") << QByteArray("  x") << QByteArray("  x  ");
+        QTest::addColumn<QByteArray>("keepingEnd");
+        QTest::newRow("padded") << QByteArray("ab") << QByteArray("ab   ") << QByteArray("ab   ");
+        QTest::newRow("exact") << QByteArray("abcde") << QByteArray("abcde") << QByteArray("abcde");
+        QTest::newRow("cut") << QByteArray("abcdefgh") << QByteArray("abcde")
+                             << QByteArray("defgh");
+        QTest::newRow("null") << QByteArray() << QByteArray("     ") << QByteArray("     ");
+        QTest::newRow("empty") << QByteArray("") << QByteArray("     ") << QByteArray("     ");
+        QTest::newRow("leading blanks kept")
+            << QByteArray("  x") << QByteArray("  x  ") << QByteArray("  x  ");
     }
     void fixedTextAssign()
     {
         QFETCH(QByteArray, assigned);
         QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, keepingEnd);
         QCOMPARE(FixedText<5>::fromBytes(assigned).bytes(), stored);
+        FixedText<5> text = FixedText<5>::fromBytes("previous");
+        text.assign(assigned);
+        QCOMPARE(text.bytes(), stored);
+        text = FixedText<5>::fromBytes("previous");
+        text.setText(QString::fromLatin1(assigned));
+        QCOMPARE(text.bytes(), stored);
+        text = FixedText<5>::fromBytes("previous");
+        text.assignKeepingEnd(assigned);
+        QCOMPARE(text.bytes(), keepingEnd);
+        QCOMPARE(text.trimmed(), keepingEnd.trimmed());
     }
 
     void fixedTextNeverAssignedIsNul()
@@ -188,6 +207,53 @@ private slots:
         QFETCH(double, serial);
         QFETCH(QDate, date);
         QCOMPARE(serialToDate(serial), date);
+    }
+
+    void recordOfTheContent_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("first") << QByteArray("aaaabbbb") << 1 << QByteArray("aaaa");
+        QTest::newRow("second") << QByteArray("aaaabbbb") << 2 << QByteArray("bbbb");
+        QTest::newRow("past the end is zero") << QByteArray("aaaabbbb") << 3 << QByteArray(4, '\0');
+        QTest::newRow("cut short, zero-filled")
+            << QByteArray("aaaabb") << 2 << QByteArray("bb") + QByteArray(2, '\0');
+        QTest::newRow("empty file") << QByteArray() << 1 << QByteArray(4, '\0');
+    }
+    void recordOfTheContent()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, n);
+        QFETCH(QByteArray, expected);
+        const RecordImage image(content, 4);
+        struct Raw
+        {
+            QByteArray bytes;
+            static Raw decodeFrom(const char *p) { return {QByteArray(p, 4)}; }
+        };
+        QCOMPARE(image.record<Raw>(n).bytes, expected);
+    }
+
+    void openCreatesMissingFileAndKeepsExisting()
+    {
+        test::TempAppFolder folder;
+        RecordFile created;
+        QVERIFY(created.open(folder.filePath("new.stn")));
+        QVERIFY(folder.exists("new.stn"));
+        QByteArray content("not read yet");
+        QVERIFY(created.readAll(content));
+        QCOMPARE(content, QByteArray());
+
+        folder.write("old.stn", "0123456789");
+        RecordFile existing;
+        QVERIFY(existing.open(folder.filePath("old.stn")));
+        QVERIFY(existing.readAll(content));
+        QCOMPARE(content, QByteArray("0123456789"));
+        existing.close();
+        QVERIFY(!existing.readAll(content));
+        QCOMPARE(existing.path(), folder.filePath("old.stn"));
+        QCOMPARE(folder.read("old.stn"), QByteArray("0123456789"));
     }
 };
 

@@ -1,9 +1,9 @@
-// Appending results to the log: the record and its header at once, the roll
-// of a full log, and a file that follows the table.
+// Appending results to the log: each result and the header that counts it
+// reach the disk at once; the roll of a full log; a failed write.
 #include "store/collection_io.h"
 #include "store/data_files.h"
+#include "support/driver.h"
 #include "support/file_size_limit.h"
-#include "support/temp_app_folder.h"
 
 #include <QtTest>
 
@@ -25,10 +25,7 @@ UserRecord recordOnDisk(const QByteArray &file, int n)
 
 Collection reload(const TempAppFolder &dir)
 {
-    Collection c;
-    if (!DataFiles(AppFolder(dir.path())).openAndLoad(c).ok())
-        qFatal("reload failed");
-    return c;
+    return test::collectionOnDisk(dir.path()).value();
 }
 
 } // namespace
@@ -38,77 +35,35 @@ class TstResultLog : public QObject
     Q_OBJECT
 
 private slots:
-    void resultAndHeaderReachTheDiskAtOnce()
-    {
-        TempAppFolder dir;
-        Collection start;
-        start.NextUserRecord = 7;
-        dir.writeCollection(start);
-        DataFiles files{AppFolder(dir.path())};
-        Collection c;
-        QVERIFY(files.openAndLoad(c).ok());
-        QCOMPARE(c.NextUserRecord, 7);
-
-        const UserRecord r = test::result("NoName", 7, 118, {2026, 12, 4});
-        QVERIFY(files.appendResult(c, r).ok());
-        QCOMPARE(c.NextUserRecord, 8);
-        QCOMPARE(c.UserTable[7], r);
-        const QByteArray disk = dir.read(datafile::Users);
-        QCOMPARE(recordOnDisk(disk, 7), r);
-        QCOMPARE(recordOnDisk(disk, 1).Grade, 8); // no exit needed to keep it
-        QCOMPARE(reload(dir).UserTable[7], r);
-    }
-
-    void theLogRollsAndTheFileFollows()
+    // The 99th result lands on record 100 and the log drops its oldest; a
+    // restart shows the latest 98 and the next result still lands.
+    void theLogKeepsTheLatest98()
     {
         TempAppFolder dir;
         DataFiles files{AppFolder(dir.path())};
         Collection c;
         QVERIFY(files.openAndLoad(c).ok());
-        for (int i = 1; i <= 98; ++i)
+        for (int i = 1; i <= 101; ++i) {
             QVERIFY(files.appendResult(c, nth(i)).ok());
-        QCOMPARE(c.NextUserRecord, 100);
-        QCOMPARE(recordOnDisk(dir.read(datafile::Users), 99), nth(98));
-
-        // The 99th result lands on record 100 and the log drops the oldest.
-        QVERIFY(files.appendResult(c, nth(99)).ok());
-        QCOMPARE(c.NextUserRecord, 100);
-        QByteArray disk = dir.read(datafile::Users);
-        QCOMPARE(recordOnDisk(disk, 1).Grade, 100);
-        QCOMPARE(recordOnDisk(disk, 100), nth(99));
-        for (int k = 2; k <= 99; ++k) {
-            QCOMPARE(c.UserTable[k], nth(k));
-            QCOMPARE(recordOnDisk(disk, k), nth(k));
+            QCOMPARE(c.NextUserRecord, qMin(i + 2, 100));
+            const QByteArray disk = dir.read(datafile::Users);
+            QCOMPARE(recordOnDisk(disk, 1).Grade, c.NextUserRecord);
+            for (int k = 2; k < 2 + qMin(i, 98); ++k) {
+                QCOMPARE(c.UserTable[k], nth(k - 1 + qMax(0, i - 98)));
+                QCOMPARE(recordOnDisk(disk, k), c.UserTable[k]);
+            }
+            if (i > 98)
+                QCOMPARE(recordOnDisk(disk, 100), nth(i));
         }
-
-        // The 100th writes record 100 again and rolls again.
-        QVERIFY(files.appendResult(c, nth(100)).ok());
-        QCOMPARE(c.NextUserRecord, 100);
-        disk = dir.read(datafile::Users);
-        QCOMPARE(recordOnDisk(disk, 100), nth(100));
-        for (int k = 2; k <= 99; ++k)
-            QCOMPARE(c.UserTable[k], nth(k + 1));
-
-        // A restart shows the latest 98 results, and the next one still lands.
         files.close();
         Collection restarted = reload(dir);
         QCOMPARE(restarted.NextUserRecord, 100);
         for (int k = 2; k <= 99; ++k)
             QCOMPARE(restarted.UserTable[k], c.UserTable[k]);
-    }
-
-    void appendAfterRollKeepsAppending()
-    {
-        TempAppFolder dir;
-        DataFiles files{AppFolder(dir.path())};
-        Collection c;
-        QVERIFY(files.openAndLoad(c).ok());
-        for (int i = 1; i <= 105; ++i)
-            QVERIFY(files.appendResult(c, nth(i)).ok());
-        // Rows 2..99 hold results 8..105.
-        QCOMPARE(c.UserTable[2], nth(8));
-        QCOMPARE(c.UserTable[99], nth(105));
-        QCOMPARE(recordOnDisk(dir.read(datafile::Users), 2), nth(8));
+        DataFiles again{AppFolder(dir.path())};
+        QVERIFY(again.openAndLoad(restarted).ok());
+        QVERIFY(again.appendResult(restarted, nth(102)).ok());
+        QCOMPARE(reload(dir).UserTable[99], nth(102));
     }
 
     void failedWriteChangesNothing_data()
