@@ -1,6 +1,9 @@
 // Picture files read safely (a JPEG cut short is refused, whatever bytes its
-// segments hold) and pictures fitted into a place.
+// segments hold), pictures fitted into a place, and the picture box that
+// shows them: empty for a picture that cannot be read, sharp on a screen of
+// high density, fitted anew when its size changes.
 #include "pictures/picture_file.h"
+#include "widgets/picture_box.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -49,10 +52,28 @@ QByteArray claiming(QByteArray bytes, QSize size)
     return bytes;
 }
 
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 // An end marker inside a comment, as a thumbnail's would stand in its
 // segment; the low first byte would pass for a segment's length.
 const QByteArray kEndInAComment("\x01"
                                 "a thumbnail's end \xff\xd9 stands here");
+
+// Columns of one pixel, black and white in turn.
+QImage stripes(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    return image;
+}
 
 } // namespace
 
@@ -61,19 +82,24 @@ class TstPictureFile : public QObject
     Q_OBJECT
 
 private slots:
+    // A picture that cannot be read (missing, no picture, cut short, of a
+    // size no scan has) is not decoded, and leaves the box showing it empty
+    // with "" as its path, whatever it showed before.
     void reading_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("bytes"); // null: no file
         QTest::addColumn<bool>("read");
         const QByteArray plain = jpeg({120, 80});
         const QByteArray commented = jpeg({120, 80}, kEndInAComment);
         QTest::newRow("a whole JPEG") << plain << true;
         QTest::newRow("a whole JPEG, an end marker in its comment") << commented << true;
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("no picture") << QByteArray("x + 2 = 5\n") << false;
         QTest::newRow("cut in the scan") << cutInTheScan(plain) << false;
         QTest::newRow("cut in the scan, an end marker in its comment")
             << cutInTheScan(commented) << false;
         QTest::newRow("cut in its headers") << plain.left(40) << false;
-        QTest::newRow("no picture") << QByteArray("x + 2 = 5\n") << false;
+        QTest::newRow("claiming 60000 x 60000 pixels") << claiming(plain, {60000, 60000}) << false;
     }
     void reading()
     {
@@ -81,15 +107,29 @@ private slots:
         QFETCH(bool, read);
         QTemporaryDir dir;
         const QString path = dir.filePath("probl00001.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
+        if (!bytes.isNull())
+            write(path, bytes);
         QCOMPARE(readPicture(path).isNull(), !read);
         QCOMPARE(readPicture(path, {60, 40}).isNull(), !read);
         if (read) {
             QCOMPARE(readPicture(path).size(), QSize(120, 80));
             QCOMPARE(readPicture(path, {60, 40}).size(), QSize(60, 40));
         }
+
+        const QString good = dir.filePath("probl00002.jpg");
+        write(good, jpeg({120, 80}));
+        PictureBox box;
+        box.setFrameShape(QFrame::NoFrame);
+        box.resize(120, 80);
+        QVERIFY(box.showFile(good));
+        QCOMPARE(box.showFile(path), read);
+        QCOMPARE(box.imagePath(), read ? path : QString());
+        QImage page(120, 80, QImage::Format_RGB32);
+        box.render(&page);
+        QSet<QRgb> colours;
+        for (int x = 0; x < 120; ++x)
+            colours.insert(page.pixel(x, 40));
+        QCOMPARE(colours.size() > 1, read);
     }
 
     // A picture may have as many pixels as a scanned A4 page at 600 dpi, and
@@ -108,10 +148,7 @@ private slots:
         QFETCH(bool, sensible);
         QTemporaryDir dir;
         const QString path = dir.filePath("probl00001.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(claiming(jpeg({16, 16}), claimed));
-        file.close();
+        write(path, claiming(jpeg({16, 16}), claimed));
         QCOMPARE(pictureSize(path), sensible ? claimed : QSize());
     }
 
@@ -142,7 +179,48 @@ private slots:
         QFETCH(QRect, placed);
         QCOMPARE(fittedRect(picture, area, ratio), placed);
     }
+
+    void sharpOnADenseScreen()
+    {
+        PictureBox box;
+        box.setFrameShape(QFrame::NoFrame);
+        box.resize(200, 100);
+        box.showImage(stripes({400, 200})); // twice the box: one picture pixel per device pixel
+        QImage page(400, 200, QImage::Format_RGB32);
+        page.setDevicePixelRatio(2);
+        page.fill(Qt::red);
+        box.render(&page);
+        // Neighbouring device pixels alternate as the picture's columns do:
+        // no pixel was drawn from a half-size copy stretched back.
+        int alternations = 0;
+        for (int x = 100; x < 300; ++x)
+            alternations += qGray(page.pixel(x, 100)) != qGray(page.pixel(x + 1, 100)) ? 1 : 0;
+        QVERIFY2(alternations > 190, qPrintable(QString::number(alternations)));
+    }
+
+    void followsTheBoxSize()
+    {
+        PictureBox box;
+        box.setFrameShape(QFrame::NoFrame);
+        QImage white(400, 200, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        box.showImage(white);
+        // The width of the picture as drawn into a box of `size`, on red.
+        auto drawnWidth = [&box](QSize size) {
+            box.resize(size);
+            QImage page(size, QImage::Format_RGB32);
+            page.fill(Qt::red);
+            box.render(&page);
+            int width = 0;
+            while (width < page.width() && page.pixelColor(width, 0) == QColor(Qt::white))
+                ++width;
+            return width;
+        };
+        QCOMPARE(drawnWidth({200, 100}), 200);
+        QCOMPARE(drawnWidth({300, 150}), 300);
+        QCOMPARE(drawnWidth({100, 50}), 100);
+    }
 };
 
-QTEST_GUILESS_MAIN(TstPictureFile)
+QTEST_MAIN(TstPictureFile)
 #include "tst_picture_file.moc"

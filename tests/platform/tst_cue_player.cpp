@@ -3,31 +3,16 @@
 // when a cue plays, and its absence no more than an alert.
 #include "platform/cue_player.h"
 #include "support/temp_app_folder.h"
+#include "tools/cue_synth.h"
 
-#include <QtEndian>
 #include <QtTest>
 
 using namespace culegere;
 
 namespace {
 
-// A short, silent PCM wave file: 8 kHz, 8 bits, mono.
-QByteArray silentWave()
-{
-    const QByteArray samples(800, char(0x80));
-    auto le32 = [](quint32 v) {
-        QByteArray b(4, 0);
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    auto le16 = [](quint16 v) {
-        QByteArray b(2, 0);
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    return "RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) +
-           le32(8000) + le32(8000) + le16(1) + le16(8) + "data" + le32(samples.size()) + samples;
-}
+// A short, silent wave file.
+const QByteArray kSilence = wavFile(std::vector<qint16>(800, 0));
 
 const QString kModuleDir = QStringLiteral(CULEGERE_CUE_MODULE_DIR);
 
@@ -41,8 +26,8 @@ private slots:
     void aNewCueSilencesTheOnePlaying()
     {
         test::TempAppFolder dir;
-        dir.write("next.wav", silentWave());
-        dir.write("exit.wav", silentWave());
+        dir.write("next.wav", kSilence);
+        dir.write("exit.wav", kSilence);
         int alerts = 0;
         int made = 0;
         CuePlayer player([&alerts] { ++alerts; },
@@ -79,7 +64,7 @@ private slots:
     void withoutTheModuleCuesSoundTheAlert()
     {
         test::TempAppFolder dir;
-        dir.write("next.wav", silentWave());
+        dir.write("next.wav", kSilence);
         int alerts = 0;
         int made = 0;
         CuePlayer player([&alerts] { ++alerts; },
