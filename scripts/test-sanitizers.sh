@@ -2,9 +2,8 @@
 # Builds the program and its tests once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/, gcc, Debug, warnings as errors) and
 # runs every test there, the real printer's among them (scripts/test.sh sets
-# its queue up first), but the scratch build tree's, which builds without the
-# sanitizers and ran in build-test already. Any sanitizer report (a memory
-# error, undefined behaviour, a leak) fails its test: no leak is suppressed.
+# its queue up first). Any sanitizer report (a memory error, undefined
+# behaviour, a leak) fails its test: no leak is suppressed.
 # Expects what scripts/install-deps.sh test installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,4 +15,4 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCULEGERE_SANITIZE=ON \
     -DCULEGERE_WERROR=ON -DCULEGERE_BUILD_TESTS=ON -DCULEGERE_BUILD_BENCH=OFF
 cmake --build "$build" --parallel 2
-ctest --test-dir "$build" --output-on-failure --parallel 2 -LE build
+ctest --test-dir "$build" --output-on-failure --parallel 2
