@@ -93,6 +93,8 @@ private slots:
         const QByteArray commented = jpeg({120, 80}, kEndInAComment);
         QTest::newRow("a whole JPEG") << plain << true;
         QTest::newRow("a whole JPEG, an end marker in its comment") << commented << true;
+        QTest::newRow("a whole JPEG, fill bytes before a marker")
+            << QByteArray(plain).insert(2, "\xff\xff\xff") << true;
         QTest::newRow("missing") << QByteArray() << false;
         QTest::newRow("no picture") << QByteArray("x + 2 = 5\n") << false;
         QTest::newRow("cut in the scan") << cutInTheScan(plain) << false;
