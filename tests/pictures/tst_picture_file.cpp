@@ -101,6 +101,12 @@ private slots:
         QTest::newRow("cut in the scan, an end marker in its comment")
             << cutInTheScan(commented) << false;
         QTest::newRow("cut in its headers") << plain.left(40) << false;
+        // The walk must stop at the end, not read on past it (the sanitizers' build sees that).
+        const qsizetype stuffed =
+            plain.indexOf(QByteArray("\xff\x00", 2), plain.indexOf("\xff\xda"));
+        QVERIFY(stuffed > 0);
+        QTest::newRow("cut after a stuffed 0xFF 0x00 in the scan")
+            << plain.left(stuffed + 2) << false;
         QTest::newRow("claiming 60000 x 60000 pixels") << claiming(plain, {60000, 60000}) << false;
     }
     void reading()
