@@ -69,16 +69,21 @@ class TstProblemEditing : public QObject
 private slots:
     // A look-up opens a catalogued problem (its chapter gives up a unit
     // while it is open) or a new picture; an index naming nothing in
-    // "probleme" opens nothing.
-    void lookUps_data()
+    // "probleme" opens nothing. What is open is filed only complete, under a
+    // chapter that exists with an answer marked: a catalogued problem in its
+    // row, with its picture or not, a new one after the last, under its
+    // picture's own index.
+    void lookUpsAndSaves_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("pictureGone");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("row");
         QTest::newRow("a new picture") << "00123" << false << int(Kind::NewPicture) << 0;
-        QTest::newRow("a catalogued problem") << "00002" << false << int(Kind::Catalogued) << 3;
         QTest::newRow("six characters: the last five count")
+            << "000123" << false << int(Kind::NewPicture) << 0;
+        QTest::newRow("a catalogued problem") << "00002" << false << int(Kind::Catalogued) << 3;
+        QTest::newRow("a catalogued problem, six characters")
             << "000002" << false << int(Kind::Catalogued) << 3;
         QTest::newRow("a catalogued problem, its picture gone")
             << "00002" << true << int(Kind::Catalogued) << 3;
@@ -88,7 +93,7 @@ private slots:
         QTest::newRow("out of the folder") << "/../../x" << false << int(Kind::NoSuchProblem) << 0;
         QTest::newRow("two dots") << "..123" << false << int(Kind::NoSuchProblem) << 0;
     }
-    void lookUps()
+    void lookUpsAndSaves()
     {
         QFETCH(QString, typed);
         QFETCH(bool, pictureGone);
@@ -101,70 +106,37 @@ private slots:
         const ProblemEditing::LookUp found = e.editing->lookUp(typed);
         QCOMPARE(int(found.kind), kind);
         QCOMPARE(e.editing->foundRow(), row);
-        const bool open = kind != int(Kind::NoSuchProblem);
-        QCOMPARE(e.editing->state(), kind == int(Kind::Catalogued) ? State::Catalogued
-                                     : open                        ? State::NewPicture
-                                                                   : State::Idle);
-        QCOMPARE(e.editing->searchPath().isEmpty(), !open);
+        const bool catalogued = kind == int(Kind::Catalogued);
+        const State open = catalogued ? State::Catalogued : State::NewPicture;
+        QCOMPARE(e.editing->state(), kind == int(Kind::NoSuchProblem) ? State::Idle : open);
+        QCOMPARE(e.editing->searchPath().isEmpty(), kind == int(Kind::NoSuchProblem));
         QCOMPARE(found.pictureMissing, pictureGone);
-        QCOMPARE(e.totals(), QList<int>({kind == int(Kind::Catalogued) ? 2 : 3, 1}));
-        if (kind != int(Kind::Catalogued))
+        QCOMPARE(e.totals(), QList<int>({catalogued ? 2 : 3, 1}));
+        if (catalogued) {
+            QCOMPARE(found.chapter, QString("A"));
+            QCOMPARE(found.answer, 2);
+            QCOMPARE(found.picture, pictureGone ? QString() : picture);
+        }
+        if (kind == int(Kind::NoSuchProblem))
             return;
-        QCOMPARE(found.chapter, QString("A"));
-        QCOMPARE(found.answer, 2);
-        QCOMPARE(found.picture, pictureGone ? QString() : picture);
+        for (const char *chapter : {"", "Nimic", "B"}) {
+            e.editing->markAnswer(QByteArray(chapter) == "B" ? -1 : 4);
+            QCOMPARE(e.editing->save(chapter), Saved::Incomplete);
+        }
+        QCOMPARE(e.c.ProblemCount, 4);
+        QCOMPARE(e.editing->state(), open);
         e.editing->markAnswer(4);
-        QCOMPARE(e.editing->save("B"), Saved::Saved); // re-filed, with its picture or not
-        QCOMPARE(e.totals(), QList<int>({2, 2}));
-        QCOMPARE(e.c.ProblemTable[3].Chapter.Name.trimmed(), QByteArray("B"));
-        QCOMPARE(e.c.ProblemTable[3].CorrectAnswer, 4);
-        QCOMPARE(e.c.ProblemTable[3].ImagePath.trimmedText(), QDir::toNativeSeparators(picture));
-        QCOMPARE(e.editing->state(), State::Idle);
-    }
-
-    void newProblemIsAppended_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("five characters") << "00123";
-        QTest::newRow("six: stored under the picture's own index") << "000123";
-    }
-    void newProblemIsAppended()
-    {
-        QFETCH(QString, typed);
-        Editing e;
-        e.editing->lookUp(typed);
-        e.editing->markAnswer(1);
         QCOMPARE(e.editing->save("B"), Saved::Saved);
-        QCOMPARE(e.c.ProblemCount, 5);
-        const ProblemRecord &row = e.c.ProblemTable[6];
-        QCOMPARE(row.Chapter.Name.trimmed(), QByteArray("B"));
-        QCOMPARE(row.CorrectAnswer, 1);
-        QVERIFY(row.ImagePath.trimmed().endsWith(
-            QDir::toNativeSeparators("/Probleme/probl00123.jpg").toUtf8()));
-        QCOMPARE(e.totals(), QList<int>({3, 2}));
         QCOMPARE(e.editing->state(), State::Idle);
         QCOMPARE(e.editing->markedAnswer(), -1);
-    }
-
-    void incompleteSavesChangeNothing_data()
-    {
-        QTest::addColumn<QString>("chapter");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("no chapter") << "" << 0;
-        QTest::newRow("a chapter that does not exist") << "Nimic" << 0;
-        QTest::newRow("no answer marked") << "A" << -1;
-    }
-    void incompleteSavesChangeNothing()
-    {
-        QFETCH(QString, chapter);
-        QFETCH(int, answer);
-        Editing e;
-        e.editing->lookUp("00123");
-        e.editing->markAnswer(answer);
-        QCOMPARE(e.editing->save(chapter), Saved::Incomplete);
-        QCOMPARE(e.c.ProblemCount, 4);
-        QCOMPARE(e.editing->state(), State::NewPicture); // still open
-        QCOMPARE(e.totals(), QList<int>({3, 1}));
+        QCOMPARE(e.c.ProblemCount, catalogued ? 4 : 5);
+        QCOMPARE(e.totals(), QList<int>({catalogued ? 2 : 3, 2}));
+        const ProblemRecord &saved = e.c.ProblemTable[catalogued ? 3 : 6];
+        QCOMPARE(saved.Chapter.Name.trimmed(), QByteArray("B"));
+        QCOMPARE(saved.CorrectAnswer, 4);
+        QCOMPARE(saved.ImagePath.trimmedText(),
+                 QDir::toNativeSeparators(catalogued ? picture
+                                                     : e.dir.path() + "/Probleme/probl00123.jpg"));
     }
 
     // Close, the menu command again, and every attempt to end the program let
