@@ -1,5 +1,6 @@
 // Adding, deleting and renaming chapters on the tables.
 #include "editing/chapter_rules.h"
+#include "store/collection_io.h"
 #include "support/temp_app_folder.h"
 
 #include <QtTest>
@@ -14,17 +15,19 @@ namespace {
 QStringList names(const Collection &c)
 {
     QStringList list;
-    for (int row = 2; row <= c.lastChapterRow(); ++row)
+    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
         list.append(c.ChapterTable[row].Name.trimmedText());
     return list;
 }
 
-Collection abc()
+// Chapters `names`, and problems filed under `filed`, in this order.
+Collection catalogue(const QStringList &names, const QStringList &filed = {})
 {
     Collection c;
-    test::addChapter(c, "A");
-    test::addChapter(c, "B");
-    test::addChapter(c, "C");
+    for (const QString &name : names)
+        test::addChapter(c, name.toLatin1());
+    for (const QString &name : filed)
+        test::addProblem(c, name.toLatin1(), test::pictureIndex(c.ProblemCount + 1));
     return c;
 }
 
@@ -35,38 +38,52 @@ class TstChapterRules : public QObject
     Q_OBJECT
 
 private slots:
+    // A name is compared as it would be stored: cut at its field of 100
+    // bytes, a character outside the code page as "?", bytes that are no
+    // letters as they are. What is added leaves the counter after the name,
+    // and the next chapter, as they should be.
     void adding_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("outcome");
-        QTest::newRow("new") << "D" << int(Added::Added);
-        QTest::newRow("same name") << "A" << int(Added::Exists);
-        QTest::newRow("other letter case") << "a" << int(Added::Added);
-        QTest::newRow("blanks around an existing name") << "  B " << int(Added::Exists);
-        QTest::newRow("empty") << "" << int(Added::EmptyName);
+        QTest::addColumn<QByteArray>("stored");
+        QString emoji;
+        for (int i = 0; i < 120; ++i)
+            emoji += QStringLiteral("\U0001F4D0");
+        QTest::newRow("new") << "D" << int(Added::Added) << QByteArray("D");
+        QTest::newRow("same name") << "A" << int(Added::Exists) << QByteArray();
+        QTest::newRow("other letter case") << "a" << int(Added::Added) << QByteArray("a");
+        QTest::newRow("blanks around a name") << "  B " << int(Added::Exists) << QByteArray();
+        QTest::newRow("empty") << "" << int(Added::EmptyName) << QByteArray();
+        QTest::newRow("102 letters")
+            << QString(100, u'x') + "yz" << int(Added::Added) << QByteArray(100, 'x');
+        QTest::newRow("120 emoji") << emoji << int(Added::Added) << QByteArray(100, '?');
+        QTest::newRow("150 Cyrillic letters")
+            << QString(150, QChar(0x0416)) << int(Added::Added) << QByteArray(100, '?');
+        QTest::newRow("99 letters, then Greek") << QString(99, u'g') + QStringLiteral("ΩΩΩ")
+                                                << int(Added::Added) << QByteArray(99, 'g') + '?';
+        QTest::newRow("control bytes, NUL, 0xFF")
+            << QStringLiteral("\t\x01") + QChar(0) + QChar(0x2D9) << int(Added::Added)
+            << QByteArray("\t\x01\0\xff", 4);
     }
     void adding()
     {
         QFETCH(QString, name);
         QFETCH(int, outcome);
-        Collection c = abc();
+        QFETCH(QByteArray, stored);
+        Collection c = catalogue({"A", "B"});
         ChapterRules rules(c);
         QCOMPARE(int(rules.add(name)), outcome);
-        QCOMPARE(c.ChapterCount, outcome == int(Added::Added) ? 4 : 3);
-        if (outcome == int(Added::Added)) {
-            QCOMPARE(c.ChapterTable[5].Name, FixedText<100>::fromText(name));
-            QCOMPARE(c.ChapterTable[5].ProblemTotal, 0);
-        }
-    }
-
-    void longNameIsStoredCut()
-    {
-        Collection c;
-        ChapterRules rules(c);
-        const QString name = QString(100, u'x') + QStringLiteral("yz");
-        QCOMPARE(rules.add(name), Added::Added);
-        QCOMPARE(c.ChapterTable[2].Name.bytes(), QByteArray(100, 'x'));
-        QCOMPARE(rules.add(name), Added::Exists); // the same chapter once stored
+        QCOMPARE(rules.add("Vecin"), Added::Added);
+        const QByteArray caps = chaptersFileForExit({}, c);
+        const int size = ChapterRecord::Size;
+        QCOMPARE(caps.size(), (c.ChapterCount + 1) * size);
+        QCOMPARE(caps.mid(c.ChapterCount * size, 100), QByteArray("Vecin").leftJustified(100));
+        if (outcome != int(Added::Added))
+            return;
+        QCOMPARE(caps.mid(3 * size, size), stored.leftJustified(100) + QByteArray(size - 100, 0));
+        QCOMPARE(findChapter(c, name), 4);
+        QCOMPARE(rules.add(name), Added::Exists);
     }
 
     void fiftiethChapterIsRefused()
@@ -81,107 +98,92 @@ private slots:
         QCOMPARE(c.ChapterTable[50], untouched);
     }
 
+    // The last chapter takes the row deleted. One whose counter says it holds
+    // problems stays, and so does one with a problem filed under it while
+    // its counter is one short (the problem is open in the editor).
     void deleting_data()
     {
+        QTest::addColumn<QStringList>("chapters");
         QTest::addColumn<int>("position");
+        QTest::addColumn<int>("counter"); // of C
+        QTest::addColumn<int>("filed");   // under C
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("first of A, B, C") << 0 << QStringList({"C", "B"});
-        QTest::newRow("middle") << 1 << QStringList({"A", "C"});
-        QTest::newRow("last") << 2 << QStringList({"A", "B"});
-        QTest::newRow("nothing selected") << -1 << QStringList({"A", "B", "C"});
+        const QStringList abc = {"A", "B", "C"};
+        QTest::newRow("first") << abc << 0 << 0 << 0 << QStringList{"C", "B"};
+        QTest::newRow("middle") << abc << 1 << 0 << 0 << QStringList{"A", "C"};
+        QTest::newRow("last") << abc << 2 << 0 << 0 << QStringList{"A", "B"};
+        QTest::newRow("the only one") << QStringList{"C"} << 0 << 0 << 0 << QStringList{};
+        QTest::newRow("nothing chosen") << abc << -1 << 0 << 0 << abc;
+        QTest::newRow("past the list") << abc << 3 << 0 << 0 << abc;
+        QTest::newRow("holding a problem") << abc << 2 << 1 << 1 << abc;
+        QTest::newRow("its counter one short") << abc << 2 << 0 << 1 << abc;
+        QTest::newRow("its counter says one") << abc << 2 << 1 << 0 << abc;
     }
     void deleting()
     {
+        QFETCH(QStringList, chapters);
         QFETCH(int, position);
+        QFETCH(int, counter);
+        QFETCH(int, filed);
         QFETCH(QStringList, left);
-        Collection c = abc();
-        ChapterRules rules(c);
-        QCOMPARE(rules.remove(position),
-                 position < 0 ? Deleted::NothingSelected : Deleted::Deleted);
+        Collection c = catalogue(chapters, QStringList(filed, "C"));
+        c.ChapterTable[c.lastChapterRow()].ProblemTotal = qint16(counter);
+        const Deleted outcome =
+            left == chapters ? counter + filed > 0 ? Deleted::HasProblems : Deleted::NothingSelected
+                             : Deleted::Deleted;
+        QCOMPARE(ChapterRules(c).remove(position), outcome);
         QCOMPARE(names(c), left);
     }
 
-    void deletingTheOnlyChapter()
+    // A rename takes every problem filed under the old name along, also when
+    // no chapter has that name any more; a refused one changes nothing.
+    void renaming_data()
     {
-        Collection c;
-        test::addChapter(c, "Singur");
-        QCOMPARE(ChapterRules(c).remove(0), Deleted::Deleted);
-        QCOMPARE(c.ChapterCount, 0);
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("filed");
+        QTest::newRow("A to Algebra") << true << "A"
+                                      << "Algebra" << int(Renamed::Renamed) << 2
+                                      << QStringList{"Algebra", "B", "Algebra", "Vechi"};
+        QTest::newRow("a gone name")
+            << true << "Vechi"
+            << "Nou" << int(Renamed::Renamed) << 0 << QStringList{"A", "B", "A", "Nou"};
+        const QStringList same = {"A", "B", "A", "Vechi"};
+        QTest::newRow("nothing chosen") << false << "A"
+                                        << "X" << int(Renamed::NothingSelected) << 0 << same;
+        QTest::newRow("no new name") << true << "A"
+                                     << "" << int(Renamed::EmptyName) << 0 << same;
+        QTest::newRow("A to A") << true << "A"
+                                << "A" << int(Renamed::Exists) << 0 << same;
+        QTest::newRow("A to B, blanks around") << true << "A"
+                                               << " B " << int(Renamed::Exists) << 0 << same;
     }
-
-    void chapterWithProblemsStays_data()
-    {
-        QTest::addColumn<int>("total");
-        QTest::newRow("counter says so") << 1;
-        QTest::newRow("counter one short: its problem is open in the editor") << 0;
-    }
-    void chapterWithProblemsStays()
-    {
-        QFETCH(int, total);
-        Collection c = abc();
-        c.ChapterTable[4].ProblemTotal = qint16(total);
-        test::addProblem(c, "C", "00001");
-        QCOMPARE(ChapterRules(c).remove(2), Deleted::HasProblems); // even the last
-        QCOMPARE(names(c), QStringList({"A", "B", "C"}));
-    }
-
     void renaming()
     {
-        Collection c = abc();
-        test::addProblem(c, "A", "00001");
-        test::addProblem(c, "B", "00002");
-        test::addProblem(c, "A", "00003");
-        ChapterRules rules(c);
-        int row = -1;
-        QCOMPARE(rules.rename(true, "A", "Algebra", &row), Renamed::Renamed);
-        QCOMPARE(row, 2);
-        QCOMPARE(names(c), QStringList({"Algebra", "B", "C"}));
-        QCOMPARE(c.ProblemTable[2].Chapter.Name.trimmed(), QByteArray("Algebra"));
-        QCOMPARE(c.ProblemTable[3].Chapter.Name.trimmed(), QByteArray("B"));
-        QCOMPARE(c.ProblemTable[4].Chapter.Name.trimmed(), QByteArray("Algebra"));
-    }
-
-    void renameRefusals_data()
-    {
-        QTest::addColumn<bool>("selected");
-        QTest::addColumn<QString>("newName");
-        QTest::addColumn<int>("outcome");
-        QTest::newRow("nothing clicked") << false << "X" << int(Renamed::NothingSelected);
-        QTest::newRow("no new name") << true << "" << int(Renamed::EmptyName);
-        QTest::newRow("A to A") << true << "A" << int(Renamed::Exists);
-        QTest::newRow("A to B") << true << "B" << int(Renamed::Exists);
-    }
-    void renameRefusals()
-    {
-        QFETCH(bool, selected);
-        QFETCH(QString, newName);
+        QFETCH(bool, chosen);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
         QFETCH(int, outcome);
-        Collection c = abc();
-        test::addProblem(c, "A", "00001");
-        QCOMPARE(int(ChapterRules(c).rename(selected, "A", newName)), outcome);
-        QCOMPARE(names(c), QStringList({"A", "B", "C"}));
-        QCOMPARE(c.ProblemTable[2].Chapter.Name.trimmed(), QByteArray("A"));
-    }
-
-    void renameOfAGoneNameStillRenamesItsProblems()
-    {
-        Collection c = abc();
-        test::addProblem(c, "Vechi", "00001"); // filed under a name no chapter has
-        int row = -1;
-        QCOMPARE(ChapterRules(c).rename(true, "Vechi", "Nou", &row), Renamed::Renamed);
-        QCOMPARE(row, 0);
-        QCOMPARE(names(c), QStringList({"A", "B", "C"}));
-        QCOMPARE(c.ProblemTable[2].Chapter.Name.trimmed(), QByteArray("Nou"));
+        QFETCH(int, row);
+        QFETCH(QStringList, filed);
+        Collection c = catalogue({"A", "B", "C"}, {"A", "B", "A", "Vechi"});
+        int renamed = -1;
+        QCOMPARE(int(ChapterRules(c).rename(chosen, from, to, &renamed)), outcome);
+        QCOMPARE(renamed, row);
+        QCOMPARE(names(c), QStringList({row == 2 ? to : "A", "B", "C"}));
+        QStringList chapters;
+        for (int p = Collection::FirstRow; p <= c.lastProblemRow(); ++p)
+            chapters.append(c.ProblemTable[p].Chapter.Name.trimmedText());
+        QCOMPARE(chapters, filed);
     }
 
     void recount()
     {
-        Collection c = abc();
+        Collection c = catalogue({"A", "B", "C"}, {"A", "  A ", "C", "Z"});
         c.ChapterTable[2].ProblemTotal = 9;
-        test::addProblem(c, "A", "00001");
-        test::addProblem(c, "  A ", "00002");
-        test::addProblem(c, "C", "00003");
-        test::addProblem(c, "Z", "00004");
         recountChapters(c);
         QCOMPARE(c.ChapterTable[2].ProblemTotal, 2);
         QCOMPARE(c.ChapterTable[3].ProblemTotal, 0);

@@ -4,17 +4,19 @@
 #include "editing/problem_editing.h"
 #include "store/collection_io.h"
 #include "store/data_files.h"
-#include "support/temp_app_folder.h"
+#include "support/driver.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
 
+#include <functional>
 #include <random>
 
 using namespace culegere;
 using Kind = ProblemEditing::LookUp::Kind;
 using State = ProblemEditing::State;
+using Saved = ProblemEditing::Saved;
 
 namespace {
 
@@ -30,69 +32,32 @@ struct Editing
     {
         test::addChapter(c, "A", 3);
         test::addChapter(c, "B", 1);
-        for (int i = 1; i <= 4; ++i) {
+        for (int i = 1; i <= 4; ++i)
             test::addProblem(c, i <= 3 ? "A" : "B", test::pictureIndex(i), qint16(i % 5),
                              "C:\\Vechi");
-            touch(test::pictureIndex(i));
-        }
-        touch("00123");
+        for (int i : {1, 2, 3, 4, 123})
+            dir.write("probleme/probl" + test::pictureIndex(i) + ".jpg", "jpeg");
         editing = std::make_unique<ProblemEditing>(c, AppFolder(dir.path()));
     }
-    void touch(const QString &i) const { dir.write("probleme/probl" + i + ".jpg", "jpeg"); }
-    qint16 total(int row) const { return c.ChapterTable[row].ProblemTotal; }
+    QList<int> totals() const
+    {
+        return {c.ChapterTable[2].ProblemTotal, c.ChapterTable[3].ProblemTotal};
+    }
 };
 
-// Every chapter's counter equals the problems filed under it (less the one
-// problem open in the editor, when one is).
-// The problems filed under each chapter row, counted afresh.
-QList<int> filedCounts(const Collection &c)
+// Every chapter's counter equals the problems filed under it, less the one
+// open in the editor; "" when so.
+QString countersBreak(const Collection &c, const ProblemEditing &e)
 {
-    QList<int> counts(c.lastChapterRow() + 1, 0);
-    for (int p = 2; p <= c.lastProblemRow(); ++p) {
-        const int row = findChapter(c, c.ProblemTable[p].Chapter.Name.trimmedText());
-        if (row != 0)
-            ++counts[row];
+    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row) {
+        const FixedText<100> &name = c.ChapterTable[row].Name;
+        int filed = int(chapterRows(c, name).size());
+        if (e.cataloguedOpen() && c.ProblemTable[e.foundRow()].Chapter.Name == name)
+            --filed;
+        if (c.ChapterTable[row].ProblemTotal != filed)
+            return "the counter of " + name.trimmedText();
     }
-    return counts;
-}
-
-// The catalogue as a save at exit and a reload give it back.
-bool survivesSaveAndReload(const Collection &c)
-{
-    static Collection reloaded; // large: made once, each load fills what it compares
-    if (!loadCollection({}, chaptersFileForExit({}, c), problemsFileForExit({}, c), reloaded).ok())
-        return false;
-    if (reloaded.ChapterCount != c.ChapterCount || reloaded.ProblemCount != c.ProblemCount)
-        return false;
-    for (int row = 2; row <= c.lastChapterRow(); ++row) {
-        if (reloaded.ChapterTable[row].Name != c.ChapterTable[row].Name)
-            return false;
-    }
-    for (int row = 2; row <= c.lastProblemRow(); ++row) {
-        const ProblemRecord &a = reloaded.ProblemTable[row], &b = c.ProblemTable[row];
-        if (a.ImagePath != b.ImagePath || a.Chapter.Name != b.Chapter.Name ||
-            a.CorrectAnswer != b.CorrectAnswer)
-            return false;
-    }
-    return true;
-}
-
-bool countersAgree(const Collection &c, const ProblemEditing &e)
-{
-    const QList<int> counted = filedCounts(c);
-    int openChapter = 0;
-    if (e.cataloguedOpen()) {
-        for (int row = 2; row <= c.lastChapterRow(); ++row) {
-            if (c.ChapterTable[row].Name == c.ProblemTable[e.foundRow()].Chapter.Name)
-                openChapter = row;
-        }
-    }
-    for (int row = 2; row <= c.lastChapterRow(); ++row) {
-        const int expected = counted[row] - (row == openChapter ? 1 : 0);
-        if (c.ChapterTable[row].ProblemTotal != expected)
-            return false;
-    }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -102,104 +67,81 @@ class TstProblemEditing : public QObject
     Q_OBJECT
 
 private slots:
-    void lookUps_data()
+    // A look-up opens a catalogued problem (its chapter gives up a unit
+    // while it is open) or a new picture; an index naming nothing in
+    // "probleme" opens nothing. What is open is filed only complete, under a
+    // chapter that exists with an answer marked: a catalogued problem in its
+    // row, with its picture or not, a new one after the last, under its
+    // picture's own index.
+    void lookUpsAndSaves_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("pictureGone");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("row");
-        QTest::newRow("a new picture") << "00123" << int(Kind::NewPicture) << 0;
-        QTest::newRow("a catalogued problem") << "00002" << int(Kind::Catalogued) << 3;
+        QTest::newRow("a new picture") << "00123" << false << int(Kind::NewPicture) << 0;
         QTest::newRow("six characters: the last five count")
-            << "000002" << int(Kind::Catalogued) << 3;
-        QTest::newRow("four characters") << "0123" << int(Kind::NoSuchProblem) << 0;
-        QTest::newRow("Cancel") << "" << int(Kind::NoSuchProblem) << 0;
-        QTest::newRow("no such picture") << "00999" << int(Kind::NoSuchProblem) << 0;
-        QTest::newRow("out of the folder") << "/../../x" << int(Kind::NoSuchProblem) << 0;
-        QTest::newRow("two dots") << "..123" << int(Kind::NoSuchProblem) << 0;
+            << "000123" << false << int(Kind::NewPicture) << 0;
+        QTest::newRow("a catalogued problem") << "00002" << false << int(Kind::Catalogued) << 3;
+        QTest::newRow("a catalogued problem, six characters")
+            << "000002" << false << int(Kind::Catalogued) << 3;
+        QTest::newRow("a catalogued problem, its picture gone")
+            << "00002" << true << int(Kind::Catalogued) << 3;
+        QTest::newRow("four characters") << "0123" << false << int(Kind::NoSuchProblem) << 0;
+        QTest::newRow("Cancel") << "" << false << int(Kind::NoSuchProblem) << 0;
+        QTest::newRow("no such picture") << "00999" << false << int(Kind::NoSuchProblem) << 0;
+        QTest::newRow("out of the folder") << "/../../x" << false << int(Kind::NoSuchProblem) << 0;
+        QTest::newRow("two dots") << "..123" << false << int(Kind::NoSuchProblem) << 0;
     }
-    void lookUps()
+    void lookUpsAndSaves()
     {
         QFETCH(QString, typed);
+        QFETCH(bool, pictureGone);
         QFETCH(int, kind);
         QFETCH(int, row);
         Editing e;
+        const QString picture = e.dir.filePath("probleme/probl00002.jpg");
+        if (pictureGone)
+            QFile::remove(picture);
         const ProblemEditing::LookUp found = e.editing->lookUp(typed);
         QCOMPARE(int(found.kind), kind);
         QCOMPARE(e.editing->foundRow(), row);
-        const bool open = kind != int(Kind::NoSuchProblem);
-        QCOMPARE(e.editing->state(), kind == int(Kind::Catalogued) ? State::Catalogued
-                                     : open                        ? State::NewPicture
-                                                                   : State::Idle);
-        QCOMPARE(e.editing->searchPath().isEmpty(), !open);
-        if (kind == int(Kind::Catalogued)) {
+        const bool catalogued = kind == int(Kind::Catalogued);
+        const State open = catalogued ? State::Catalogued : State::NewPicture;
+        QCOMPARE(e.editing->state(), kind == int(Kind::NoSuchProblem) ? State::Idle : open);
+        QCOMPARE(e.editing->searchPath().isEmpty(), kind == int(Kind::NoSuchProblem));
+        QCOMPARE(found.pictureMissing, pictureGone);
+        QCOMPARE(e.totals(), QList<int>({catalogued ? 2 : 3, 1}));
+        if (catalogued) {
             QCOMPARE(found.chapter, QString("A"));
             QCOMPARE(found.answer, 2);
-            QCOMPARE(found.picture, e.dir.filePath("probleme/probl00002.jpg"));
-            QCOMPARE(e.total(2), 2); // the open problem's unit is taken
+            QCOMPARE(found.picture, pictureGone ? QString() : picture);
         }
-    }
-
-    void catalogedPictureMissing()
-    {
-        Editing e;
-        QFile::remove(e.dir.filePath("probleme/probl00001.jpg"));
-        const ProblemEditing::LookUp found = e.editing->lookUp("00001");
-        QCOMPARE(found.kind, Kind::Catalogued);
-        QVERIFY(found.pictureMissing);
-        QVERIFY(found.picture.isEmpty());
+        if (kind == int(Kind::NoSuchProblem))
+            return;
+        for (const char *chapter : {"", "Nimic", "B"}) {
+            e.editing->markAnswer(QByteArray(chapter) == "B" ? -1 : 4);
+            QCOMPARE(e.editing->save(chapter), Saved::Incomplete);
+        }
+        QCOMPARE(e.c.ProblemCount, 4);
+        QCOMPARE(e.editing->state(), open);
         e.editing->markAnswer(4);
-        QCOMPARE(e.editing->save("B"), ProblemEditing::Saved::Saved); // can still be re-filed
-        QCOMPARE(e.total(2), 2);
-        QCOMPARE(e.total(3), 2);
-    }
-
-    void newProblemIsAppended_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("five characters") << "00123";
-        QTest::newRow("six: stored under the picture's own index") << "000123";
-    }
-    void newProblemIsAppended()
-    {
-        QFETCH(QString, typed);
-        Editing e;
-        e.editing->lookUp(typed);
-        e.editing->markAnswer(1);
-        QCOMPARE(e.editing->save("B"), ProblemEditing::Saved::Saved);
-        QCOMPARE(e.c.ProblemCount, 5);
-        const ProblemRecord &row = e.c.ProblemTable[6];
-        QCOMPARE(row.Chapter.Name.trimmed(), QByteArray("B"));
-        QCOMPARE(row.CorrectAnswer, 1);
-        const QByteArray path = row.ImagePath.trimmed();
-        QVERIFY(path.endsWith(QDir::toNativeSeparators("/Probleme/probl00123.jpg").toUtf8()));
-        QCOMPARE(e.total(3), 2);
+        QCOMPARE(e.editing->save("B"), Saved::Saved);
         QCOMPARE(e.editing->state(), State::Idle);
         QCOMPARE(e.editing->markedAnswer(), -1);
-    }
-
-    void incompleteSavesChangeNothing_data()
-    {
-        QTest::addColumn<QString>("chapter");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("no chapter") << "" << 0;
-        QTest::newRow("a chapter that does not exist") << "Nimic" << 0;
-        QTest::newRow("no answer marked") << "A" << -1;
-    }
-    void incompleteSavesChangeNothing()
-    {
-        QFETCH(QString, chapter);
-        QFETCH(int, answer);
-        Editing e;
-        e.editing->lookUp("00123");
-        e.editing->markAnswer(answer);
-        QCOMPARE(e.editing->save(chapter), ProblemEditing::Saved::Incomplete);
-        QCOMPARE(e.c.ProblemCount, 4);
-        QCOMPARE(e.editing->state(), State::NewPicture); // still open
-        QCOMPARE(e.total(2), 3);
+        QCOMPARE(e.c.ProblemCount, catalogued ? 4 : 5);
+        QCOMPARE(e.totals(), QList<int>({catalogued ? 2 : 3, 2}));
+        const ProblemRecord &saved = e.c.ProblemTable[catalogued ? 3 : 6];
+        QCOMPARE(saved.Chapter.Name.trimmed(), QByteArray("B"));
+        QCOMPARE(saved.CorrectAnswer, 4);
+        QCOMPARE(saved.ImagePath.trimmedText(),
+                 QDir::toNativeSeparators(catalogued ? picture
+                                                     : e.dir.path() + "/Probleme/probl00123.jpg"));
     }
 
     // Close, the menu command again, and every attempt to end the program let
-    // whatever is open go: nothing can be saved or deleted until a look-up.
+    // whatever is open go, an answer chosen with it: nothing changes, and
+    // nothing can be saved or deleted until a look-up.
     void lettingGoLeavesNothingOpen_data()
     {
         QTest::addColumn<QString>("typed");
@@ -213,103 +155,59 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, byTheMenu);
         Editing e;
-        const Collection before = e.c;
+        const auto before = std::make_unique<Collection>(e.c);
         e.editing->lookUp(typed);
+        e.editing->markAnswer(4);
         byTheMenu ? e.editing->open() : e.editing->close();
         QCOMPARE(e.editing->state(), State::Idle);
         QCOMPARE(e.editing->controls(), (ProblemEditing::Controls{true, false, false}));
         e.editing->markAnswer(2);
-        QCOMPARE(e.editing->save("B"), ProblemEditing::Saved::Incomplete);
+        QCOMPARE(e.editing->save("B"), Saved::Incomplete);
         QCOMPARE(e.editing->remove(), ProblemEditing::Deleted::NothingOpen);
-        QCOMPARE(e.c.ProblemCount, before.ProblemCount);
-        for (int row = 2; row <= before.lastProblemRow(); ++row)
-            QCOMPARE(e.c.ProblemTable[row], before.ProblemTable[row]);
-        for (int row = 2; row <= before.lastChapterRow(); ++row)
-            QCOMPARE(e.c.ChapterTable[row], before.ChapterTable[row]);
+        QCOMPARE(e.c.ProblemCount, before->ProblemCount);
+        for (int row = 2; row <= before->lastProblemRow(); ++row)
+            QCOMPARE(e.c.ProblemTable[row], before->ProblemTable[row]);
+        for (int row = 2; row <= before->lastChapterRow(); ++row)
+            QCOMPARE(e.c.ChapterTable[row], before->ChapterTable[row]);
     }
 
-    void lookUpThenCloseChangesNothing()
+    // The last problem takes the row deleted; the picture goes; the answer
+    // must be chosen again for the next problem.
+    void deleting_data()
     {
-        Editing e;
-        const Collection before = e.c;
-        e.editing->lookUp("00002");
-        e.editing->markAnswer(4); // chosen, never saved
-        e.editing->close();
-        for (int row = 2; row <= 5; ++row)
-            QCOMPARE(e.c.ProblemTable[row], before.ProblemTable[row]);
-        QCOMPARE(e.total(2), 3);
-        QCOMPARE(e.total(3), 1);
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("totals");
+        QTest::newRow("from the middle") << "00002" << QList<int>{2, 1};
+        QTest::newRow("the last row") << "00004" << QList<int>{3, 0};
     }
-
-    void refilingMovesTheUnit()
+    void deleting()
     {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, totals);
         Editing e;
-        e.editing->lookUp("00002");
-        e.editing->markAnswer(2);
-        QCOMPARE(e.editing->save("B"), ProblemEditing::Saved::Saved);
-        QCOMPARE(e.total(2), 2);
-        QCOMPARE(e.total(3), 2);
-        const ProblemRecord &row = e.c.ProblemTable[3];
-        QCOMPARE(row.Chapter.Name.trimmed(), QByteArray("B"));
-        QCOMPARE(row.CorrectAnswer, 2);
-        QCOMPARE(row.ImagePath.trimmedText(), e.dir.path() + "/probleme/probl00002.jpg");
-    }
-
-    void deletingFromTheMiddle()
-    {
-        Editing e;
-        e.editing->lookUp("00002");
+        e.editing->lookUp(typed);
         QCOMPARE(e.editing->remove(), ProblemEditing::Deleted::Deleted);
         QCOMPARE(e.c.ProblemCount, 3);
-        QCOMPARE(e.c.ProblemTable[3].ImagePath.trimmed().right(9), QByteArray("00004.jpg"));
-        QVERIFY(!e.dir.exists("probleme/probl00002.jpg"));
-        QCOMPARE(e.total(2), 2);
-        QCOMPARE(e.total(3), 1);
-        const Collection after = e.c;
+        QStringList left;
+        for (int row = 2; row <= 4; ++row)
+            left.append(e.c.ProblemTable[row].ImagePath.trimmedText().right(9).left(5));
+        QCOMPARE(left, QStringList({"00001", typed == "00002" ? "00004" : "00002", "00003"}));
+        QVERIFY(!e.dir.exists("probleme/probl" + typed + ".jpg"));
+        QCOMPARE(e.totals(), totals);
         e.editing->close();
-        for (int row = 2; row <= 4; ++row)
-            QCOMPARE(e.c.ProblemTable[row], after.ProblemTable[row]);
-        QCOMPARE(e.total(2), 2);
-    }
-
-    void deletingTheLastRow()
-    {
-        Editing e;
-        const Collection before = e.c;
-        e.editing->lookUp("00004");
-        QCOMPARE(e.editing->remove(), ProblemEditing::Deleted::Deleted);
-        QCOMPARE(e.c.ProblemCount, 3);
-        for (int row = 2; row <= 4; ++row)
-            QCOMPARE(e.c.ProblemTable[row], before.ProblemTable[row]);
-        QCOMPARE(e.total(3), 0);
-    }
-
-    void deleteWithNothingOpen()
-    {
-        Editing e;
-        QCOMPARE(e.editing->remove(), ProblemEditing::Deleted::NothingOpen);
-        e.editing->lookUp("00999");
-        QCOMPARE(e.editing->remove(), ProblemEditing::Deleted::NothingOpen);
-    }
-
-    void afterADeleteAnAnswerMustBeChosenAgain()
-    {
-        Editing e;
-        e.editing->lookUp("00001");
-        e.editing->remove();
+        QCOMPARE(e.totals(), totals);
         e.editing->lookUp("00123");
-        QCOMPARE(e.editing->save("A"), ProblemEditing::Saved::Incomplete);
+        QCOMPARE(e.editing->save("A"), Saved::Incomplete);
     }
 
     void answerOutsideTheVariants()
     {
         Editing e;
         e.c.ProblemTable[2].CorrectAnswer = 7;
-        const ProblemEditing::LookUp found = e.editing->lookUp("00001");
-        QCOMPARE(found.answer, -1);
-        QCOMPARE(e.editing->save("A"), ProblemEditing::Saved::Incomplete);
+        QCOMPARE(e.editing->lookUp("00001").answer, -1);
+        QCOMPARE(e.editing->save("A"), Saved::Incomplete);
         e.editing->markAnswer(0);
-        QCOMPARE(e.editing->save("A"), ProblemEditing::Saved::Saved);
+        QCOMPARE(e.editing->save("A"), Saved::Saved);
         QCOMPARE(e.c.ProblemTable[2].CorrectAnswer, 0);
     }
 
@@ -321,115 +219,78 @@ private slots:
         recountChapters(e.c);
         e.editing->lookUp("00123");
         e.editing->markAnswer(0);
-        QCOMPARE(e.editing->save("A"), ProblemEditing::Saved::CatalogueFull);
+        QCOMPARE(e.editing->save("A"), Saved::CatalogueFull);
         QCOMPARE(e.c.ProblemCount, Collection::MaxProblems);
-        // A catalogued problem can still be re-filed.
-        e.editing->close();
+        e.editing->close(); // a catalogued problem can still be re-filed
         e.editing->lookUp("00004");
         e.editing->markAnswer(0);
-        QCOMPARE(e.editing->save("A"), ProblemEditing::Saved::Saved);
+        QCOMPARE(e.editing->save("A"), Saved::Saved);
     }
 
-    // Thousands of random sequences of chapter and editor operations: the
-    // counters agree at every step, no row outside the tables is touched (a
-    // debug build stops at the first), and the collection survives an exit
-    // save and a reload unchanged.
+    // Random sequences of chapter and editor operations: the counters agree
+    // at every step, every stored path names a picture, no row outside the
+    // tables is touched (a debug build stops at the first), and what the
+    // exit saves reads back unchanged.
     void randomEditingKeepsTheCounters()
     {
         std::mt19937 rng(20261206);
         auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
-        const QStringList chapterNames = {"A", "B", "C", " D", "Nimic", ""};
-        for (int sequence = 0; sequence < 2000; ++sequence) {
-            test::TempAppFolder dir;
+        const QStringList names = {"A", "B", "C", " D", "Nimic", ""};
+        test::TempAppFolder dir;
+        const auto reloaded = std::make_unique<Collection>();
+        for (int sequence = 0; sequence < 1000; ++sequence) {
             Collection c;
             test::addChapter(c, "A", 2);
             test::addChapter(c, "B", 1);
             for (int i = 1; i <= 3; ++i)
                 test::addProblem(c, i <= 2 ? "A" : "B", test::pictureIndex(i));
-            for (int i = 1; i <= 6; ++i)
-                dir.write("probleme/probl" + test::pictureIndex(i) + ".jpg", "jpeg");
-            auto editing = std::make_unique<ProblemEditing>(c, AppFolder(dir.path()));
+            for (int i = 1; i <= 6; ++i) { // the pictures a delete took
+                if (const QString name = "probleme/probl" + test::pictureIndex(i) + ".jpg";
+                    !dir.exists(name))
+                    dir.write(name, "jpeg");
+            }
+            ProblemEditing editing(c, AppFolder(dir.path()));
             ChapterRules chapters(c);
-
+            // Each step is refused where the screen's buttons do not lead to it.
+            auto name = [&] { return names[pick(names.size())]; };
+            auto index = [&] { return test::pictureIndex(1 + pick(7)); };
+            const std::function<void()> steps[] = {
+                [&] { chapters.add(name()); },
+                [&] { chapters.remove(pick(c.ChapterCount + 1) - 1); },
+                [&] { chapters.rename(pick(2), names[pick(4)], name()); },
+                [&] { editing.open(); },
+                [&] { editing.lookUp(index()); },
+                [&] { editing.lookUp(pick(4) == 0 ? QStringLiteral("../x") : "0" + index()); },
+                [&] { editing.markAnswer(pick(6) - 1); },
+                [&] { editing.save(name()); },
+                [&] { editing.remove(); },
+                [&] { editing.close(); },
+            };
             for (int step = 0; step < 25; ++step) {
-                switch (pick(11)) {
-                case 0:
-                    chapters.add(chapterNames[pick(chapterNames.size())]);
-                    break;
-                case 1:
-                    chapters.remove(pick(c.ChapterCount + 1) - 1);
-                    break;
-                case 2:
-                    chapters.rename(pick(2), chapterNames[pick(4)],
-                                    chapterNames[pick(chapterNames.size())]);
-                    break;
-                case 3:
-                    editing->open();
-                    break;
-                case 4:
-                case 5:
-                    if (editing->controls().lookUp)
-                        editing->lookUp(pick(8) == 0 ? QStringLiteral("../x")
-                                                     : test::pictureIndex(1 + pick(7)));
-                    break;
-                case 6:
-                    editing->markAnswer(pick(6) - 1);
-                    break;
-                case 7:
-                    if (editing->controls().save)
-                        editing->save(chapterNames[pick(chapterNames.size())]);
-                    break;
-                case 8:
-                    if (editing->controls().remove)
-                        editing->remove();
-                    break;
-                case 9:
-                    editing->close();
-                    break;
-                case 10: // a longer index names the picture of its last five characters
-                    if (editing->controls().lookUp)
-                        editing->lookUp("0" + test::pictureIndex(1 + pick(7)));
-                    break;
-                }
+                steps[pick(std::size(steps))]();
                 const QByteArray where =
                     QString("sequence %1 step %2").arg(sequence).arg(step).toUtf8();
-                QVERIFY2(countersAgree(c, *editing), where);
+                QVERIFY2(countersBreak(c, editing).isEmpty(), where);
                 for (int row = 2; row <= c.lastProblemRow(); ++row)
                     QVERIFY2(test::namesAPicture(c.ProblemTable[row].ImagePath), where);
-                QVERIFY2(survivesSaveAndReload(c), where);
-                QVERIFY(c.ChapterCount >= 0 && c.ChapterCount <= Collection::MaxChapters);
-                QVERIFY(c.ProblemCount >= 0 && c.ProblemCount <= Collection::MaxProblems);
             }
 
-            // The exit: the editor lets go, the tables are saved and read back.
-            editing->close();
-            QVERIFY(countersAgree(c, *editing));
-            for (int row = 2; row <= c.lastProblemRow(); ++row)
-                QVERIFY(findChapter(c, c.ProblemTable[row].Chapter.Name.trimmedText()) != 0);
-            // Every 50th through the files on disk, the others through their bytes.
-            Collection reloaded;
-            if (sequence % 50 == 0) {
+            // The exit: the editor lets go, the tables are saved, and read
+            // back they would be saved the same, every 200th through the disk.
+            editing.close();
+            QCOMPARE(test::countersBreak(c), QString());
+            const QByteArray caps = chaptersFileForExit({}, c),
+                             problems = problemsFileForExit({}, c);
+            if (sequence % 200 == 0) {
                 DataFiles files{AppFolder(dir.path())};
-                QVERIFY(files.openAndLoad(reloaded).ok());
+                QVERIFY(files.openAndLoad(*reloaded).ok());
                 QVERIFY(files.saveAtExit(c).ok());
-                QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(reloaded).ok());
+                QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(*reloaded).ok());
             } else {
-                QVERIFY(loadCollection({}, chaptersFileForExit({}, c), problemsFileForExit({}, c),
-                                       reloaded)
-                            .ok());
+                QVERIFY(loadCollection({}, caps, problems, *reloaded).ok());
             }
-            QCOMPARE(reloaded.ChapterCount, c.ChapterCount);
-            QCOMPARE(reloaded.ProblemCount, c.ProblemCount);
-            for (int row = 2; row <= c.lastChapterRow(); ++row) {
-                QCOMPARE(reloaded.ChapterTable[row].Name, c.ChapterTable[row].Name);
-                QCOMPARE(reloaded.ChapterTable[row].ProblemTotal, c.ChapterTable[row].ProblemTotal);
-            }
-            for (int row = 2; row <= c.lastProblemRow(); ++row) {
-                QCOMPARE(reloaded.ProblemTable[row].ImagePath, c.ProblemTable[row].ImagePath);
-                QCOMPARE(reloaded.ProblemTable[row].Chapter.Name, c.ProblemTable[row].Chapter.Name);
-                QCOMPARE(reloaded.ProblemTable[row].CorrectAnswer,
-                         c.ProblemTable[row].CorrectAnswer);
-            }
+            QCOMPARE(chaptersFileForExit({}, *reloaded), caps);
+            QCOMPARE(problemsFileForExit({}, *reloaded), problems);
         }
     }
 };

@@ -5,32 +5,13 @@
 
 #include <QtTest>
 
-#include <deque>
+#include <memory>
 #include <random>
 #include <set>
 
 using namespace culegere;
 
 namespace {
-
-// Random values from a script; 0 once it runs out.
-RandomSource script(std::deque<double> values)
-{
-    auto shared = std::make_shared<std::deque<double>>(std::move(values));
-    return [shared] {
-        if (shared->empty())
-            return 0.0;
-        const double r = shared->front();
-        shared->pop_front();
-        return r;
-    };
-}
-
-// The value that scales to index i of n.
-double pick(int i, int n)
-{
-    return (i + 0.5) / n;
-}
 
 struct Catalogue
 {
@@ -51,17 +32,9 @@ struct Catalogue
         row.ProblemTotal = qint16(total);
         row.DrawCount = qint16(drawCount);
     }
-    DrawResult draw(const RandomSource &random)
-    {
-        return drawTest(collection, definition, test, order, random);
-    }
     QList<int> drawn() const
     {
         return QList<int>(test.TestProblems.begin(), test.TestProblems.begin() + 9);
-    }
-    QByteArray chapterOf(int row) const
-    {
-        return collection.ProblemTable[row].Chapter.Name.trimmed();
     }
 };
 
@@ -92,208 +65,133 @@ private slots:
         QCOMPARE(int(culegere::randomIndex(qint16(n), r)), index);
     }
 
-    void reservedCategories_data()
-    {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<bool>("reserved");
-        QTest::newRow("strips") << QByteArray("Benzi de completare") << true;
-        QTest::newRow("thin strips") << QByteArray("Benzi de completare subtiri") << true;
-        QTest::newRow("blanks around") << QByteArray("  Benzi de completare  ") << true;
-        QTest::newRow("lower case is not") << QByteArray("benzi de completare") << false;
-        QTest::newRow("star") << QByteArray("*Rezerva") << true;
-        QTest::newRow("star after blanks") << QByteArray("   *x") << true;
-        QTest::newRow("star inside is not") << QByteArray("Ecuatii *") << false;
-        QTest::newRow("a longer name is not") << QByteArray("Benzi de completare 2") << false;
-    }
-    void reservedCategories()
-    {
-        QFETCH(QByteArray, name);
-        QFETCH(bool, reserved);
-        QCOMPARE(isReservedCategory(FixedText<100>::fromBytes(name)), reserved);
-    }
-
+    // The one exchange sequence pinned: n + 1 exchanges of two entries of
+    // the order, each scaled from two random values. The first swaps
+    // order[2] and order[11], the ten others an entry with itself.
     void wholeCollectionFollowsTheScaledShuffle()
     {
         Catalogue c;
         c.add("Ecuatii", 10); // rows 2..11
         c.definition.TestWholeCollection = true;
-        // Eleven exchanges; the first swaps order[2] and order[11], the rest
-        // exchange an entry with itself.
-        std::deque<double> values = {pick(0, 10), pick(9, 10)};
+        std::vector<double> values = {0.05, 0.95};
         for (int i = 0; i < 10; ++i)
-            values.insert(values.end(), {pick(i, 10), pick(i, 10)});
-        QCOMPARE(c.draw(script(values)).outcome, DrawResult::Drawn);
+            values.insert(values.end(), {(i + 0.5) / 10, (i + 0.5) / 10});
+        std::size_t used = 0;
+        const RandomSource script = [&] { return used < values.size() ? values[used++] : 0.5; };
+        QCOMPARE(drawTest(c.collection, c.definition, c.test, c.order, script).outcome,
+                 DrawResult::Drawn);
+        QCOMPARE(used, values.size());
         QCOMPARE(c.drawn(), QList<int>({11, 3, 4, 5, 6, 7, 8, 9, 10}));
         QCOMPARE(int(c.order[2]), 11);
         QCOMPARE(int(c.order[11]), 2);
-        for (int row : c.drawn())
-            QCOMPARE(c.collection.ProblemTable[row].ChosenAnswer, ProblemRecord::NoAnswer);
     }
 
-    void reservedChaptersAreNeverDrawn()
+    // Over many draws: nine different problems, never one of a reserved
+    // chapter, per chapter in the order the chapters were added (a chapter's
+    // total counted afresh from the catalogue), each unanswered, and every
+    // problem that may be drawn is drawn at some point.
+    void drawsKeepTheirRules_data()
     {
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("whole collection") << true;
+        QTest::newRow("per chapter") << false;
+    }
+    void drawsKeepTheirRules()
+    {
+        QFETCH(bool, whole);
         Catalogue c;
-        c.add("Benzi de completare", 3); // rows 2..4 come first in the order
-        c.add("  Benzi de completare subtiri ", 2);
-        c.add("*Rezerva", 2);
-        c.add("benzi de completare", 1); // not reserved
-        c.add("Ecuatii", 8);
-        c.definition.TestWholeCollection = true;
-        QCOMPARE(c.draw(script({})).outcome, DrawResult::Drawn);
-        QCOMPARE(c.drawn(), QList<int>({9, 10, 11, 12, 13, 14, 15, 16, 17}));
-
+        c.add("Benzi de completare", 3);            // rows 2..4
+        c.add("A", 6);                              // rows 5..10
+        c.add("  Benzi de completare subtiri ", 2); // rows 11..12
+        c.add("B", 5);                              // rows 13..17
+        c.add("*Rezerva", 2);                       // rows 18..19
+        c.add("   *x", 1);                          // row 20
+        // Names close to the reserved ones, rows 21..23.
+        for (const char *name : {"benzi de completare", "Benzi de completare 2", "Ecuatii *"})
+            c.add(name, 1);
+        std::set<int> drawable = {5, 6, 7, 8, 9, 10, 13, 14, 15, 16, 17, 21};
+        if (whole) { // from a larger catalogue
+            c.definition.TestWholeCollection = true;
+            c.add("C", 200);
+            for (int row = 22; row <= 223; ++row)
+                drawable.insert(row);
+        } else {
+            c.choose("B", 40, 4); // a stale total
+            c.choose("A", 6, 4);
+            c.choose("benzi de completare", 1, 1);
+        }
         std::mt19937 rng(7);
         const RandomSource random = [&rng] { return (rng() >> 8) / double(1 << 24); };
-        for (int i = 0; i < 200; ++i) {
-            QCOMPARE(c.draw(random).outcome, DrawResult::Drawn);
+        std::set<int> seen;
+        for (int i = 0; i < 600; ++i) {
+            for (int row = 2; row <= c.collection.lastProblemRow(); ++row)
+                c.collection.ProblemTable[row].ChosenAnswer = 2;
+            QCOMPARE(drawTest(c.collection, c.definition, c.test, c.order, random).outcome,
+                     DrawResult::Drawn);
             const QList<int> rows = c.drawn();
             QCOMPARE(std::set<int>(rows.begin(), rows.end()).size(), size_t(9));
-            for (int row : rows) {
-                QVERIFY(row >= 9 && row <= 17);
-                QVERIFY(!isReservedCategory(c.collection.ProblemTable[row].Chapter.Name));
+            for (int p = 0; p < 9; ++p) {
+                const ProblemRecord &problem = c.collection.ProblemTable[rows[p]];
+                QVERIFY2(drawable.count(rows[p]), qPrintable(QString::number(rows[p])));
+                QCOMPARE(problem.ChosenAnswer, ProblemRecord::NoAnswer);
+                if (!whole)
+                    QCOMPARE(problem.Chapter.Name.trimmed(),
+                             QByteArray(p < 4   ? "B"
+                                        : p < 8 ? "A"
+                                                : "benzi de completare"));
             }
+            seen.insert(rows.begin(), rows.end());
         }
+        QCOMPARE(seen, drawable);
+        if (!whole)
+            QCOMPARE(c.definition.TestChapters[0].ProblemTotal, 5);
     }
 
-    void tooFewProblemsDrawNothing()
+    // A draw that cannot fill the nine positions, or leaves one over, draws
+    // nothing: the test and the catalogue stay as they were.
+    void refusedDrawsChangeNothing_data()
     {
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<QList<int>>("problems"); // per chapter C0, C1, ...
+        QTest::addColumn<QList<int>>("asked");    // per chapter
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("whole: 8 besides 20 reserved")
+            << true << QList<int>{20, 8} << QList<int>{} << int(DrawResult::TooFewProblems);
+        const QList<int> tens = {10, 10, 10};
+        QTest::newRow("no chapter") << false << tens << QList<int>{} << int(DrawResult::NotDefined);
+        QTest::newRow("4 + 4") << false << tens << QList<int>{4, 4} << int(DrawResult::NotDefined);
+        QTest::newRow("4 + 5 + 1")
+            << false << tens << QList<int>{4, 5, 1} << int(DrawResult::NotDefined);
+        QTest::newRow("a count below one")
+            << false << tens << QList<int>{10, -1} << int(DrawResult::NotDefined);
+        QTest::newRow("5 of a chapter now holding 3")
+            << false << QList<int>{20, 3} << QList<int>{4, 5} << int(DrawResult::ChapterTooSmall);
+    }
+    void refusedDrawsChangeNothing()
+    {
+        QFETCH(bool, whole);
+        QFETCH(QList<int>, problems);
+        QFETCH(QList<int>, asked);
+        QFETCH(int, outcome);
         Catalogue c;
-        c.add("Benzi de completare", 20);
-        c.add("Ecuatii", 8);
-        c.definition.TestWholeCollection = true;
+        for (int i = 0; i < problems.size(); ++i) {
+            const QByteArray chapter =
+                whole && i == 0 ? "Benzi de completare" : "C" + QByteArray::number(i);
+            c.add(chapter, problems[i]);
+            if (i < asked.size())
+                c.choose(chapter, 9, asked[i]);
+        }
+        c.definition.TestWholeCollection = whole;
         c.test.TestProblems.fill(5);
-        QCOMPARE(c.draw(script({})).outcome, DrawResult::TooFewProblems);
+        const auto before = std::make_unique<Collection>(c.collection);
+        const DrawResult result =
+            drawTest(c.collection, c.definition, c.test, c.order, [] { return 0.5; });
+        QCOMPARE(int(result.outcome), outcome);
+        if (outcome == DrawResult::ChapterTooSmall)
+            QCOMPARE(result.chapter.trimmed(), QByteArray("C1"));
         QCOMPARE(c.drawn(), QList<int>(9, 5));
-    }
-
-    // Every position is drawn and none is left over, or nothing is drawn.
-    void perChapterCountsOtherThanNineDrawNothing_data()
-    {
-        QTest::addColumn<QList<int>>("counts");
-        QTest::newRow("no chapter") << QList<int>{};
-        QTest::newRow("4 + 4") << QList<int>{4, 4};
-        QTest::newRow("4 + 5 + 1") << QList<int>{4, 5, 1};
-        QTest::newRow("a count below one") << QList<int>{10, -1};
-    }
-    void perChapterCountsOtherThanNineDrawNothing()
-    {
-        QFETCH(QList<int>, counts);
-        Catalogue c;
-        for (int i = 0; i < counts.size(); ++i) {
-            const QByteArray chapter = "C" + QByteArray::number(i);
-            c.add(chapter, 10);
-            c.choose(chapter, 10, counts[i]);
-        }
-        c.test.TestProblems.fill(5);
-        QCOMPARE(c.draw(script({})).outcome, DrawResult::NotDefined);
-        QCOMPARE(c.drawn(), QList<int>(9, 5));
-    }
-
-    void perChapterKeepsTheOrderChaptersWereAdded()
-    {
-        Catalogue c;
-        c.add("A", 6); // rows 2..7
-        c.add("B", 5); // rows 8..12
-        c.choose("B", 5, 4);
-        c.choose("A", 6, 5);
-        std::mt19937 rng(11);
-        QCOMPARE(c.draw([&rng] { return (rng() >> 8) / double(1 << 24); }).outcome,
-                 DrawResult::Drawn);
-        const QList<int> rows = c.drawn();
-        QCOMPARE(std::set<int>(rows.begin(), rows.end()).size(), size_t(9));
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(c.chapterOf(rows[i]), QByteArray("B"));
-        for (int i = 4; i < 9; ++i)
-            QCOMPARE(c.chapterOf(rows[i]), QByteArray("A"));
-    }
-
-    void wholeChapterAskedGivesAllOfIt()
-    {
-        Catalogue c;
-        c.add("A", 9);
-        c.add("B", 3);
-        c.choose("A", 9, 9);
-        std::mt19937 rng(3);
-        QCOMPARE(c.draw([&rng] { return (rng() >> 8) / double(1 << 24); }).outcome,
-                 DrawResult::Drawn);
-        const QList<int> rows = c.drawn();
-        QCOMPARE(std::set<int>(rows.begin(), rows.end()),
-                 std::set<int>({2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    }
-
-    void perChapterFollowsTheScaledShuffle()
-    {
-        Catalogue c;
-        c.add("A", 5); // rows 2..6
-        c.add("B", 4); // rows 7..10
-        c.choose("A", 5, 5);
-        c.choose("B", 4, 4);
-        // A: six exchanges, the first of slots 0 and 4; B: five, none moving.
-        std::deque<double> values = {pick(0, 5), pick(4, 5)};
-        for (int i = 0; i < 5; ++i)
-            values.insert(values.end(), {pick(1, 5), pick(1, 5)});
-        for (int i = 0; i < 5; ++i)
-            values.insert(values.end(), {pick(2, 4), pick(2, 4)});
-        QCOMPARE(c.draw(script(values)).outcome, DrawResult::Drawn);
-        QCOMPARE(c.drawn(), QList<int>({6, 3, 4, 5, 2, 7, 8, 9, 10}));
-    }
-
-    void chapterTotalsComeFromTheCatalogue()
-    {
-        // The definition still says 9 problems for A; the catalogue holds 3.
-        Catalogue c;
-        c.add("A", 3);
-        c.add("B", 20);
-        c.choose("A", 9, 5);
-        c.choose("B", 20, 4);
-        c.test.TestProblems.fill(0);
-        const DrawResult refused = c.draw(script({}));
-        QCOMPARE(refused.outcome, DrawResult::ChapterTooSmall);
-        QCOMPARE(refused.chapter.trimmed(), QByteArray("A"));
-        QCOMPARE(c.drawn(), QList<int>(9, 0));
-
-        // A stale, larger total never reaches rows outside the chapter.
-        Catalogue d;
-        d.add("A", 5);
-        d.add("B", 4);
-        d.choose("A", 40, 5);
-        d.choose("B", 4, 4);
-        std::mt19937 rng(5);
-        for (int i = 0; i < 50; ++i) {
-            QCOMPARE(d.draw([&rng] { return (rng() >> 8) / double(1 << 24); }).outcome,
-                     DrawResult::Drawn);
-            for (int p = 0; p < 5; ++p)
-                QCOMPARE(d.chapterOf(d.drawn()[p]), QByteArray("A"));
-        }
-        QCOMPARE(d.definition.TestChapters[0].ProblemTotal, 5);
-    }
-
-    void aSecondDrawForgetsTheAnswers()
-    {
-        Catalogue c;
-        c.add("A", 12);
-        c.definition.TestWholeCollection = true;
-        QCOMPARE(c.draw(script({})).outcome, DrawResult::Drawn);
-        for (int row = 2; row <= 13; ++row)
-            c.collection.ProblemTable[row].ChosenAnswer = 2;
-        QCOMPARE(c.draw(script({})).outcome, DrawResult::Drawn);
-        for (int row : c.drawn())
-            QCOMPARE(c.collection.ProblemTable[row].ChosenAnswer, ProblemRecord::NoAnswer);
-    }
-
-    void collectListsRowsInCatalogueOrder()
-    {
-        Catalogue c;
-        c.add("A", 2);
-        c.add("B", 1);
-        c.add("A", 1); // row 5
-        c.choose("A", 3, 3);
-        c.choose("C", 0, 1);
-        const std::vector<int> found = collectChapterProblems(c.collection, c.definition);
-        QCOMPARE(found, std::vector<int>({3, 0}));
-        QCOMPARE(int(c.definition.TestChapterProblems[0][0]), 2);
-        QCOMPARE(int(c.definition.TestChapterProblems[0][1]), 3);
-        QCOMPARE(int(c.definition.TestChapterProblems[0][2]), 5);
+        for (int row = 2; row <= before->lastProblemRow(); ++row)
+            QCOMPARE(c.collection.ProblemTable[row], before->ProblemTable[row]);
     }
 };
 
