@@ -1,17 +1,20 @@
-// "Backup" and "Testeaza Integritatea Culegerii" from the menu: their
-// messages and cues.
+// "Backup" and "Testeaza Integritatea Culegerii" from the menu: what they
+// copy, their messages and cues, the results' archive beside the data files.
 #include "archive/archive_messages.h"
 #include "archive/result_archive.h"
 #include "store/collection_io.h"
+#include "support/driver.h"
 #include "support/file_size_limit.h"
-#include "support/running_app.h"
 
 #include <QtTest>
+
+#include <optional>
 
 using namespace culegere;
 
 namespace {
 
+// `problems` problems in chapter A, whose counter says `total`.
 Collection catalogue(int problems, int total)
 {
     Collection c;
@@ -21,12 +24,19 @@ Collection catalogue(int problems, int total)
     return c;
 }
 
-void addPictureFiles(const test::TempAppFolder &dir, int count, int skip = -1)
+// The archive: "none", two tests in it, or bytes that are no archive.
+void makeArchive(test::TempAppFolder &dir, const QString &archive)
 {
-    for (int i = 1; i <= count; ++i) {
-        if (i != skip)
-            dir.write("probleme/probl" + test::pictureIndex(i) + (i % 2 ? ".jpg" : ".JPG"), "x");
-    }
+    if (archive == "damaged")
+        dir.write("Arhiva.sqlite", QByteArray(2048, '\x33'));
+    if (archive != "present")
+        return;
+    ResultArchive made(dir.filePath("Arhiva.sqlite"));
+    QVERIFY(made.open().ok());
+    ArchivedTest t;
+    t.pupil = "Ana";
+    t.date = {2026, 5, 5};
+    QVERIFY(made.add({t, t}).ok());
 }
 
 } // namespace
@@ -36,121 +46,101 @@ class TstMaintenance : public QObject
     Q_OBJECT
 
 private slots:
-    void backupCopiesAndSoundsOk()
+    // The data files and the archive are copied into "backup", all or
+    // nothing; a damaged archive is neither copied nor repaired, and its
+    // old copy stays.
+    void backup_data()
     {
-        test::RunningApp a(catalogue(3, 3));
-        a.action("mnuBackup")->trigger();
-        QVERIFY(a.platform.messages.isEmpty());
-        QCOMPARE(a.platform.cueNames(), QStringList{"setareok.wav"});
-        QCOMPARE(a.dir.read("backup/problems.stn"), a.dir.read(datafile::Problems));
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("failed"); // the file named, "" when all is copied
+        QTest::newRow("no archive") << "none" << false << "";
+        QTest::newRow("an archive") << "present" << false << "";
+        QTest::newRow("a damaged archive") << "damaged" << false << "arhiva.sqlite";
+        QTest::newRow("disk full") << "none" << true << "problems.stn";
     }
-
-    void failedBackupIsReportedWithoutCue()
+    void backup()
     {
-        test::RunningApp a(catalogue(30, 30));
+        QFETCH(QString, archive);
+        QFETCH(bool, diskFull);
+        QFETCH(QString, failed);
+        test::Driver d(catalogue(30, 30));
+        test::TempAppFolder &dir = d.folder();
+        STEP(makeArchive(dir, archive));
+        dir.write("backup/arhiva.sqlite", "old copy");
+        d.startOrFail();
         {
-            test::FileSizeLimit full(1024);
-            a.action("mnuBackup")->trigger();
+            std::optional<test::FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(1024);
+            d.chooseMenu("mnuBackup");
         }
-        QCOMPARE(a.platform.messages.size(), 1);
-        QVERIFY(a.platform.messages[0].text.contains("problems.stn"));
-        QVERIFY(a.platform.cues.isEmpty());
+        if (!failed.isEmpty()) {
+            QCOMPARE(d.platform.messages.size(), 1);
+            QVERIFY2(d.platform.messages[0].text.contains(failed),
+                     qPrintable(d.platform.messages[0].text));
+            QVERIFY(d.platform.cues.isEmpty());
+            if (archive == "damaged")
+                QCOMPARE(dir.read("backup/arhiva.sqlite"), QByteArray("old copy"));
+            return;
+        }
+        QCOMPARE(d.platform.messageTexts(), QStringList());
+        QCOMPARE(d.platform.cueNames(), QStringList{"setareok.wav"});
+        QCOMPARE(dir.read("backup/problems.stn"), dir.read(datafile::Problems));
+        if (archive == "present") {
+            ResultArchive copy(dir.filePath("backup/arhiva.sqlite"));
+            QVERIFY(copy.open(false).ok());
+            QCOMPARE(copy.testCount(), 2);
+        }
     }
 
+    // Three pictures no problem uses lie in the folder too.
     void integrity_data()
     {
         QTest::addColumn<int>("problems");
         QTest::addColumn<int>("total");
         QTest::addColumn<int>("missing");
-        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QStringList>("messages"); // the last one: how it begins
         QTest::newRow("all present")
-            << 120 << 120 << -1
+            << 120 << 120 << -1 << "none"
             << QStringList{
                    "Test de integritate reusit!... Culrgerea are un numar de:  120 probleme...",
                    archivemsg::CheckAbsent};
-        QTest::newRow("empty collection")
-            << 0 << 0 << -1
-            << QStringList{
-                   "Test de integritate reusit!... Culrgerea are un numar de:  0 probleme...",
-                   archivemsg::CheckAbsent};
         QTest::newRow("one picture missing")
-            << 20 << 20 << 12
+            << 20 << 20 << 12 << "present"
             << QStringList{"Problema cu indexul: 00012 nu se mai afla in folderul -probleme-",
-                           archivemsg::CheckAbsent};
+                           archivemsg::CheckOk.arg(2)};
         QTest::newRow("totals disagree")
-            << 120 << 119 << -1
+            << 20 << 19 << -1 << "damaged"
             << QStringList{"Exista nepotriviri in baza de date!... Va rugam sa verificati...",
-                           archivemsg::CheckAbsent};
+                           "Arhiva rezultatelor este deteriorata: "};
     }
     void integrity()
     {
         QFETCH(int, problems);
         QFETCH(int, total);
         QFETCH(int, missing);
-        QFETCH(QStringList, messages);
-        test::RunningApp a(catalogue(problems, total));
-        addPictureFiles(a.dir, problems + 3, missing); // three pictures no problem uses
-        a.action("mnuTesteazaIntegritate")->trigger();
-        QCOMPARE(a.platform.messageTexts(), messages);
-        QCOMPARE(a.platform.messages[0].title, QString("Culegere electronica"));
-        QCOMPARE(a.platform.cueNames(), QStringList{"exitform.wav"});
-    }
-
-    // The archive beside the data files: copied by the backup (consistent,
-    // all or nothing) and reported by the integrity check; a damaged one is
-    // neither copied nor repaired there, and its old copy stays.
-    void archiveInBackupAndIntegrity_data()
-    {
-        QTest::addColumn<QString>("archive");
-        QTest::addColumn<QString>("integrity");
-        QTest::newRow("absent") << "absent" << archivemsg::CheckAbsent;
-        QTest::newRow("present") << "present" << archivemsg::CheckOk.arg(2);
-        QTest::newRow("damaged") << "damaged"
-                                 << "Arhiva rezultatelor este deteriorata: ";
-    }
-    void archiveInBackupAndIntegrity()
-    {
         QFETCH(QString, archive);
-        QFETCH(QString, integrity);
-        test::RunningApp a(catalogue(3, 3));
-        addPictureFiles(a.dir, 3);
-        const QByteArray garbage(2048, '\x33');
-        if (archive == "present") {
-            ResultArchive made(a.dir.filePath("Arhiva.sqlite"));
-            QVERIFY(made.open().ok());
-            ArchivedTest t;
-            t.pupil = "Ana";
-            t.date = {2026, 5, 5};
-            QVERIFY(made.add({t, t}).ok());
-        }
-        if (archive == "damaged")
-            a.dir.write("Arhiva.sqlite", garbage);
-        a.dir.write("backup/arhiva.sqlite", "old copy");
-
-        a.action("mnuBackup")->trigger();
-        if (archive == "damaged") {
-            QCOMPARE(a.platform.messages.size(), 1);
-            QVERIFY(a.platform.messages[0].text.contains("arhiva.sqlite"));
-            QCOMPARE(a.dir.read("backup/arhiva.sqlite"), QByteArray("old copy"));
-        } else {
-            QCOMPARE(a.platform.messageTexts(), QStringList{});
-            QCOMPARE(a.platform.cueNames(), QStringList{"setareok.wav"});
-        }
-        if (archive == "present") {
-            ResultArchive copy(a.dir.filePath("backup/arhiva.sqlite"));
-            QVERIFY(copy.open(false).ok());
-            QCOMPARE(copy.testCount(), 2);
-            QVERIFY(!a.dir.exists("backup/arhiva.sqlite.copie"));
-        }
-
-        a.platform.clear();
-        a.action("mnuTesteazaIntegritate")->trigger();
-        QCOMPARE(a.platform.messageTexts().size(), 2);
-        QVERIFY2(a.platform.messageTexts().last().startsWith(integrity),
-                 qPrintable(a.platform.messageTexts().last()));
-        if (archive == "damaged")
-            QCOMPARE(a.dir.read("Arhiva.sqlite"), garbage);
-        QCOMPARE(a.dir.exists("Arhiva.sqlite"), archive != "absent");
+        QFETCH(QStringList, messages);
+        test::Driver d(catalogue(problems, total));
+        test::TempAppFolder &dir = d.folder();
+        for (int i = problems + 1; i <= problems + 3; ++i)
+            dir.addPicture(test::pictureIndex(i));
+        if (missing > 0)
+            QFile::remove(dir.filePath("probleme/probl" + test::pictureIndex(missing) + ".jpg"));
+        STEP(makeArchive(dir, archive));
+        const QByteArray archiveBytes = dir.read("Arhiva.sqlite");
+        d.startOrFail();
+        d.chooseMenu("mnuTesteazaIntegritate");
+        const QStringList shown = d.platform.messageTexts();
+        QCOMPARE(shown.size(), messages.size());
+        QCOMPARE(shown.first(), messages.first());
+        QVERIFY2(shown.last().startsWith(messages.last()), qPrintable(shown.last()));
+        QCOMPARE(d.platform.messages[0].title, QString("Culegere electronica"));
+        QCOMPARE(d.platform.cueNames(), QStringList{"exitform.wav"});
+        if (archive != "present") // checked, never made nor repaired
+            QCOMPARE(dir.read("Arhiva.sqlite"), archiveBytes);
     }
 };
 
