@@ -152,7 +152,12 @@ private slots:
     void okKeepsEveryChoiceAndFrameCloseForgets()
     {
         Printing p;
+        // Chosen with the mouse, the printer keeps the keyboard; a key in
+        // its list moves on to the copies.
         Driver::chooseLine(kDialog, "Combo1", "Laborator");
+        QVERIFY(Driver::screen(kDialog)->focusWidget() != box("Text1"));
+        Driver::pressKey(Driver::control<QComboBox>(kDialog, "Combo1"), Qt::Key_Right);
+        QCOMPARE(Driver::screen(kDialog)->focusWidget(), box("Text1"));
         Driver::type(kDialog, "Text1", "3");
         Driver::scrollTo(Driver::control<QScrollBar>(kDialog, "VScroll1"), 25);
         Driver::scrollTo(Driver::control<QScrollBar>(kDialog, "VScroll4"), 31);
@@ -286,6 +291,15 @@ private slots:
         const QByteArray plain = printed();
         QVERIFY(!plain.isEmpty() && p.d.platform.messages.isEmpty());
         QCOMPARE(p.d.platform.cueNames(), QStringList{"setareok.wav"});
+        // The left and top margins move the problems' block: 0 and 3 + 2.5 cm.
+        Driver::type(kDialog, "Text3", "0");
+        Driver::type(kDialog, "Text5", "3");
+        printed();
+        const QImage moved(p.file("clasa7.jpg"));
+        QVERIFY(qBlue(moved.pixel(2, 215)) > 80 && qRed(moved.pixel(2, 215)) < 60);
+        QCOMPARE(QColor(moved.pixel(2, 200)), QColor(Qt::white));
+        Driver::type(kDialog, "Text3", "2");
+        Driver::type(kDialog, "Text5", "1");
         for (const char *option : {"chkNumerotare", "chkLatime"}) {
             Driver::press(kDialog, option);
             QVERIFY2(printed() != plain, option);

@@ -1,5 +1,8 @@
-// Start-up and exit: the main screen, its menu, About; the folder's lock, the
-// leftovers cleared, the starts refused and the exits that cannot save.
+// Start-up and exit: the main screen, its menu, About, the backup and the
+// integrity check; the folder's lock, the leftovers cleared, the starts
+// refused and the exits that cannot save.
+#include "archive/archive_messages.h"
+#include "archive/result_archive.h"
 #include "shell/decoration.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
@@ -14,6 +17,8 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QtTest>
+
+#include <optional>
 
 using namespace culegere;
 using test::Driver;
@@ -43,6 +48,31 @@ QByteArray lockOf(const QByteArray &pid, const QByteArray &host, const QByteArra
                   const QByteArray &boot)
 {
     return pid + '\n' + programName() + '\n' + host + '\n' + hostId + '\n' + boot + '\n';
+}
+
+// `problems` problems in chapter A, whose counter says `total`.
+Collection catalogue(int problems, int total)
+{
+    Collection c;
+    test::addChapter(c, "A", qint16(total));
+    for (int i = 1; i <= problems; ++i)
+        test::addProblem(c, "A", test::pictureIndex(i));
+    return c;
+}
+
+// The archive: "none", two tests in it, or bytes that are no archive.
+void makeArchive(test::TempAppFolder &dir, const QString &archive)
+{
+    if (archive == "damaged")
+        dir.write("Arhiva.sqlite", QByteArray(2048, '\x33'));
+    if (archive != "present")
+        return;
+    ResultArchive made(dir.filePath("Arhiva.sqlite"));
+    QVERIFY(made.open().ok());
+    ArchivedTest t;
+    t.pupil = "Ana";
+    t.date = {2026, 5, 5};
+    QVERIFY(made.add({t, t}).ok());
 }
 
 } // namespace
@@ -296,6 +326,90 @@ private slots:
         QCOMPARE(d.folder().exists(name), !programsOwn);
         if (!programsOwn)
             QCOMPARE(d.folder().read(name), content);
+    }
+
+    // "Backup" copies the data files and the archive into "backup", all or
+    // nothing: a damaged archive is neither copied nor repaired, its old copy
+    // stays. Then the integrity check, with three pictures no problem uses in
+    // the folder, reports the pictures, the totals and the archive.
+    void backupAndIntegrity_data()
+    {
+        QTest::addColumn<int>("problems");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("missing"); // a picture
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QStringList>("messages"); // of the backup, then the check's
+        const QString ok =
+            "Test de integritate reusit!... Culrgerea are un numar de:  %1 probleme...";
+        QTest::newRow("all present, no archive")
+            << 120 << 120 << -1 << "none" << false
+            << QStringList{ok.arg(120), archivemsg::CheckAbsent};
+        QTest::newRow("one picture missing, an archive")
+            << 20 << 20 << 12 << "present" << false
+            << QStringList{"Problema cu indexul: 00012 nu se mai afla in folderul -probleme-",
+                           archivemsg::CheckOk.arg(2)};
+        QTest::newRow("totals disagree, a damaged archive")
+            << 20 << 19 << -1 << "damaged" << false
+            << QStringList{"arhiva.sqlite",
+                           "Exista nepotriviri in baza de date!... Va rugam sa verificati...",
+                           "Arhiva rezultatelor este deteriorata: "};
+        QTest::newRow("disk full")
+            << 30 << 30 << -1 << "none" << true
+            << QStringList{"problems.stn", ok.arg(30), archivemsg::CheckAbsent};
+    }
+    void backupAndIntegrity()
+    {
+        QFETCH(int, problems);
+        QFETCH(int, total);
+        QFETCH(int, missing);
+        QFETCH(QString, archive);
+        QFETCH(bool, diskFull);
+        QFETCH(QStringList, messages);
+        test::Driver d(catalogue(problems, total));
+        test::TempAppFolder &dir = d.folder();
+        for (int i = problems + 1; i <= problems + 3; ++i)
+            dir.addPicture(test::pictureIndex(i));
+        if (missing > 0)
+            QFile::remove(dir.filePath("probleme/probl" + test::pictureIndex(missing) + ".jpg"));
+        STEP(makeArchive(dir, archive));
+        const QByteArray archiveBytes = dir.read("Arhiva.sqlite");
+        dir.write("backup/arhiva.sqlite", "old copy");
+        d.startOrFail();
+        {
+            std::optional<test::FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(1024);
+            d.chooseMenu("mnuBackup");
+        }
+        const bool failed = messages.size() == 3;
+        QCOMPARE(d.platform.messages.size(), failed ? 1 : 0);
+        if (failed) {
+            QVERIFY2(d.platform.messages[0].text.contains(messages.takeFirst()),
+                     qPrintable(d.platform.messages[0].text));
+            QVERIFY(d.platform.cues.isEmpty());
+        } else {
+            QCOMPARE(d.platform.cueNames(), QStringList{"setareok.wav"});
+            QCOMPARE(dir.read("backup/problems.stn"), dir.read(datafile::Problems));
+        }
+        if (archive == "present") {
+            ResultArchive copy(dir.filePath("backup/arhiva.sqlite"));
+            QVERIFY(copy.open(false).ok());
+            QCOMPARE(copy.testCount(), 2);
+        } else {
+            QCOMPARE(dir.read("backup/arhiva.sqlite"), QByteArray("old copy"));
+        }
+
+        d.platform.clear();
+        d.chooseMenu("mnuTesteazaIntegritate");
+        const QStringList shown = d.platform.messageTexts();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.first(), messages.first());
+        QVERIFY2(shown.last().startsWith(messages.last()), qPrintable(shown.last()));
+        QCOMPARE(d.platform.messages[0].title, QString("Culegere electronica"));
+        QCOMPARE(d.platform.cueNames(), QStringList{"exitform.wav"});
+        if (archive != "present") // checked, never made nor repaired
+            QCOMPARE(dir.read("Arhiva.sqlite"), archiveBytes);
     }
 };
 
