@@ -120,29 +120,26 @@ private slots:
                  QRectF(box.left() * u, 200, box.width() * u, box.height() * u));
     }
 
+    // The bar runs from 4 cm at its top to 0 at its bottom, a tenth a step.
     void marginShownForABarValue_data()
     {
         QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("text");
-        QTest::newRow("start of left") << 20 << "C"
-                                       << "2";
-        QTest::newRow("one upper-arrow click") << 19 << "ro_RO"
-                                               << "2,1";
-        QTest::newRow("top of the bar") << 0 << "C"
-                                        << "4";
-        QTest::newRow("bottom of the bar") << 40 << "C"
-                                           << "0";
-        QTest::newRow("a tenth") << 37 << "C"
-                                 << "0.3";
+        const QLocale c = QLocale::c();
+        QTest::newRow("start of left") << 20 << c << QString("2");
+        QTest::newRow("one upper-arrow click") << 19 << QLocale("ro_RO") << QString("2,1");
+        QTest::newRow("top of the bar") << 0 << c << QString("4");
+        QTest::newRow("bottom of the bar") << 40 << c << QString("0");
+        QTest::newRow("a tenth") << 37 << c << QString("0.3");
     }
     void marginShownForABarValue()
     {
         QFETCH(int, value);
-        QFETCH(QString, locale);
+        QFETCH(QLocale, locale);
         QFETCH(QString, text);
-        QCOMPARE(marginText(value, QLocale(locale)), text);
-        QCOMPARE(*parseMargin(text, QLocale(locale)), float((40 - value) / 10.0));
+        QCOMPARE(marginText(value, locale), text);
+        QCOMPARE(*parseMargin(text, locale), float((40 - value) / 10.0));
     }
 
     void marginsRefused()
