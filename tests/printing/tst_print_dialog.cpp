@@ -32,6 +32,7 @@ public:
     {
         setOutputFormat(QPrinter::PdfFormat);
         setOutputFileName(pdf);
+        setPageSize(QPageSize(QPageSize::Letter)); // its paper unless told otherwise
     }
     ~RecordingPrinter() override { *m_copies = copyCount(); }
 
@@ -226,7 +227,12 @@ private slots:
         QVERIFY(p.d.platform.cues.isEmpty()); // no cue after printing
         if (printed > 0) {
             QCOMPARE(p.printersOpened, QStringList{printer});
-            QVERIFY(QFileInfo(p.d.folder().filePath(printer + ".pdf")).size() > 1000);
+            const QString pdf = p.d.folder().filePath(printer + ".pdf");
+            QVERIFY(QFileInfo(pdf).size() > 1000);
+            const QString info = test::programOutput("pdfinfo", {pdf}); // printed on A4
+            QVERIFY2(info.isEmpty() ||
+                         info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12]")),
+                     qPrintable(info));
         }
     }
 
@@ -291,15 +297,18 @@ private slots:
         const QByteArray plain = printed();
         QVERIFY(!plain.isEmpty() && p.d.platform.messages.isEmpty());
         QCOMPARE(p.d.platform.cueNames(), QStringList{"setareok.wav"});
-        // The left and top margins move the problems' block: 0 and 3 + 2.5 cm.
-        Driver::type(kDialog, "Text3", "0");
-        Driver::type(kDialog, "Text5", "3");
+        // The margins move the problems' block: left and right 0, top 3 cm
+        // (the block 2.5 cm under it), the first problem's row across the page.
+        for (const char *margin : {"Text3", "Text4", "Text5"})
+            Driver::type(kDialog, margin, margin == QString("Text5") ? "3" : "0");
         printed();
         const QImage moved(p.file("clasa7.jpg"));
-        QVERIFY(qBlue(moved.pixel(2, 215)) > 80 && qRed(moved.pixel(2, 215)) < 60);
+        for (int x : {2, 740})
+            QVERIFY2(qBlue(moved.pixel(x, 215)) > 80 && qRed(moved.pixel(x, 215)) < 60,
+                     qPrintable(QString::number(x)));
         QCOMPARE(QColor(moved.pixel(2, 200)), QColor(Qt::white));
-        Driver::type(kDialog, "Text3", "2");
-        Driver::type(kDialog, "Text5", "1");
+        for (const char *margin : {"Text3", "Text4", "Text5"})
+            Driver::type(kDialog, margin, margin == QString("Text5") ? "1" : "2");
         for (const char *option : {"chkNumerotare", "chkLatime"}) {
             Driver::press(kDialog, option);
             QVERIFY2(printed() != plain, option);
