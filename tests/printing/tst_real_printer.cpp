@@ -102,42 +102,39 @@ private slots:
         const QStringList pages =
             QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
         QCOMPARE(pages.size(), sheets);
+        // Twips of the page as pixels; the problems' block starts at (1134, 1984).
+        auto at = [](double twips) { return int(twips * 40 / 1440); };
+        auto dark = [](const QImage &page, QRect area, int below) {
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x)
+                    count += qGray(page.pixel(x, y)) < below ? 1 : 0;
+            }
+            return count;
+        };
         if (key) {
             // The key is the last page, after the copies: a table where the
-            // problems stood. (The queue keeps no text to read back.)
+            // problems stood, white below its ten rows. (The queue keeps no
+            // text to read back.)
             const QImage last(dir.filePath(pages.last()));
-            const double scale = 40.0 / 1440;
-            const int top = int(1984 * scale);
-            // Below the table's ten rows of 1 cm, white where problems stood.
-            QCOMPARE(last.pixelColor(int(1134 * scale) + 3, int(13000 * scale)), QColor(Qt::white));
-            int line = 0;
-            for (int x = int(1134 * scale) + 2; x < int(10773 * scale) - 2; ++x) {
-                for (int y = top - 1; y <= top + 1; ++y) {
-                    if (qGray(last.pixel(x, y)) < 160) {
-                        ++line;
-                        break;
-                    }
-                }
-            }
+            QCOMPARE(last.pixelColor(at(1134) + 3, at(13000)), QColor(Qt::white));
+            const int line =
+                dark(last,
+                     QRect(QPoint(at(1134) + 2, at(1984) - 1), QPoint(at(10773) - 3, at(1984) + 1)),
+                     160);
             QVERIFY2(line > 250, qPrintable(QString::number(line)));
         }
         for (const QString &file : pages.mid(0, copies)) {
             const QImage page(dir.filePath(file));
             QVERIFY(qAbs(page.width() - 331) <= 1 && qAbs(page.height() - 468) <= 1);
-            const double scale = 40.0 / 1440;
-            // The first problem fills the block's top-left corner (1134, 1984 twips).
-            const QColor problem = page.pixelColor(int(1134 * scale) + 3, int(1984 * scale) + 3);
+            const QColor problem = page.pixelColor(at(1134) + 3, at(1984) + 3);
             QVERIFY2(problem.blue() > 80 && problem.red() < 70, qPrintable(problem.name()));
-            // The left margin and the gap between header and problems stay white.
-            QCOMPARE(page.pixelColor(int(1134 * scale) - 6, 250), QColor(Qt::white));
-            QCOMPARE(page.pixelColor(200, int(1650 * scale)), QColor(Qt::white));
-            // The header's text stands in its strip.
-            int dark = 0;
-            for (int y = int(283 * scale); y < int(1417 * scale); ++y) {
-                for (int x = int(1134 * scale); x < 200; ++x)
-                    dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
-            }
-            QVERIFY(dark > 10);
+            // The left margin and the gap between header and problems stay
+            // white; the header's text stands in its strip.
+            QCOMPARE(page.pixelColor(at(1134) - 6, 250), QColor(Qt::white));
+            QCOMPARE(page.pixelColor(200, at(1650)), QColor(Qt::white));
+            QVERIFY(dark(page, QRect(QPoint(at(1134), at(283)), QPoint(199, at(1417) - 1)), 128) >
+                    10);
         }
         QFile::remove(pdf);
     }

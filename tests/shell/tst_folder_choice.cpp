@@ -11,6 +11,9 @@ using namespace culegere;
 
 namespace {
 
+const QStringList kShared = {"Caps.stn", "Problems.stn",    "next.wav",
+                             "help.chm", "help/index.html", "probleme/probl00001.jpg"};
+
 // An installed program: prefix/bin and prefix/share/culegere with the shared files.
 struct Installed
 {
@@ -23,12 +26,8 @@ struct Installed
     {
         QDir().mkpath(bin);
         QDir().mkpath(home);
-        for (const char *file :
-             {"prefix/share/culegere/Caps.stn", "prefix/share/culegere/Problems.stn",
-              "prefix/share/culegere/next.wav", "prefix/share/culegere/help.chm",
-              "prefix/share/culegere/help/index.html",
-              "prefix/share/culegere/probleme/probl00001.jpg"})
-            dir.write(file, QByteArray("shared ") + file);
+        for (const QString &file : kShared)
+            dir.write("prefix/share/culegere/" + file, "shared " + file.toUtf8());
     }
 };
 
@@ -46,7 +45,6 @@ private slots:
                  QString("/elev/colectie"));
         QCOMPARE(chooseAppFolder({"culegere"}, i.bin, i.home), i.home + "/Culegere");
         QCOMPARE(sharedFolder(i.bin), i.shared);
-
         // A build or a copied folder keeps its collection beside the program.
         const QString build = i.dir.filePath("build/app");
         QDir().mkpath(build);
@@ -54,42 +52,48 @@ private slots:
         QCOMPARE(sharedFolder(build), QString());
     }
 
-    void firstStartGetsTheSampleCollection()
+    // A new home folder gets the sample collection, writable; a folder
+    // given gets none; a collection in use is never touched, but its cues
+    // and help come back.
+    void preparing_data()
     {
+        QTest::addColumn<bool>("withSample");
+        QTest::addColumn<bool>("inUse");
+        QTest::addColumn<QStringList>("copied");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("first start") << true << false << kShared << QStringList{};
+        QTest::newRow("a folder given")
+            << false << false << QStringList{"help/index.html", "next.wav"}
+            << QStringList{"Caps.stn", "probleme"};
+        QTest::newRow("a collection in use") << true << true << QStringList{"help.chm", "next.wav"}
+                                             << QStringList{"Problems.stn", "probleme"};
+    }
+    void preparing()
+    {
+        QFETCH(bool, withSample);
+        QFETCH(bool, inUse);
+        QFETCH(QStringList, copied);
+        QFETCH(QStringList, absent);
         Installed i;
+        if (inUse) {
+            i.dir.write("home/Culegere/Caps.stn", "the teacher's chapters");
+            i.dir.write("home/Culegere/help/index.html", "the teacher's own page");
+        }
         const QString folder = i.home + "/Culegere";
-        QVERIFY(prepareAppFolder(folder, i.shared, true));
-        for (const char *file : {"Caps.stn", "Problems.stn", "next.wav", "help.chm",
-                                 "help/index.html", "probleme/probl00001.jpg"})
-            QCOMPARE(i.dir.read(QString("home/Culegere/") + file),
-                     i.dir.read(QString("prefix/share/culegere/") + file));
-        QVERIFY(QFileInfo(folder + "/teste").isDir());
-        QVERIFY(QFileInfo(folder + "/backup").isDir());
-        // The copies can be written, though the shared files may not be.
-        QVERIFY(QFileInfo(folder + "/Caps.stn").isWritable());
-    }
-
-    void aCollectionInUseIsNeverTouched()
-    {
-        Installed i;
-        i.dir.write("home/Culegere/Caps.stn", "the teacher's chapters");
-        i.dir.write("home/Culegere/help/index.html", "the teacher's own page");
-        QVERIFY(prepareAppFolder(i.home + "/Culegere", i.shared, true));
-        QCOMPARE(i.dir.read("home/Culegere/Caps.stn"), QByteArray("the teacher's chapters"));
-        QCOMPARE(i.dir.read("home/Culegere/help/index.html"), QByteArray("the teacher's own page"));
-        QVERIFY(!i.dir.exists("home/Culegere/Problems.stn"));
-        QVERIFY(!i.dir.exists("home/Culegere/probleme"));
-        QVERIFY(i.dir.exists("home/Culegere/help.chm")); // the help comes back
-        QVERIFY(i.dir.exists("home/Culegere/next.wav"));
-    }
-
-    void aFolderGivenGetsNoSample()
-    {
-        Installed i;
-        const QString folder = i.dir.filePath("noua");
-        QVERIFY(prepareAppFolder(folder, i.shared, false));
-        QVERIFY(!i.dir.exists("noua/Caps.stn"));
-        QVERIFY(i.dir.exists("noua/help/index.html"));
+        QVERIFY(prepareAppFolder(folder, i.shared, withSample));
+        for (const QString &file : copied)
+            QCOMPARE(i.dir.read("home/Culegere/" + file),
+                     i.dir.read("prefix/share/culegere/" + file));
+        for (const QString &file : absent)
+            QVERIFY2(!i.dir.exists("home/Culegere/" + file), qPrintable(file));
+        if (inUse) {
+            QCOMPARE(i.dir.read("home/Culegere/Caps.stn"), QByteArray("the teacher's chapters"));
+            QCOMPARE(i.dir.read("home/Culegere/help/index.html"),
+                     QByteArray("the teacher's own page"));
+        } else if (withSample) {
+            QVERIFY(QFileInfo(folder + "/teste").isDir() && QFileInfo(folder + "/backup").isDir());
+            QVERIFY(QFileInfo(folder + "/Caps.stn").isWritable());
+        }
     }
 
     // When the folder cannot be filled, the message names it, and says why

@@ -2,66 +2,51 @@
 // window over the pages of "help", at the page of the screen F1 was pressed
 // on, its contents and its search; a message only when the pages are missing.
 #include "shell/help_pages.h"
-#include "support/running_app.h"
-#include "support/user_input.h"
+#include "support/driver.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTextBrowser>
 #include <QtTest>
 
 using namespace culegere;
-using test::child;
-using test::topLevel;
+using test::Driver;
 
 namespace {
 
 const QString kPages = QStringLiteral(CULEGERE_HELP_PAGES);
+const QString kWindow = QStringLiteral("frmAjutor");
 
-Collection nineProblems()
+// The program on a folder with the help's pages (or none), started, with no
+// viewer for help.chm.
+void start(Driver &d, bool pages = true)
 {
-    Collection c;
-    test::addChapter(c, "Algebra", 9);
-    for (int i = 1; i <= 9; ++i)
-        test::addProblem(c, "Algebra", test::pictureIndex(i));
-    return c;
+    d.platform.helpViewer = false;
+    for (const QString &file : pages ? QDir(kPages).entryList(QDir::Files) : QStringList()) {
+        QFile page(kPages + '/' + file);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        d.folder().write("help/" + file, page.readAll());
+    }
+    d.startOrFail();
 }
 
-// The program on a folder with the help's pages and no viewer for help.chm.
-struct Helped : test::RunningApp
+QString shownPage()
 {
-    explicit Helped(bool pages = true) : RunningApp(nineProblems())
-    {
-        platform.helpViewer = false;
-        if (pages) {
-            for (const QString &file : QDir(kPages).entryList(QDir::Files)) {
-                QFile page(kPages + '/' + file);
-                if (!page.open(QIODevice::ReadOnly))
-                    qFatal("cannot read %s", qPrintable(file));
-                dir.write("help/" + file, page.readAll());
-            }
-        }
+    const QUrl source = Driver::control<QTextBrowser>(kWindow, "txtAjutor")->source();
+    return source.fileName() + (source.hasFragment() ? '#' + source.fragment() : "");
+}
+
+QStringList listedPages()
+{
+    auto *list = Driver::control<QListWidget>(kWindow, "listCuprins");
+    QStringList titles;
+    for (int i = 0; i < list->count(); ++i) {
+        if (!list->item(i)->isHidden())
+            titles.append(list->item(i)->text());
     }
-    QWidget *window() const { return topLevel("frmAjutor"); }
-    QString shownPage() const
-    {
-        auto *browser = child<QTextBrowser>(window(), "txtAjutor");
-        return browser->source().fileName() +
-               (browser->source().hasFragment() ? '#' + browser->source().fragment() : "");
-    }
-    QStringList listedPages() const
-    {
-        auto *list = child<QListWidget>(window(), "listCuprins");
-        QStringList titles;
-        for (int i = 0; i < list->count(); ++i) {
-            if (!list->item(i)->isHidden())
-                titles.append(list->item(i)->text());
-        }
-        return titles;
-    }
-};
+    return titles;
+}
 
 } // namespace
 
@@ -70,120 +55,106 @@ class TstHelp : public QObject
     Q_OBJECT
 
 private slots:
-    void contentsAndSearchOfThePages_data()
-    {
-        QTest::addColumn<QString>("query");
-        QTest::addColumn<QStringList>("files");
-        QTest::newRow("with diacritics") << "lățime PDF" << QStringList{"tiparire.html"};
-        QTest::newRow("without diacritics") << "proportiile ei" << QStringList{"tiparire.html"};
-        QTest::newRow("words on two pages")
-            << "ajutorul" << QStringList{"index.html", "ecran-principal.html"};
-        QTest::newRow("nowhere") << "hipopotam" << QStringList{};
-    }
-    void contentsAndSearchOfThePages()
-    {
-        QFETCH(QString, query);
-        QFETCH(QStringList, files);
-        const HelpPages pages(kPages);
-        QCOMPARE(pages.pages().size(), 8);
-        QCOMPARE(pages.pages()[0].file, QString("index.html"));
-        QCOMPARE(pages.pages()[1].file, QString("ecran-principal.html"));
-        QCOMPARE(pages.pages()[6].title, QString("Tipărirea testului"));
-        QStringList found;
-        for (int i : pages.search(query))
-            found.append(pages.pages()[i].file);
-        QCOMPARE(found, files);
-    }
-
-    void f1OnAScreenOpensItsPage_data()
+    // F1 on a screen: the desktop's viewer for help.chm, else the page of
+    // that screen, else a message naming the folder of the pages.
+    void f1OnAScreen_data()
     {
         QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("page");
-        QTest::newRow("the main screen") << "Main"
-                                         << "ecran-principal.html";
-        QTest::newRow("the print dialog") << "frmTipareste"
-                                          << "tiparire.html";
-        QTest::newRow("the chapters") << "frmAddCap"
-                                      << "capitole.html";
-    }
-    void f1OnAScreenOpensItsPage()
-    {
-        QFETCH(QString, screen);
-        QFETCH(QString, page);
-        Helped h;
-        if (screen == "frmTipareste") {
-            test::click(h.control<QPushButton>("btnDefTest"));
-            test::click(child<QPushButton>(topLevel("frmDefTest"), "Command1"));
-            test::click(child<QPushButton>(topLevel("frmDefTest"), "Command3"));
-            test::click(h.control<QPushButton>("Command4"));
-            h.action("mnuPrint")->trigger();
-        } else if (screen == "frmAddCap") {
-            h.action("mnuAddCap")->trigger();
-        }
-        QWidget *shown = topLevel(screen);
-        QVERIFY(shown && shown->isVisible());
-        h.platform.clear();
-        QWidget *focused = shown->findChild<QLineEdit *>();
-        test::pressKey(focused ? focused : shown, Qt::Key_F1);
-        QCOMPARE(h.platform.helpRequests, QStringList{h.dir.filePath("help.chm")});
-        QVERIFY(h.window() && h.window()->isVisible());
-        QCOMPARE(h.shownPage(), page);
-        QVERIFY2(h.platform.messages.isEmpty(), qPrintable(h.platform.messageTexts().join('|')));
-    }
-
-    void searchFindsAPageByAWord()
-    {
-        Helped h;
-        h.action("mnuUtilizare")->trigger();
-        auto *search = child<QLineEdit>(h.window(), "txtCauta");
-        test::focus(search);
-        QTest::keyClicks(search, "Numeroteaza problemele");
-        QCOMPARE(h.listedPages(), QStringList{"Tipărirea testului"});
-        QVERIFY(!child<QLabel>(h.window(), "lblNimic")->isVisible());
-        QTest::keyClick(search, Qt::Key_Return);
-        QCOMPARE(h.shownPage(), QString("tiparire.html"));
-        // Back to the page before, and forward again.
-        test::click(child<QPushButton>(h.window(), "btnInapoi"));
-        QCOMPARE(h.shownPage(), QString("ecran-principal.html"));
-        test::click(child<QPushButton>(h.window(), "btnInainte"));
-        QCOMPARE(h.shownPage(), QString("tiparire.html"));
-
-        search->clear();
-        QTest::keyClicks(search, "hipopotam");
-        QVERIFY(h.listedPages().isEmpty());
-        QVERIFY(child<QLabel>(h.window(), "lblNimic")->isVisible());
-        search->clear();
-        QCOMPARE(h.listedPages().size(), 8);
-        test::clickRow(child<QListWidget>(h.window(), "listCuprins"), 3);
-        QCOMPARE(h.shownPage(), QString("capitole.html"));
-    }
-
-    void messageOnlyWithoutThePages_data()
-    {
         QTest::addColumn<bool>("viewer");
         QTest::addColumn<bool>("pages");
-        QTest::addColumn<bool>("window");
-        QTest::addColumn<bool>("message");
-        QTest::newRow("a viewer for help.chm") << true << true << false << false;
-        QTest::newRow("no viewer: the pages") << false << true << true << false;
-        QTest::newRow("no viewer, no pages") << false << false << false << true;
+        QTest::addColumn<QString>("page"); // "": no window
+        QTest::newRow("a viewer") << "Main" << true << true << "";
+        QTest::newRow("the main screen") << "Main" << false << true << "ecran-principal.html";
+        QTest::newRow("the print dialog") << "frmTipareste" << false << true << "tiparire.html";
+        QTest::newRow("the chapters") << "frmAddCap" << false << true << "capitole.html";
+        QTest::newRow("no pages") << "Main" << false << false << "";
     }
-    void messageOnlyWithoutThePages()
+    void f1OnAScreen()
     {
+        QFETCH(QString, screen);
         QFETCH(bool, viewer);
         QFETCH(bool, pages);
-        QFETCH(bool, window);
-        QFETCH(bool, message);
-        Helped h(pages);
-        h.platform.helpViewer = viewer;
-        test::pressKey(h.control<QPushButton>("btnDefTest"), Qt::Key_F1);
-        QCOMPARE(h.platform.helpRequests.size(), 1);
-        QCOMPARE(h.window() != nullptr && h.window()->isVisible(), window);
-        QCOMPARE(h.platform.messages.size(), message ? 1 : 0);
-        if (message) {
-            QVERIFY(h.platform.messages[0].text.startsWith("Ajutorul nu poate fi deschis"));
-            QVERIFY(h.platform.messages[0].text.contains(h.dir.filePath("help")));
+        QFETCH(QString, page);
+        Driver d;
+        STEP(start(d, pages));
+        d.platform.helpViewer = viewer;
+        if (screen == "frmTipareste") {
+            d.defineWholeCollection();
+            d.draw();
+            d.chooseMenu("mnuPrint");
+        } else if (screen == "frmAddCap") {
+            d.chooseMenu("mnuAddCap");
         }
+        QWidget *shown = Driver::screen(screen);
+        QVERIFY(shown && shown->isVisible());
+        d.platform.clear();
+        QWidget *focused = shown;
+        for (QLineEdit *box : shown->findChildren<QLineEdit *>()) // a control inside it
+            focused = box->isVisible() && focused == shown ? box : focused;
+        Driver::pressKey(focused, Qt::Key_F1);
+        QCOMPARE(d.platform.helpRequests, QStringList{d.folder().filePath("help.chm")});
+        QCOMPARE(Driver::screen(kWindow) && Driver::screen(kWindow)->isVisible(), !page.isEmpty());
+        if (!page.isEmpty())
+            QCOMPARE(shownPage(), page);
+        const QStringList messages = d.platform.messageTexts();
+        QCOMPARE(messages.size(), !viewer && !pages ? 1 : 0);
+        if (!messages.isEmpty()) {
+            QVERIFY(messages[0].startsWith("Ajutorul nu poate fi deschis"));
+            QVERIFY(messages[0].contains(d.folder().filePath("help")));
+        }
+    }
+
+    void contentsAndSearch_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QString>("opened"); // by Return
+        const QString printing = "Tipărirea testului";
+        QTest::newRow("without diacritics")
+            << "Numeroteaza problemele" << QStringList{printing} << "tiparire.html";
+        QTest::newRow("on two pages") << "ajutorul"
+                                      << QStringList{"Culegere electronica – Ajutor",
+                                                     "Ecranul principal și desfășurarea unui test"}
+                                      << "index.html";
+        QTest::newRow("nowhere") << "hipopotam" << QStringList{} << "ecran-principal.html";
+    }
+    void contentsAndSearch()
+    {
+        // Found with or without the diacritics; a typed one comes the same way.
+        for (const char *query : {"lățime PDF", "latime pdf"})
+            QCOMPARE(HelpPages(kPages).search(QString::fromUtf8(query)), QList<int>{6});
+        QFETCH(QString, query);
+        QFETCH(QStringList, titles);
+        QFETCH(QString, opened);
+        Driver d;
+        STEP(start(d));
+        d.chooseMenu("mnuUtilizare");
+        const QStringList all = listedPages();
+        QCOMPARE(all.size(), 8);
+        QCOMPARE(all.value(6), QString("Tipărirea testului"));
+        Driver::type(kWindow, "txtCauta", query);
+        QCOMPARE(listedPages(), titles);
+        QCOMPARE(Driver::control<QLabel>(kWindow, "lblNimic")->isVisible(), titles.isEmpty());
+        Driver::pressKey(Driver::control<QLineEdit>(kWindow, "txtCauta"), Qt::Key_Return);
+        QCOMPARE(shownPage(), opened);
+        Driver::type(kWindow, "txtCauta", "");
+        QCOMPARE(listedPages(), all);
+    }
+
+    // The contents and the page shown follow each other; back and forward.
+    void movingBetweenPages()
+    {
+        Driver d;
+        STEP(start(d));
+        d.chooseMenu("mnuUtilizare");
+        QCOMPARE(shownPage(), QString("ecran-principal.html"));
+        Driver::clickRow(kWindow, "listCuprins", 3);
+        QCOMPARE(shownPage(), QString("capitole.html"));
+        Driver::press(kWindow, "btnInapoi");
+        QCOMPARE(shownPage(), QString("ecran-principal.html"));
+        QCOMPARE(Driver::control<QListWidget>(kWindow, "listCuprins")->currentRow(), 1);
+        Driver::press(kWindow, "btnInainte");
+        QCOMPARE(shownPage(), QString("capitole.html"));
     }
 };
 

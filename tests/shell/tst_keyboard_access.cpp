@@ -1,51 +1,39 @@
 // A whole test taken from the keyboard, access keys on every screen, and a
 // name for screen readers on every control.
-#include "support/running_app.h"
+#include "support/driver.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QtTest>
 
 using namespace culegere;
-using test::child;
-using test::topLevel;
+using test::Driver;
 
 namespace {
 
+// The sample collection with one result in the log.
 Collection catalogue()
 {
-    Collection c;
-    test::addChapter(c, "Ecuatii", 12);
-    for (int i = 1; i <= 12; ++i)
-        test::addProblem(c, "Ecuatii", test::pictureIndex(i), qint16(i % 5));
+    Collection c = test::sampleCollection();
     c.UserTable[2] = test::result("Ana", 9, 3, {2026, 11, 30});
     c.NextUserRecord = 3;
     return c;
 }
 
-struct Keyboard : test::RunningApp
+// A key typed into the window that has the keyboard.
+void key(QWidget *window, int k)
 {
-    Keyboard() : RunningApp(catalogue())
-    {
-        for (int i = 1; i <= 12; ++i)
-            dir.addPicture(test::pictureIndex(i));
-    }
-    // Types a key into the window that has the keyboard now.
-    void press(QWidget *window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        window->activateWindow();
-        QApplication::setActiveWindow(window);
-        QTest::keyClick(window, Qt::Key(key), modifiers);
-    }
-    QString text(const char *name) const { return control<QLineEdit>(name)->text(); }
-};
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key(k));
+}
 
 QString readerName(QWidget *widget)
 {
@@ -54,24 +42,20 @@ QString readerName(QWidget *widget)
 }
 
 // The screens a teacher and a pupil meet, each opened once.
-QList<QWidget *> openEveryScreen(Keyboard &k)
+QList<QWidget *> openEveryScreen(Driver &d)
 {
-    k.control<QPushButton>("btnDefTest")->click();
-    QWidget *definition = topLevel("frmDefTest");
-    child<QPushButton>(definition, "Command1")->click();
-    child<QPushButton>(definition, "Command3")->click();
-    k.control<QPushButton>("Command4")->click();
-    k.action("mnuPrint")->trigger();
-    QWidget *print = topLevel("frmTipareste");
-    k.action("mnuRezultate")->trigger();
-    k.action("mnuDespre")->trigger();
-    return {k.main(),
-            definition,
-            print,
-            topLevel("frmRezultate"),
-            topLevel("frmDespre"),
-            topLevel("frmAddCap"),
-            topLevel("frmSetProblema")};
+    d.startOrFail();
+    d.defineWholeCollection();
+    d.draw();
+    d.chooseMenu("mnuPrint");
+    d.chooseMenu("mnuRezultate");
+    Driver::press("frmRezultate", "btnArhiva");
+    d.chooseMenu("mnuDespre");
+    QList<QWidget *> screens = {d.main()};
+    for (const char *name : {"frmDefTest", "frmTipareste", "frmRezultate", "frmArhiva", "frmDespre",
+                             "frmAddCap", "frmSetProblema"})
+        screens.append(Driver::screen(name));
+    return screens;
 }
 
 } // namespace
@@ -83,70 +67,73 @@ class TstKeyboardAccess : public QObject
 private slots:
     void aWholeTestWithoutAMouse()
     {
-        Keyboard k;
-        QWidget *main = k.main();
-        k.press(main, Qt::Key_Right); // no test yet: nothing moves
-        QVERIFY(k.text("Text1").isEmpty());
+        Driver d(catalogue());
+        d.startOrFail();
+        QWidget *main = d.main();
+        auto text = [&d](const char *name) { return d.control<QLineEdit>(name)->text(); };
+        key(main, Qt::Key_Right); // no test yet: nothing moves
+        QVERIFY(text("Text1").isEmpty());
 
-        k.press(main, Qt::Key_D, Qt::AltModifier); // "Defineste Test"
-        QTRY_VERIFY(topLevel("frmDefTest") && topLevel("frmDefTest")->isVisible());
-        QWidget *definition = topLevel("frmDefTest");
-        k.press(definition, Qt::Key_S, Qt::AltModifier); // "Seteaza"
-        QTRY_COMPARE(k.platform.messages.size(), 1);
-        k.press(definition, Qt::Key_O, Qt::AltModifier); // "Ok"
-        QTRY_VERIFY(!definition->isVisible());
+        Driver::accessKey("Main", 'd'); // "Defineste Test"
+        QTRY_VERIFY(Driver::screen("frmDefTest") && Driver::screen("frmDefTest")->isVisible());
+        Driver::accessKey("frmDefTest", 's'); // "Seteaza"
+        QTRY_COMPARE(d.platform.messages.size(), 1);
+        Driver::accessKey("frmDefTest", 'o'); // "Ok"
+        QTRY_VERIFY(!Driver::screen("frmDefTest")->isVisible());
 
-        k.press(main, Qt::Key_S, Qt::AltModifier); // "Start Test"
-        QTRY_COMPARE(k.text("Text1"), QString("0"));
+        // The picture tells a reader which problem it shows.
+        QWidget *picture = d.control<QWidget>("Picture1");
+        QCOMPARE(readerName(picture), QString("Nicio problema afisata"));
+        Driver::accessKey("Main", 's'); // "Start Test"
+        QTRY_COMPARE(d.phase(), test::phase::Drawn);
+        QCOMPARE(text("Text1"), QString("0"));
         for (int p = 0; p < 9; ++p) {
-            k.press(main, Qt::Key_B); // variant "b" everywhere
-            QVERIFY(k.control<QRadioButton>("Option1_1")->isChecked());
-            k.press(main, Qt::Key_Right);
+            QVERIFY2(
+                readerName(picture).startsWith(QString("Problema %1 din 9, capitolul ").arg(p + 1)),
+                qPrintable(readerName(picture)));
+            key(main, Qt::Key_B); // variant "b" everywhere
+            QVERIFY(d.control<QRadioButton>("Option1_1")->isChecked());
+            key(main, Qt::Key_Right);
         }
-        QCOMPARE(k.text("Text1"), QString("0"));
-        k.press(main, Qt::Key_Left);
-        QCOMPARE(k.text("Text1"), QString("8"));
-        k.press(main, Qt::Key_C, Qt::AltModifier); // "Corecteaza test"
-        QTRY_VERIFY(!k.text("Text2").isEmpty());
-        k.press(main, Qt::Key_R, Qt::AltModifier); // "Reset"
-        QTRY_VERIFY(k.text("Text2").isEmpty());
-        k.press(main, Qt::Key_A); // no test: nothing to mark
-        QVERIFY(!k.control<QRadioButton>("Option1_0")->isChecked());
-    }
-
-    // A screen opened again while it is open comes back in front, with the
-    // keyboard.
-    void screenOpenedAgainTakesTheKeyboard()
-    {
-        Keyboard k;
-        k.press(k.main(), Qt::Key_F2);
-        QWidget *chapters = topLevel("frmAddCap");
-        QTRY_COMPARE(QApplication::activeWindow(), chapters);
-        k.press(k.main(), Qt::Key_F2);
-        QTRY_COMPARE(QApplication::activeWindow(), chapters);
+        QCOMPARE(text("Text1"), QString("0"));
+        key(main, Qt::Key_Left);
+        QCOMPARE(text("Text1"), QString("8"));
+        Driver::accessKey("Main", 'c'); // "Corecteaza test"
+        QTRY_COMPARE(d.phase(), test::phase::Corrected);
+        Driver::accessKey("Main", 'r'); // "Reset"
+        QTRY_VERIFY(text("Text2").isEmpty());
+        key(main, Qt::Key_A); // no test: nothing to mark
+        QVERIFY(!d.control<QRadioButton>("Option1_0")->isChecked());
+        // A screen opened again while it is open comes back in front, with
+        // the keyboard.
+        for (int i = 0; i < 2; ++i) {
+            key(main, Qt::Key_F2);
+            QTRY_COMPARE(QApplication::activeWindow(), Driver::screen("frmAddCap"));
+        }
     }
 
     void tabOrderOfTheMainScreen()
     {
-        Keyboard k;
+        Driver d;
+        d.startOrFail();
         const QStringList order = {"btnDefTest", "Command4",  "Option1_0", "Option1_1",
                                    "Option1_2",  "Option1_3", "Option1_4", "Command2",
                                    "Command1",   "Command3",  "Command5",  "btnStartCrono",
                                    "Command6"};
         for (int i = 0; i + 1 < order.size(); ++i)
-            QCOMPARE(k.control<QWidget>(order[i])->nextInFocusChain()->objectName(), order[i + 1]);
+            QCOMPARE(d.control<QWidget>(order[i])->nextInFocusChain()->objectName(), order[i + 1]);
     }
 
     void everyButtonHasItsOwnAccessKey()
     {
-        Keyboard k;
-        for (QWidget *screen : openEveryScreen(k)) {
+        Driver d(catalogue());
+        for (QWidget *screen : openEveryScreen(d)) {
             QSet<QKeySequence> keys;
             QList<QAbstractButton *> keyless;
             for (QAbstractButton *button : screen->findChildren<QAbstractButton *>()) {
                 QVERIFY2(!button->text().contains('&'), qPrintable(button->text()));
                 if (button->testAttribute(Qt::WA_TransparentForMouseEvents) ||
-                    button->objectName().startsWith("qt_"))
+                    button->objectName().startsWith("qt_") || button->window() != screen)
                     continue; // the correction's marks only show; Qt's own parts
                 const QKeySequence key = button->shortcut();
                 if (key.isEmpty()) {
@@ -164,12 +151,12 @@ private slots:
                     if (c >= 'A' && c <= 'Z') {
                         const QKeySequence key(QString("Alt+") + c);
                         QVERIFY2(keys.contains(key) ||
-                                     (screen == k.main() && (c == 'F' || c == 'H')),
+                                     (screen == d.main() && (c == 'F' || c == 'H')),
                                  qPrintable(screen->objectName() + ": " + button->text()));
                     }
                 }
             }
-            if (screen == k.main()) // Alt+F and Alt+H open the menus
+            if (screen == d.main()) // Alt+F and Alt+H open the menus
                 QVERIFY(!keys.contains(QKeySequence("Alt+F")) &&
                         !keys.contains(QKeySequence("Alt+H")));
         }
@@ -177,8 +164,8 @@ private slots:
 
     void everyControlHasANameForReaders()
     {
-        Keyboard k;
-        for (QWidget *screen : openEveryScreen(k)) {
+        Driver d(catalogue());
+        for (QWidget *screen : openEveryScreen(d)) {
             for (QWidget *w : screen->findChildren<QWidget *>()) {
                 const bool control =
                     qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
@@ -192,21 +179,6 @@ private slots:
                          qPrintable(screen->objectName() + "/" + w->objectName()));
             }
         }
-    }
-
-    void thePictureTellsWhichProblemItShows()
-    {
-        Keyboard k;
-        QWidget *picture = k.control<QWidget>("Picture1");
-        QCOMPARE(readerName(picture), QString("Nicio problema afisata"));
-        k.control<QPushButton>("btnDefTest")->click();
-        child<QPushButton>(topLevel("frmDefTest"), "Command1")->click();
-        child<QPushButton>(topLevel("frmDefTest"), "Command3")->click();
-        k.control<QPushButton>("Command4")->click();
-        QCOMPARE(readerName(picture), QString("Problema 1 din 9, capitolul Ecuatii"));
-        k.control<QPushButton>("Command1")->click();
-        k.control<QPushButton>("Command1")->click();
-        QCOMPARE(readerName(picture), QString("Problema 3 din 9, capitolul Ecuatii"));
     }
 };
 

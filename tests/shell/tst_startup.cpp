@@ -1,53 +1,79 @@
-// Start-up, the main screen in its first state, the menu, help, About and exit.
-#include "shell/application.h"
+// Start-up and exit: the main screen, its menu, About, the backup and the
+// integrity check; the folder's lock, the leftovers cleared, the starts
+// refused and the exits that cannot save.
+#include "archive/archive_messages.h"
+#include "archive/result_archive.h"
 #include "shell/decoration.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
+#include "support/driver.h"
 #include "support/file_size_limit.h"
-#include "support/running_app.h"
-#include "support/scripted_platform.h"
-#include "support/temp_app_folder.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 
+#include <optional>
+
 using namespace culegere;
-using test::child;
-using test::ScriptedPlatform;
-using test::TempAppFolder;
-using test::topLevel;
-using test::visibleTopLevels;
+using test::Driver;
 
 namespace {
 
-Collection sampleCollection()
+QStringList shownScreens()
+{
+    QStringList names;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && !w->objectName().isEmpty())
+            names.append(w->objectName());
+    }
+    return names;
+}
+
+const QString kLock = QStringLiteral(".culegere.lock");
+const QString kOpen = QStringLiteral("deja deschisa");
+
+QByteArray programName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8();
+}
+
+// The lines of a lock: process, program, computer, computer id, boot.
+QByteArray lockOf(const QByteArray &pid, const QByteArray &host, const QByteArray &hostId,
+                  const QByteArray &boot)
+{
+    return pid + '\n' + programName() + '\n' + host + '\n' + hostId + '\n' + boot + '\n';
+}
+
+// `problems` problems in chapter A, whose counter says `total`.
+Collection catalogue(int problems, int total)
 {
     Collection c;
-    test::addChapter(c, "  Ecuatii  ", 2);
-    test::addChapter(c, "Fractii", 1);
-    test::addProblem(c, "  Ecuatii  ", "00001");
-    test::addProblem(c, "  Ecuatii  ", "00002");
-    test::addProblem(c, "Fractii", "00003");
+    test::addChapter(c, "A", qint16(total));
+    for (int i = 1; i <= problems; ++i)
+        test::addProblem(c, "A", test::pictureIndex(i));
     return c;
 }
 
-struct Started : test::RunningApp
+// The archive: "none", two tests in it, or bytes that are no archive.
+void makeArchive(test::TempAppFolder &dir, const QString &archive)
 {
-    explicit Started(const Collection &c = sampleCollection()) : RunningApp(c) {}
-};
+    if (archive == "damaged")
+        dir.write("Arhiva.sqlite", QByteArray(2048, '\x33'));
+    if (archive != "present")
+        return;
+    ResultArchive made(dir.filePath("Arhiva.sqlite"));
+    QVERIFY(made.open().ok());
+    ArchivedTest t;
+    t.pupil = "Ana";
+    t.date = {2026, 5, 5};
+    QVERIFY(made.add({t, t}).ok());
+}
 
 } // namespace
 
@@ -56,307 +82,219 @@ class TstStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void mainScreenAppearsWithItsCaption()
+    // The main screen in its first state, its menu in its order
+    // ("menu/caption/shortcut"), the divider that does nothing, About.
+    void theMainScreenAndItsMenu()
     {
-        Started s;
-        QCOMPARE(s.main()->objectName(), QString("Main"));
-        QCOMPARE(s.main()->windowTitle(), QString("Test....."));
-        QVERIFY(s.main()->isVisible());
-        QVERIFY(s.platform.messages.isEmpty());
-        // The chapters screen and the problem editor exist, hidden.
-        QVERIFY(topLevel("frmAddCap") && !topLevel("frmAddCap")->isVisible());
-        QVERIFY(topLevel("frmSetProblema") && !topLevel("frmSetProblema")->isVisible());
-        QCOMPARE(visibleTopLevels(), QStringList{"Main"});
-    }
-
-    void chapterListsAreFilledTrimmed()
-    {
-        Started s;
-        auto *list = child<QListWidget>(topLevel("frmAddCap"), "listCap");
-        QCOMPARE(list->count(), 2);
-        QCOMPARE(list->item(0)->text(), QString("Ecuatii"));
-        QCOMPARE(list->item(1)->text(), QString("Fractii"));
-        QWidget *editor = topLevel("frmSetProblema");
-        QCOMPARE(child<QComboBox>(editor, "Combo1")->count(), 0);
-        QCOMPARE(child<QLabel>(editor, "Label2")->text(), QString("Numar total probleme:  3"));
-    }
-
-    void menu_data()
-    {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QKeySequence>("shortcut");
-        QTest::addColumn<bool>("enabled");
-        const QKeySequence none;
-        QTest::newRow("1") << "mnuFile" << 0 << "mnuSeteazaProbl"
-                           << "Seteaza problema" << QKeySequence("Ctrl+S") << true;
-        QTest::newRow("2") << "mnuFile" << 1 << "mnuAddCap"
-                           << "Adauga/Elimina capitol/categorie" << QKeySequence("F2") << true;
-        QTest::newRow("3") << "mnuFile" << 2 << "mnuRezultate"
-                           << "Vizualizeaza rezultate" << QKeySequence("Ctrl+T") << true;
-        QTest::newRow("4") << "mnuFile" << 3 << "mnuRezolva"
-                           << "Vizualizeaza probleme" << QKeySequence("Ctrl+R") << true;
-        QTest::newRow("5") << "mnuFile" << 4 << "mnuPrint"
-                           << "Print" << QKeySequence("Ctrl+P") << false;
-        QTest::newRow("6") << "mnuFile" << 5 << "mnuBackup"
-                           << "Backup" << QKeySequence("Ctrl+B") << true;
-        QTest::newRow("7") << "mnuFile" << 6 << "mnuTesteazaIntegritate"
-                           << "Testeaza Integritatea Culegerii" << QKeySequence("Ctrl+I") << true;
-        QTest::newRow("8") << "mnuFile" << 7 << "mnuHiphen" << QString(31, '-') << none << true;
-        QTest::newRow("9") << "mnuFile" << 8 << "mnuExit"
-                           << "Exit" << none << true;
-        QTest::newRow("10") << "mnuHelp" << 0 << "mnuUtilizare"
-                            << "Utilizare" << QKeySequence("F1") << true;
-        QTest::newRow("11") << "mnuHelp" << 1 << "mnuDespre"
-                            << "Despre" << none << true;
-    }
-    void menu()
-    {
-        QFETCH(QString, menu);
-        QFETCH(int, position);
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QKeySequence, shortcut);
-        QFETCH(bool, enabled);
-        Started s;
-        auto *m = child<QMenu>(s.main(), menu);
-        const QList<QAction *> items = m->actions();
-        QCOMPARE(items.size(), menu == "mnuFile" ? 9 : 2);
-        QAction *item = items.at(position);
-        QCOMPARE(item->objectName(), name);
-        QCOMPARE(item->text(), caption);
-        QCOMPARE(item->shortcut(), shortcut);
-        QCOMPARE(item->isEnabled(), enabled);
-        QVERIFY(!item->isSeparator());
-    }
-
-    void topLevelMenus()
-    {
-        Started s;
-        const QList<QAction *> top = s.main()->findChild<QMenuBar *>()->actions();
-        QCOMPARE(top.size(), 2);
-        QCOMPARE(top[0]->text(), QString("&File"));
-        QCOMPARE(top[0]->menu()->objectName(), QString("mnuFile"));
-        QCOMPARE(top[1]->text(), QString("&Help"));
-        QCOMPARE(top[1]->menu()->objectName(), QString("mnuHelp"));
-    }
-
-    void testControlsAtStartup_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("btnDefTest") << "btnDefTest"
-                                    << "Defineste Test" << true;
-        QTest::newRow("Command4") << "Command4"
-                                  << "Start Test" << false;
-        QTest::newRow("Command1") << "Command1"
-                                  << "-->" << false;
-        QTest::newRow("Command2") << "Command2"
-                                  << "<--" << false;
-        QTest::newRow("Command3") << "Command3"
-                                  << "Corecteaza test" << false;
-        QTest::newRow("Command5") << "Command5"
-                                  << "Schimba User" << true;
-        QTest::newRow("Command6") << "Command6"
-                                  << "Reset" << false;
-        QTest::newRow("btnStartCrono") << "btnStartCrono"
-                                       << "Start Cronometru" << false;
-    }
-    void testControlsAtStartup()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(bool, enabled);
-        Started s;
-        auto *button = child<QPushButton>(s.main(), name);
-        QCOMPARE(button->text(), caption);
-        QCOMPARE(button->isEnabled(), enabled);
-        QVERIFY(button->isVisible());
-    }
-
-    void answersAndChecksHiddenOnBlue()
-    {
-        Started s;
-        const QStringList letters = {"a", "b", "c", "d", "e"};
-        for (int i = 0; i < 5; ++i) {
-            auto *option = child<QRadioButton>(s.main(), QString("Option1_%1").arg(i));
-            QCOMPARE(option->text(), letters[i]);
-            QVERIFY(!option->isVisible());
-            QVERIFY(!option->isChecked());
-            QCOMPARE(option->palette().color(QPalette::Window), QColor(0, 0, 255));
-        }
-        for (int i = 0; i < 9; ++i) {
-            auto *check = child<QCheckBox>(s.main(), QString("Check1_%1").arg(i));
-            QCOMPARE(check->text(), QString::number(i));
-            QVERIFY(!check->isVisible());
-            QCOMPARE(check->palette().color(QPalette::Window), QColor(0, 0, 255));
-        }
-        QCOMPARE(child<QLabel>(s.main(), "Label1")->text(), QString("Nota acordata"));
-        for (const char *name : {"Text1", "Text2", "Text3"})
-            QVERIFY(child<QLineEdit>(s.main(), name)->text().isEmpty());
-        auto *timer = child<QTimer>(s.main(), "Timer1");
-        QCOMPARE(timer->parent(), s.main());
-        QCOMPARE(timer->interval(), 970);
-        QVERIFY(!timer->isActive());
-        QVERIFY(child<QWidget>(s.main(), "Picture1")->property("imagePath").toString().isEmpty());
-        // The decorative picture is shown as the program holds it, pixel for
-        // pixel: held at the size shown, it is never scaled at start-up.
-        const QImage shown = child<QWidget>(s.main(), "Picture4")->grab().toImage();
+        Driver d;
+        d.startOrFail();
+        QCOMPARE(d.main()->windowTitle(), QString("Test....."));
+        QCOMPARE(shownScreens(), QStringList{"Main"});
+        QCOMPARE(d.phase(), test::phase::Startup);
+        QCOMPARE(test::lines(Driver::control<QListWidget>("frmAddCap", "listCap")),
+                 (QStringList{"A", "B", "Gol", "Benzi de completare"}));
+        for (const char *answer : {"Option1_4", "Check1_8"}) // on pure blue
+            QCOMPARE(d.control<QWidget>(answer)->palette().color(QPalette::Window),
+                     QColor(0, 0, 255));
+        // The decorative picture is shown as held, never scaled; its sky runs
+        // from dark on the left to light on the right, on every line.
         const QImage held = decorativePicture();
-        QCOMPARE(held.size(), kDecorationSize);
-        // Its rows are read as they were made: the sky runs from dark blue on
-        // the left to light blue on the right, on the first line as on the last.
-        for (int y : {0, held.height() - 1}) {
-            QCOMPARE(QColor(held.pixel(0, y)), QColor(18, 52, 120));
-            QCOMPARE(QColor(held.pixel(held.width() - 1, y)), QColor(40, 120, 190));
+        const QImage shown = d.control<QWidget>("Picture4")->grab().toImage();
+        QCOMPARE(shown.copy(QRect({0, 0}, held.size())).convertToFormat(held.format()), held);
+        QVERIFY(qGray(held.pixel(0, held.height() - 1)) + 40 <
+                qGray(held.pixel(held.width() - 1, 0)));
+
+        QStringList items;
+        for (QAction *top : d.main()->findChild<QMenuBar *>()->actions()) {
+            for (QAction *item : top->menu()->actions())
+                items << top->text() + '/' + item->text() + '/' + item->shortcut().toString();
         }
-        QCOMPARE(shown.copy(QRect(QPoint(0, 0), held.size())).convertToFormat(held.format()), held);
+        QCOMPARE(items,
+                 (QStringList{"&File/Seteaza problema/Ctrl+S",
+                              "&File/Adauga/Elimina capitol/categorie/F2",
+                              "&File/Vizualizeaza rezultate/Ctrl+T",
+                              "&File/Vizualizeaza probleme/Ctrl+R", "&File/Print/Ctrl+P",
+                              "&File/Backup/Ctrl+B", "&File/Testeaza Integritatea Culegerii/Ctrl+I",
+                              "&File/" + QString(31, '-') + '/', "&File/Exit/",
+                              "&Help/Utilizare/F1", "&Help/Despre/"}));
+        d.chooseMenu("mnuHiphen");
+        QVERIFY(d.platform.messages.isEmpty() && d.platform.cues.isEmpty());
+        d.chooseMenu("mnuDespre");
+        QCOMPARE(Driver::screen("frmDespre")->windowTitle(), QString("Despre"));
+        QCOMPARE(shownScreens().size(), 2);
+        Driver::press("frmDespre", "Command1");
+        QCOMPARE(shownScreens(), QStringList{"Main"});
     }
 
-    void helpOpensTheHelpFile()
-    {
-        Started s;
-        s.action("mnuUtilizare")->trigger();
-        QCOMPARE(s.platform.helpRequests, QStringList{s.dir.filePath("help.chm")});
-    }
-
-    void aboutShowsAndOkHides()
-    {
-        Started s;
-        s.action("mnuDespre")->trigger();
-        QWidget *about = topLevel("frmDespre");
-        QVERIFY(about && about->isVisible());
-        QCOMPARE(about->windowTitle(), QString("Despre"));
-        child<QPushButton>(about, "Command1")->click();
-        QVERIFY(!about->isVisible());
-        QVERIFY(s.main()->isVisible());
-    }
-
-    void dividerDoesNothing()
-    {
-        Started s;
-        s.action("mnuHiphen")->trigger();
-        QVERIFY(s.platform.messages.isEmpty());
-        QVERIFY(s.platform.cues.isEmpty());
-        QCOMPARE(visibleTopLevels(), QStringList{"Main"});
-    }
-
+    // The exit saves, hides every screen and frees the folder. An exit that
+    // cannot save keeps the program open and says what is on disk: the old
+    // files, or the new ones not all in place yet (a folder has taken the
+    // catalogue's name); the next exit, with room again, ends it.
     void exit_data()
     {
         QTest::addColumn<bool>("byMenu");
-        QTest::newRow("menu Exit") << true;
-        QTest::newRow("close box") << false;
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("saying");
+        QTest::newRow("menu Exit") << true << ""
+                                   << "";
+        QTest::newRow("close box") << false << ""
+                                   << "";
+        QTest::newRow("disk full") << true << "full"
+                                   << "Datele de pe disc au ramas cele de dinainte";
+        QTest::newRow("catalogue not put in place") << false << "in the way"
+                                                    << "sunt scrise pe disc";
     }
     void exit()
     {
         QFETCH(bool, byMenu);
-        Started s;
-        s.action("mnuDespre")->trigger();
-        if (byMenu)
-            s.action("mnuExit")->trigger();
-        else
-            QVERIFY(s.main()->close());
-        QVERIFY(!s.main()->isVisible());
-        QCOMPARE(visibleTopLevels(), QStringList());
-        QCOMPARE(s.platform.cueNames(), QStringList{"exit.wav"});
-        QCOMPARE(s.dir.read(datafile::Users), userHeader(2));
-        // The folder is free again for the next start.
-        ScriptedPlatform other;
-        Application next(s.dir.path(), other);
+        QFETCH(QString, fault);
+        QFETCH(QString, saying);
+        Driver d;
+        d.startOrFail();
+        d.chooseMenu("mnuDespre");
+        const QString problems = datafile::Problems;
+        const QByteArray before = d.folder().read(problems);
+        auto leave = [&] { byMenu ? d.chooseMenu("mnuExit") : Driver::closeFromFrame("Main"); };
+        if (fault == "full") {
+            test::FileSizeLimit full(2000); // room for Caps.stn, not for Problems.stn
+            leave();
+            QCOMPARE(d.folder().read(problems), before);
+        } else if (!fault.isEmpty()) {
+            QFile::remove(d.folder().filePath(problems));
+            d.folder().write(problems + "/in-the-way", {});
+            leave();
+            QDir(d.folder().filePath(problems)).removeRecursively();
+        }
+        if (!fault.isEmpty()) {
+            QVERIFY(d.main()->isVisible());
+            QCOMPARE(d.platform.messages.size(), 1);
+            const QString text = d.platform.messages[0].text;
+            QVERIFY2(text.contains(problems) && text.contains(saying), qPrintable(text));
+            QCOMPARE(d.platform.messages[0].title, QString("Culegere electronica"));
+            QVERIFY(d.platform.cues.isEmpty());
+            d.platform.clear();
+        }
+        leave();
+        QCOMPARE(shownScreens(), QStringList());
+        QCOMPARE(d.platform.cueNames(), QStringList{"exit.wav"});
+        QCOMPARE(d.folder().read(problems), before);
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), // nor the lock
+                 (QStringList{datafile::Chapters, problems, datafile::Users}));
+        Driver next(d.path());
         QVERIFY(next.start());
     }
 
-    // The message says what is on disk: the old files, or the new ones not
-    // all in place yet (here a folder has taken the catalogue's name).
-    void failedExitSaveKeepsTheProgramOpen_data()
+    // Whether the program starts on its folder. A lock of a copy on another
+    // computer: the user decides, knowing which computer and since when. A
+    // lock left on this computer by a copy no longer running is taken
+    // without a question. A start refused says why, shows nothing and
+    // touches no file; a start made holds the folder with a lock naming this
+    // program as QLockFile would, so any copy judging it finds it live.
+    void whetherItStarts_data()
     {
-        QTest::addColumn<bool>("diskFull");
-        QTest::addColumn<QString>("saying");
-        QTest::newRow("disk full") << true << "Datele de pe disc au ramas cele de dinainte";
-        QTest::newRow("catalogue not put in place") << false << "sunt scrise pe disc";
-    }
-    void failedExitSaveKeepsTheProgramOpen()
-    {
-        QFETCH(bool, diskFull);
-        QFETCH(QString, saying);
-        Started s;
-        const QByteArray problems = s.dir.read(datafile::Problems);
-        bool closed = true;
-        if (diskFull) {
-            test::FileSizeLimit full(1000); // room for Caps.stn, not for Problems.stn
-            closed = s.main()->close();
-        } else {
-            QFile::remove(s.dir.filePath(datafile::Problems));
-            s.dir.write("Problems.stn/in-the-way", {});
-            closed = s.main()->close();
-            QDir(s.dir.filePath(datafile::Problems)).removeRecursively();
+        QTest::addColumn<QString>("setup"); // "lock", "running", "damaged", "unfinished"
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<int>("answer");         // to the question; -1: none asked
+        QTest::addColumn<QStringList>("saying"); // in the message; none when empty
+        QTest::addColumn<bool>("started");
+        QProcess ended;
+        ended.start("true");
+        QVERIFY(ended.waitForStarted());
+        const QByteArray endedPid = QByteArray::number(ended.processId());
+        QVERIFY(ended.waitForFinished());
+        const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        const QByteArray id = QSysInfo::machineUniqueId();
+        const QByteArray other = "0123456789abcdef0123456789abcdef";
+        const QByteArray lab = lockOf("4242", "calculatorul-din-laborator", other, "boot");
+        const QStringList labNamed = {"calculatorul calculatorul-din-laborator"};
+        const QStringList none;
+        QTest::newRow("no lock") << "lock" << QByteArray("-") << -1 << none << true;
+        QTest::newRow("its process ended")
+            << "lock" << lockOf(endedPid, host, id, QSysInfo::bootUniqueId()) << -1 << none << true;
+        QTest::newRow("made before a restart")
+            << "lock" << lockOf(pid, host, id, "another-boot") << -1 << none << true;
+        QTest::newRow("another computer, Nu") << "lock" << lab << 0 << labNamed << false;
+        QTest::newRow("another computer, Da") << "lock" << lab << 1 << labNamed << true;
+        // A lock cut short as it was made names no computer at all.
+        QTest::newRow("empty lock, Da")
+            << "lock" << QByteArray() << 1 << QStringList{"numele calculatorului"} << true;
+        QTest::newRow("cut after the computer's name, Nu")
+            << "lock" << lab.left(lab.indexOf("\n01")) << 0 << labNamed << false;
+        // Computers copied from one another keep one name; their ids differ.
+        if (!id.isEmpty()) {
+            QTest::newRow("another computer of the same name, Nu")
+                << "lock" << lockOf("4242", host, other, "boot") << 0
+                << QStringList{"calculatorul " + QString::fromUtf8(host)} << false;
         }
-        QVERIFY(!closed);
-        QVERIFY(s.main()->isVisible());
-        QCOMPARE(s.platform.messages.size(), 1);
-        const QString text = s.platform.messages[0].text;
-        QVERIFY2(text.contains("Problems.stn") && text.contains(saying), qPrintable(text));
-        QCOMPARE(s.platform.messages[0].title, QString("Culegere electronica"));
-        QVERIFY(s.platform.cues.isEmpty());
-        if (diskFull)
-            QCOMPARE(s.dir.read(datafile::Problems), problems);
-        QVERIFY(s.main()->close()); // with room again
-        QCOMPARE(s.dir.read(datafile::Problems), problems);
-        QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        QTest::newRow("a lock of an older make, its copy running")
+            << "lock" << pid + '\n' + programName() + '\n' + host + '\n'
+            << -1 << QStringList{kOpen} << false;
+        QTest::newRow("a second copy")
+            << "running" << QByteArray() << -1 << QStringList{kOpen} << false;
+        QTest::newRow("a damaged catalogue")
+            << "damaged" << QByteArray() << -1
+            << QStringList{"Problems.stn", "nu poate porni; niciun fisier nu a fost modificat"}
+            << false;
+        QTest::newRow("a save that cannot be finished")
+            << "unfinished" << QByteArray() << -1
+            << QStringList{"nu a putut fi terminata", "Caps.stn"} << false;
     }
-
-    // A save cut short whose new files cannot be put in place: the start-up
-    // says so and keeps them for the next one.
-    void unfinishedSaveThatCannotBeFinishedRefusesTheStart()
+    void whetherItStarts()
     {
-        TempAppFolder dir;
-        dir.writeCollection(sampleCollection());
-        dir.write(".culegere.new-00000000000a", chapterHeader(0));
-        dir.write(".culegere.commit",
-                  commitrecord::encode({{".culegere.new-00000000000a", datafile::Chapters}}));
-        QFile::remove(dir.filePath(datafile::Chapters));
-        dir.write("Caps.stn/in-the-way", {});
-        ScriptedPlatform platform;
-        QVERIFY(!Application(dir.path(), platform).start());
-        QCOMPARE(platform.messages.size(), 1);
-        QVERIFY2(platform.messages[0].text.contains("nu a putut fi terminata") &&
-                     platform.messages[0].text.contains(datafile::Chapters),
-                 qPrintable(platform.messages[0].text));
-        QVERIFY(dir.exists(".culegere.new-00000000000a") && dir.exists(".culegere.commit"));
-
-        QDir(dir.filePath(datafile::Chapters)).removeRecursively();
-        QVERIFY(Application(dir.path(), platform).start());
-        QCOMPARE(dir.read(datafile::Chapters), chapterHeader(0));
-    }
-
-    void damagedFileRefusesTheStart_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("users") << datafile::Users << userHeader(150);
-        QTest::newRow("chapters") << datafile::Chapters << chapterHeader(60);
-        QTest::newRow("problems") << datafile::Problems << problemHeader(9000);
-    }
-    void damagedFileRefusesTheStart()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        TempAppFolder dir;
-        dir.write(file, content);
-        ScriptedPlatform platform;
-        {
-            Application app(dir.path(), platform);
-            QVERIFY(!app.start());
-            QCOMPARE(visibleTopLevels(), QStringList());
-            QCOMPARE(platform.messages.size(), 1);
-            QVERIFY2(platform.messages[0].text.contains(file),
-                     qPrintable(platform.messages[0].text));
+        QFETCH(QString, setup);
+        QFETCH(QByteArray, lock);
+        QFETCH(int, answer);
+        QFETCH(QStringList, saying);
+        QFETCH(bool, started);
+        Driver first;
+        test::TempAppFolder &dir = first.folder();
+        if (setup == "running") {
+            first.startOrFail();
+        } else if (setup == "damaged") {
+            dir.write(datafile::Problems, problemHeader(9000));
+        } else if (setup == "unfinished") {
+            dir.write(".culegere.new-00000000000a", chapterHeader(0));
+            dir.write(".culegere.commit",
+                      commitrecord::encode({{".culegere.new-00000000000a", datafile::Chapters}}));
+            QFile::remove(dir.filePath(datafile::Chapters));
+            dir.write("Caps.stn/in-the-way", {});
+        } else if (lock != "-") {
+            dir.write(kLock, lock);
+            QFile file(dir.filePath(kLock));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 2), QTime(8, 15)),
+                                     QFileDevice::FileModificationTime));
         }
-        QCOMPARE(dir.read(file), content);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{file});
+        const QStringList screens = shownScreens();
+        const test::FolderBytes files = test::folderBytes(dir.path());
+        Driver d(dir.path());
+        d.platform.messageAnswers = {answer == 1};
+        QCOMPARE(d.start(), started);
+        QCOMPARE(d.platform.messages.size(), saying.isEmpty() ? 0 : 1);
+        if (answer >= 0) {
+            QCOMPARE(d.platform.messages[0].buttons, Platform::Buttons::YesNo);
+            saying << "02.03.2026 08:15";
+        }
+        for (const QString &part : saying)
+            QVERIFY2(d.platform.messages[0].text.contains(part),
+                     qPrintable(d.platform.messages[0].text));
+        if (!started) {
+            QCOMPARE(shownScreens(), screens);
+            QCOMPARE(test::folderBytes(dir.path()), files);
+            return;
+        }
+        QCOMPARE(dir.read(kLock), lockOf(QByteArray::number(QCoreApplication::applicationPid()),
+                                         QSysInfo::machineHostName().toUtf8(),
+                                         QSysInfo::machineUniqueId(), QSysInfo::bootUniqueId()));
+        QLockFile other(dir.filePath(kLock));
+        QVERIFY(!other.tryLock(0));
+        QVERIFY(!other.removeStaleLockFile());
+        Driver second(dir.path());
+        QVERIFY(!second.start());
+        QVERIFY(second.platform.messageTexts().value(0).contains(kOpen));
+        QVERIFY(d.exit());
+        QVERIFY(!dir.exists(kLock));
     }
 
     // Files beside the data files: the teacher's own copies stay byte for
@@ -380,176 +318,98 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, programsOwn);
-        TempAppFolder dir;
-        dir.writeCollection(sampleCollection());
+        Driver d;
         const QByteArray content = "content of " + name.toUtf8();
-        dir.write(name, content);
-        ScriptedPlatform platform;
-        Application app(dir.path(), platform);
-        QVERIFY(app.start());
-        QVERIFY(platform.messages.isEmpty());
-        QCOMPARE(dir.exists(name), !programsOwn);
+        d.folder().write(name, content);
+        d.startOrFail();
+        QVERIFY(d.platform.messages.isEmpty());
+        QCOMPARE(d.folder().exists(name), !programsOwn);
         if (!programsOwn)
-            QCOMPARE(dir.read(name), content);
+            QCOMPARE(d.folder().read(name), content);
     }
 
-    // A lock left by a copy of the program on another computer: the user
-    // decides, knowing which computer and since when.
-    void lockOfAnotherComputer_data()
+    // "Backup" copies the data files and the archive into "backup", all or
+    // nothing: a damaged archive is neither copied nor repaired, its old copy
+    // stays. Then the integrity check, with three pictures no problem uses in
+    // the folder, reports the pictures, the totals and the archive.
+    void backupAndIntegrity_data()
     {
-        QTest::addColumn<QByteArray>("lock");
-        QTest::addColumn<QString>("named");
-        QTest::addColumn<bool>("openAnyway");
-        const QByteArray other = "4242\nculegere\ncalculatorul-din-laborator\n"
-                                 "0123456789abcdef0123456789abcdef\nboot\n";
-        QTest::newRow("Nu") << other << "calculatorul calculatorul-din-laborator" << false;
-        QTest::newRow("Da") << other << "calculatorul calculatorul-din-laborator" << true;
-        // A lock cut short as it was made names no computer at all.
-        QTest::newRow("empty lock, Da") << QByteArray() << "numele calculatorului" << true;
-        QTest::newRow("cut after the computer's name, Nu")
-            << QByteArray("4242\nculegere\ncalculatorul-din-laborator")
-            << "calculatorul calculatorul-din-laborator" << false;
-        // Computers copied from one another keep one name; their ids differ.
-        const QByteArray ourName = QSysInfo::machineHostName().toUtf8();
-        if (!QSysInfo::machineUniqueId().isEmpty()) {
-            QTest::newRow("another computer of the same name, Nu")
-                << "4242\nculegere\n" + ourName + "\n0123456789abcdef0123456789abcdef\nboot\n"
-                << "calculatorul " + QString::fromUtf8(ourName) << false;
-        }
+        QTest::addColumn<int>("problems");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("missing"); // a picture
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QStringList>("messages"); // of the backup, then the check's
+        const QString ok =
+            "Test de integritate reusit!... Culrgerea are un numar de:  %1 probleme...";
+        QTest::newRow("all present, no archive")
+            << 120 << 120 << -1 << "none" << false
+            << QStringList{ok.arg(120), archivemsg::CheckAbsent};
+        QTest::newRow("one picture missing, an archive")
+            << 20 << 20 << 12 << "present" << false
+            << QStringList{"Problema cu indexul: 00012 nu se mai afla in folderul -probleme-",
+                           archivemsg::CheckOk.arg(2)};
+        QTest::newRow("totals disagree, a damaged archive")
+            << 20 << 19 << -1 << "damaged" << false
+            << QStringList{"arhiva.sqlite",
+                           "Exista nepotriviri in baza de date!... Va rugam sa verificati...",
+                           "Arhiva rezultatelor este deteriorata: "};
+        QTest::newRow("disk full")
+            << 30 << 30 << -1 << "none" << true
+            << QStringList{"problems.stn", ok.arg(30), archivemsg::CheckAbsent};
     }
-    void lockOfAnotherComputer()
+    void backupAndIntegrity()
     {
-        QFETCH(QByteArray, lock);
-        QFETCH(QString, named);
-        QFETCH(bool, openAnyway);
-        TempAppFolder dir;
-        dir.writeCollection(sampleCollection());
-        dir.write(".culegere.lock", lock);
-        const QDateTime taken(QDate(2026, 3, 2), QTime(8, 15));
+        QFETCH(int, problems);
+        QFETCH(int, total);
+        QFETCH(int, missing);
+        QFETCH(QString, archive);
+        QFETCH(bool, diskFull);
+        QFETCH(QStringList, messages);
+        test::Driver d(catalogue(problems, total));
+        test::TempAppFolder &dir = d.folder();
+        for (int i = problems + 1; i <= problems + 3; ++i)
+            dir.addPicture(test::pictureIndex(i));
+        if (missing > 0)
+            QFile::remove(dir.filePath("probleme/probl" + test::pictureIndex(missing) + ".jpg"));
+        STEP(makeArchive(dir, archive));
+        const QByteArray archiveBytes = dir.read("Arhiva.sqlite");
+        dir.write("backup/arhiva.sqlite", "old copy");
+        d.startOrFail();
         {
-            QFile file(dir.filePath(".culegere.lock"));
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(taken, QFileDevice::FileModificationTime));
+            std::optional<test::FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(1024);
+            d.chooseMenu("mnuBackup");
         }
-        const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-        const QByteArray caps = dir.read(datafile::Chapters);
-
-        ScriptedPlatform platform;
-        platform.messageAnswers = {openAnyway};
-        Application app(dir.path(), platform);
-        QCOMPARE(app.start(), openAnyway);
-        QCOMPARE(platform.messages.size(), 1);
-        QCOMPARE(platform.messages[0].buttons, Platform::Buttons::YesNo);
-        const QString question = platform.messages[0].text;
-        QVERIFY2(question.contains(named) && question.contains("02.03.2026 08:15"),
-                 qPrintable(question));
-        QCOMPARE(visibleTopLevels(), openAnyway ? QStringList{"Main"} : QStringList());
-        if (!openAnyway) {
-            QCOMPARE(dir.read(".culegere.lock"), lock);
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
-            QCOMPARE(dir.read(datafile::Chapters), caps);
-            return;
+        const bool failed = messages.size() == 3;
+        QCOMPARE(d.platform.messages.size(), failed ? 1 : 0);
+        if (failed) {
+            QVERIFY2(d.platform.messages[0].text.contains(messages.takeFirst()),
+                     qPrintable(d.platform.messages[0].text));
+            QVERIFY(d.platform.cues.isEmpty());
+        } else {
+            QCOMPARE(d.platform.cueNames(), QStringList{"setareok.wav"});
+            QCOMPARE(dir.read("backup/problems.stn"), dir.read(datafile::Problems));
         }
-        // The lock is this program's now: a second copy here is refused.
-        const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
-        QCOMPARE(lines.value(0).toLongLong(), QCoreApplication::applicationPid());
-        QCOMPARE(QString::fromUtf8(lines.value(2)), QSysInfo::machineHostName());
-        ScriptedPlatform second;
-        QVERIFY(!Application(dir.path(), second).start());
-        QVERIFY(second.messageTexts().value(0).contains("deja deschisa"));
-    }
-
-    // A lock left on this computer by a copy that is no longer running is
-    // taken over without a question.
-    void lockLeftOnThisComputer_data()
-    {
-        QTest::addColumn<QByteArray>("lock");
-        QProcess ended;
-        ended.start("true");
-        QVERIFY(ended.waitForStarted());
-        const QByteArray endedPid = QByteArray::number(ended.processId());
-        QVERIFY(ended.waitForFinished());
-        const QByteArray here =
-            QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n';
-        QTest::newRow("its process ended")
-            << endedPid + "\nculegere\n" + here + QSysInfo::bootUniqueId() + '\n';
-        QTest::newRow("made before a restart")
-            << QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
-                   QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
-                   here + "another-boot\n";
-    }
-    void lockLeftOnThisComputer()
-    {
-        QFETCH(QByteArray, lock);
-        TempAppFolder dir;
-        dir.writeCollection(sampleCollection());
-        dir.write(".culegere.lock", lock);
-        ScriptedPlatform platform;
-        {
-            Application app(dir.path(), platform);
-            QVERIFY(app.start());
-            QVERIFY(platform.messages.isEmpty());
-            const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
-            QCOMPARE(lines.value(0).toLongLong(), QCoreApplication::applicationPid());
-            QCOMPARE(lines.value(4), QSysInfo::bootUniqueId());
+        if (archive == "present") {
+            ResultArchive copy(dir.filePath("backup/arhiva.sqlite"));
+            QVERIFY(copy.open(false).ok());
+            QCOMPARE(copy.testCount(), 2);
+        } else {
+            QCOMPARE(dir.read("backup/arhiva.sqlite"), QByteArray("old copy"));
         }
-        QVERIFY(!dir.exists(".culegere.lock"));
-    }
 
-    // The lock this program makes names it as QLockFile would, so a copy
-    // judging it (this one, or one of another make) finds it live; it goes
-    // when the program ends.
-    void theLockNamesThisProgram()
-    {
-        TempAppFolder dir;
-        dir.writeCollection(sampleCollection());
-        ScriptedPlatform platform;
-        {
-            Application app(dir.path(), platform);
-            QVERIFY(app.start());
-            const QList<QByteArray> lines = dir.read(".culegere.lock").split('\n');
-            QCOMPARE(lines.size(), 6);
-            QCOMPARE(lines[0].toLongLong(), QCoreApplication::applicationPid());
-            QCOMPARE(lines[1],
-                     QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8());
-            QCOMPARE(QString::fromUtf8(lines[2]), QSysInfo::machineHostName());
-            QCOMPARE(lines[3], QSysInfo::machineUniqueId());
-            QCOMPARE(lines[4], QSysInfo::bootUniqueId());
-            QLockFile other(dir.filePath(".culegere.lock"));
-            QVERIFY(!other.tryLock(0));
-            QVERIFY(!other.removeStaleLockFile()); // held: not removed
-            QVERIFY(dir.exists(".culegere.lock"));
-        }
-        QVERIFY(!dir.exists(".culegere.lock"));
-    }
-
-    // A lock of an older make names this computer by its name alone; its
-    // copy is running: refused, without a question.
-    void liveLockNamingThisComputerIsRefused()
-    {
-        TempAppFolder dir;
-        dir.writeCollection(sampleCollection());
-        const QByteArray lock =
-            QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-            QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
-            QSysInfo::machineHostName().toUtf8() + '\n';
-        dir.write(".culegere.lock", lock);
-        ScriptedPlatform platform;
-        QVERIFY(!Application(dir.path(), platform).start());
-        QCOMPARE(platform.messageTexts().size(), 1);
-        QVERIFY(platform.messageTexts()[0].contains("deja deschisa"));
-        QCOMPARE(dir.read(".culegere.lock"), lock);
-    }
-
-    void secondCopyOnTheSameFolderIsRefused()
-    {
-        Started first;
-        ScriptedPlatform platform;
-        Application second(first.dir.path(), platform);
-        QVERIFY(!second.start());
-        QCOMPARE(platform.messages.size(), 1);
-        QVERIFY(platform.messages[0].text.contains("deja deschisa"));
-        QCOMPARE(visibleTopLevels(), QStringList{"Main"});
+        d.platform.clear();
+        d.chooseMenu("mnuTesteazaIntegritate");
+        const QStringList shown = d.platform.messageTexts();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.first(), messages.first());
+        QVERIFY2(shown.last().startsWith(messages.last()), qPrintable(shown.last()));
+        QCOMPARE(d.platform.messages[0].title, QString("Culegere electronica"));
+        QCOMPARE(d.platform.cueNames(), QStringList{"exitform.wav"});
+        if (archive != "present") // checked, never made nor repaired
+            QCOMPARE(dir.read("Arhiva.sqlite"), archiveBytes);
     }
 };
 

@@ -1,5 +1,5 @@
-// The problem browser's moves and listing, and the results line, without
-// the screens.
+// The problem browser's moves, listing and statistics line, and the
+// results line, without the screens.
 #include "support/temp_app_folder.h"
 #include "viewing/browsing.h"
 
@@ -19,34 +19,37 @@ private slots:
         QTest::addColumn<BrowseMove>("move");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to"); // -1: nothing happens
+        QTest::addColumn<bool>("inBox"); // a chapter in the box
+        QTest::addColumn<int>("to");     // -1: nothing happens
         const auto back = BrowseMove::TenBack, fwd = BrowseMove::TenForward;
         const auto prev = BrowseMove::Previous, next = BrowseMove::Next;
-        QTest::newRow("15: <==10 from 3") << back << 15 << 3 << 7;
-        QTest::newRow("15: <==10 from 0") << back << 15 << 0 << 4;
-        QTest::newRow("15: <==10 from 12") << back << 15 << 12 << 2;
-        QTest::newRow("15: 10==> from 8") << fwd << 15 << 8 << 7;
-        QTest::newRow("15: 10==> from 4") << fwd << 15 << 4 << 14;
-        QTest::newRow("15: <--1 from 0") << prev << 15 << 0 << 14;
-        QTest::newRow("15: 1--> from 14") << next << 15 << 14 << 0;
-        QTest::newRow("15: 1--> from 5") << next << 15 << 5 << 6;
-        QTest::newRow("12: 10==> from 5") << fwd << 12 << 5 << 4;
-        QTest::newRow("12: <==10 from 5") << back << 12 << 5 << 6;
-        QTest::newRow("11: 10==> does nothing") << fwd << 11 << 0 << -1;
-        QTest::newRow("11: <==10 does nothing") << back << 11 << 3 << -1;
-        QTest::newRow("11: <--1 wraps") << prev << 11 << 0 << 10;
-        QTest::newRow("11: 1--> wraps") << next << 11 << 10 << 0;
-        QTest::newRow("empty chapter: 1--> does nothing") << next << 0 << 0 << -1;
-        QTest::newRow("empty chapter: <--1 does nothing") << prev << 0 << 0 << -1;
+        QTest::newRow("15: <==10 from 3") << back << 15 << 3 << true << 7;
+        QTest::newRow("15: <==10 from 0") << back << 15 << 0 << true << 4;
+        QTest::newRow("15: <==10 from 12") << back << 15 << 12 << true << 2;
+        QTest::newRow("15: 10==> from 8") << fwd << 15 << 8 << true << 7;
+        QTest::newRow("15: 10==> from 4") << fwd << 15 << 4 << true << 14;
+        QTest::newRow("15: <--1 from 0") << prev << 15 << 0 << true << 14;
+        QTest::newRow("15: 1--> from 14") << next << 15 << 14 << true << 0;
+        QTest::newRow("15: 1--> from 5") << next << 15 << 5 << true << 6;
+        QTest::newRow("12: 10==> from 5") << fwd << 12 << 5 << true << 4;
+        QTest::newRow("12: <==10 from 5") << back << 12 << 5 << true << 6;
+        QTest::newRow("11: 10==> does nothing") << fwd << 11 << 0 << true << -1;
+        QTest::newRow("11: <==10 does nothing") << back << 11 << 3 << true << -1;
+        QTest::newRow("11: <--1 wraps") << prev << 11 << 0 << true << 10;
+        QTest::newRow("empty chapter: 1--> does nothing") << next << 0 << 0 << true << -1;
+        QTest::newRow("empty chapter: <--1 does nothing") << prev << 0 << 0 << true << -1;
+        QTest::newRow("empty box: 1--> does nothing") << next << 15 << 0 << false << -1;
+        QTest::newRow("empty box: <--1 does nothing") << prev << 15 << 0 << false << -1;
+        QTest::newRow("empty box: 10==> moves") << fwd << 15 << 0 << false << 10;
     }
     void moves()
     {
         QFETCH(BrowseMove, move);
         QFETCH(int, count);
         QFETCH(int, from);
+        QFETCH(bool, inBox);
         QFETCH(int, to);
-        const std::optional<int> result = browseMove(move, from, count, true);
-        QCOMPARE(result.value_or(-1), to);
+        QCOMPARE(browseMove(move, from, count, inBox).value_or(-1), to);
     }
 
     void everyMoveStaysInsideTheList()
@@ -63,13 +66,6 @@ private slots:
         }
     }
 
-    void singleStepsNeedAChapterInTheBox()
-    {
-        QVERIFY(!browseMove(BrowseMove::Next, 0, 15, false));
-        QVERIFY(!browseMove(BrowseMove::Previous, 0, 15, false));
-        QCOMPARE(browseMove(BrowseMove::TenForward, 0, 15, false).value_or(-1), 10);
-    }
-
     void listingFollowsCatalogueRows()
     {
         // After a delete the last problem (index 00009, chapter A) took row 3.
@@ -81,16 +77,12 @@ private slots:
         test::addProblem(c, "a", "00005");
         QCOMPARE(chapterRows(c, FixedText<100>::fromBytes("A")), std::vector<qint16>({2, 3, 5}));
         QCOMPARE(chapterRows(c, FixedText<100>::fromBytes("Nimic")), std::vector<qint16>());
-    }
-
-    void aLargeChapterListsItsFirst701()
-    {
-        Collection c;
+        // A large chapter lists its first 701.
         for (int i = 0; i < 750; ++i)
             test::addProblem(c, "Mare", QString::number(10000 + i));
         const std::vector<qint16> rows = chapterRows(c, FixedText<100>::fromBytes("Mare"));
         QCOMPARE(rows.size(), size_t(701));
-        QCOMPARE(int(rows.back()), 702);
+        QCOMPARE(int(rows.back()), 707);
     }
 
     void resultLine_data()
@@ -110,14 +102,21 @@ private slots:
         QFETCH(QString, line);
         const UserRecord r = test::result(name, 7, 118, QDate(2026, 12, 4));
         QCOMPARE(culegere::resultLine(r, QLocale(locale)), line);
+        UserRecord unwritten; // NUL name, date 0: blanks
+        unwritten.Grade = -2;
+        QCOMPARE(culegere::resultLine(unwritten, QLocale(QStringLiteral("ro_RO"))),
+                 QString(30, ' ') + "--30.12.1899--0---2");
     }
 
-    void unwrittenNameShowsBlanks()
+    void statistics()
     {
-        UserRecord r; // NUL name, date 0
-        r.Grade = -2;
-        QCOMPARE(culegere::resultLine(r, QLocale(QStringLiteral("ro_RO"))),
-                 QString(30, ' ') + "--30.12.1899--0---2");
+        QHash<QString, ProblemStats> stats;
+        stats.insert("00001", {"00001", "A", 12, 7});
+        stats.insert("00002", {"00002", "A", 0, 0});
+        QCOMPARE(statisticsLine(stats, "00001"),
+                 QString("Extrasa de 12 ori, rezolvata corect de 7 ori"));
+        QCOMPARE(statisticsLine(stats, "00002"), QString()); // never drawn
+        QCOMPARE(statisticsLine(stats, "00003"), QString());
     }
 };
 

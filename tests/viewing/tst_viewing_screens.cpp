@@ -1,10 +1,10 @@
-// The problem browser and the results viewer, driven through their controls.
+// The problem browser, the results viewer and the archive screen, used as a
+// teacher uses them.
 #include "archive/result_archive.h"
-#include "store/data_files.h"
-#include "support/running_app.h"
-#include "support/user_input.h"
+#include "support/driver.h"
 #include "viewing/browsing.h"
 
+#include <QApplication>
 #include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
@@ -20,127 +20,94 @@
 #include <QtTest>
 
 using namespace culegere;
-using test::child;
-using test::topLevel;
+using test::Driver;
 
 namespace {
 
-// Chapter "Mare" holds 15 problems (indices 00001..00015), "Mic" 2, "Gol" none.
+const QString kBrowser = QStringLiteral("frmRezolva");
+const QString kArchive = QStringLiteral("frmArhiva");
+
+// "Mare" holds problems 00001..00015, "Mic" 00016..00017 though its counter
+// says 40, "Gol" none. The log holds two results.
 Collection catalogue()
 {
     Collection c;
     test::addChapter(c, "Mare", 15);
-    test::addChapter(c, "Mic", 2);
+    test::addChapter(c, "Mic", 40);
     test::addChapter(c, "Gol", 0);
     for (int i = 1; i <= 17; ++i)
         test::addProblem(c, i <= 15 ? "Mare" : "Mic", test::pictureIndex(i));
+    c.UserTable[2] = test::result("\xAAtefan Pop", 9, 30, {2026, 3, 1}); // Ştefan
+    c.UserTable[3] = test::result("Ana", 5, 40, {2026, 3, 2});
+    c.NextUserRecord = 4;
     return c;
 }
 
-struct Browser : test::RunningApp
+// The program, started with an archive of two tests made before: 00001
+// answered right in both, 00002 wrong in one. The log joins it on its first
+// opening.
+void start(Driver &d)
 {
-    explicit Browser(bool pictures = true) : RunningApp(catalogue())
-    {
-        if (pictures) {
-            for (int i = 1; i <= 17; ++i)
-                dir.addPicture(test::pictureIndex(i));
-        }
-        action("mnuRezolva")->trigger();
-    }
-    QWidget *screen() const { return topLevel("frmRezolva"); }
-    template <typename T> T *get(const QString &name) const { return child<T>(screen(), name); }
-    QPushButton *button(const QString &name) const { return get<QPushButton>(name); }
-    void choose(const QString &chapter)
-    {
-        auto *combo = get<QComboBox>("Combo1");
-        test::chooseLine(combo, combo->findText(chapter));
-    }
-    void load(const QString &chapter)
-    {
-        choose(chapter);
-        button("Command5")->click();
-    }
-    QString label() const { return get<QLabel>("Label2")->text(); }
-    QString picture() const { return get<QWidget>("Picture1")->property("imagePath").toString(); }
-    QString pictureOf(int index) const
-    {
-        return dir.filePath("probleme/probl" + test::pictureIndex(index) + ".jpg");
-    }
-    bool movesEnabled() const
-    {
-        for (const char *name : {"Command1", "Command2", "Command3", "Command4"}) {
-            if (button(name)->isEnabled())
-                return true;
-        }
-        return false;
-    }
-};
+    ResultArchive archive(d.folder().filePath("Arhiva.sqlite"));
+    QVERIFY(archive.open().ok());
+    ArchivedTest ion;
+    ion.pupil = "Ion; \"Nelu\"";
+    ion.date = {2026, 3, 3};
+    ion.time = {10, 15};
+    ion.stopwatch = 118;
+    ion.grade = 4;
+    ion.chapters = {{"Mare", 9}};
+    ion.answers = {{"00001", "Mare", 1, 1}, {"00002", "Mare", 0, 3}};
+    ArchivedTest ana = ion;
+    ana.pupil = "ana";
+    ana.date = {2026, 3, 4};
+    ana.grade = 8;
+    ana.answers.removeLast();
+    QVERIFY(archive.add({ion, ana}).ok());
+    d.startOrFail();
+}
 
-// The archive made before the program starts: two tests with answers
-// (problem 00001 right in both, 00002 wrong in one); the log holds two
-// results the archive takes over on its first use.
-struct Archived : test::RunningApp
+bool movesEnabled()
 {
-    static Collection withLog()
-    {
-        Collection c = catalogue();
-        c.UserTable[2] = test::result("\xAAtefan Pop", 9, 30, {2026, 3, 1}); // Ştefan
-        c.UserTable[3] = test::result("Ana", 5, 40, {2026, 3, 2});
-        c.NextUserRecord = 4;
-        return c;
+    for (const char *name : {"Command1", "Command2", "Command3", "Command4"}) {
+        if (Driver::control<QPushButton>(kBrowser, name)->isEnabled())
+            return true;
     }
-    Archived() : RunningApp(withLog())
-    {
-        ResultArchive archive(dir.filePath("Arhiva.sqlite"));
-        if (!archive.open().ok())
-            qFatal("no archive");
-        ArchivedTest ion;
-        ion.pupil = "Ion; \"Nelu\"";
-        ion.date = {2026, 3, 3};
-        ion.time = {10, 15};
-        ion.stopwatch = 118;
-        ion.grade = 4;
-        ion.chapters = {{"Mare", 9}};
-        ion.answers = {{"00001", "Mare", 1, 1}, {"00002", "Mare", 0, 3}};
-        ArchivedTest ana = ion;
-        ana.pupil = "ana";
-        ana.date = {2026, 3, 4};
-        ana.grade = 8;
-        ana.answers.removeLast();
-        if (!archive.add({ion, ana}).ok())
-            qFatal("not archived");
-    }
-    QWidget *screen() const { return topLevel("frmArhiva"); }
-    template <typename T> T *get(const QString &name) const { return child<T>(screen(), name); }
-    void open()
-    {
-        action("mnuRezultate")->trigger();
-        test::click(child<QPushButton>(topLevel("frmRezultate"), "btnArhiva"));
-        QVERIFY(screen() && screen()->isVisible());
-    }
-    QStringList column(int c) const
-    {
-        auto *table = get<QTableView>("tblTeste");
-        QStringList cells;
-        for (int r = 0; r < table->model()->rowCount(); ++r)
-            cells.append(table->model()->index(r, c).data().toString());
-        return cells;
-    }
-    void typeName(const QString &text)
-    {
-        auto *name = get<QLineEdit>("txtNume");
-        test::focus(name);
-        name->selectAll();
-        QTest::keyClick(name, Qt::Key_Backspace);
-        QTest::keyClicks(name, text);
-    }
-    void clickHeader(int section)
-    {
-        QHeaderView *header = get<QTableView>("tblTeste")->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          {header->sectionViewportPosition(section) + 10, header->height() / 2});
-    }
-};
+    return false;
+}
+
+void load(const QString &chapter)
+{
+    STEP(Driver::chooseLine(kBrowser, "Combo1", chapter));
+    Driver::press(kBrowser, "Command5");
+}
+
+// The position shown, the picture's file and the statistics line.
+QString shown(const Driver &d)
+{
+    const QString picture = Driver::control<QWidget>(kBrowser, "Picture1")
+                                ->property("imagePath")
+                                .toString()
+                                .remove(d.path() + "/probleme/probl");
+    return Driver::control<QLabel>(kBrowser, "Label2")->text() + ' ' + picture + ' ' +
+           Driver::control<QLabel>(kBrowser, "lblStatistica")->text();
+}
+
+QStringList column(int c)
+{
+    auto *table = Driver::control<QTableView>(kArchive, "tblTeste");
+    QStringList cells;
+    for (int r = 0; r < table->model()->rowCount(); ++r)
+        cells.append(table->model()->index(r, c).data().toString());
+    return cells;
+}
+
+void clickHeader(int section)
+{
+    QHeaderView *header = Driver::control<QTableView>(kArchive, "tblTeste")->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      {header->sectionViewportPosition(section) + 10, header->height() / 2});
+}
 
 } // namespace
 
@@ -149,283 +116,143 @@ class TstViewingScreens : public QObject
     Q_OBJECT
 
 private slots:
-    void browserOpens()
+    void problemBrowser()
     {
-        Browser b;
-        QVERIFY(b.screen()->isVisible());
-        QVERIFY(b.main()->isVisible());
-        QCOMPARE(b.screen()->windowTitle(), QString("Rezolva/capitol/categorie"));
-        auto *combo = b.get<QComboBox>("Combo1");
-        QCOMPARE(combo->count(), 3);
-        QCOMPARE(combo->itemText(0), QString("Mare"));
-        QVERIFY(!b.movesEnabled());
-        QVERIFY(b.button("Command5")->isEnabled());
-        QCOMPARE(b.screen()->minimumSize(), b.screen()->maximumSize()); // keeps its size
-    }
+        Driver d(catalogue());
+        STEP(start(d));
+        d.chooseMenu("mnuRezolva");
+        QVERIFY(Driver::screen(kBrowser)->isVisible() && d.main()->isVisible());
+        QCOMPARE(test::lines(Driver::control<QComboBox>(kBrowser, "Combo1")),
+                 (QStringList{"Mare", "Mic", "Gol"}));
+        QVERIFY(!movesEnabled());
+        Driver::press(kBrowser, "Command5"); // nothing in the box
+        QCOMPARE(d.platform.messageTexts(), QStringList{"Nu ati selectat nici o categorie"});
+        QCOMPARE(d.platform.messages[0].title, QString()); // no title of its own
+        QVERIFY(d.platform.cues.isEmpty());
 
-    void loadingShowsTheFirstProblem()
-    {
-        Browser b;
-        b.platform.clear();
-        b.load("Mare");
-        QCOMPARE(b.label(), QString("Problema nr:--0"));
-        QCOMPARE(b.picture(), b.pictureOf(1));
-        QVERIFY(b.movesEnabled());
-        QVERIFY(!b.button("Command5")->isEnabled());
-        QCOMPARE(b.platform.cueNames(), QStringList{"incarca.wav"});
-    }
-
-    void movesThroughTheChapter()
-    {
-        Browser b;
-        b.load("Mare");
-        b.platform.clear();
-        b.button("Command1")->click(); // <--1 from 0
-        QCOMPARE(b.label(), QString("Problema nr:--14"));
-        QCOMPARE(b.picture(), b.pictureOf(15));
-        b.button("Command2")->click(); // 1-->
-        QCOMPARE(b.label(), QString("Problema nr:--0"));
-        b.button("Command3")->click(); // <==10 from 0
-        QCOMPARE(b.label(), QString("Problema nr:--4"));
-        b.button("Command4")->click(); // 10==> from 4
-        QCOMPARE(b.label(), QString("Problema nr:--14"));
-        QCOMPARE(b.platform.cueNames(), QStringList(4, "next.wav"));
-
-        b.load("Mic");
-        b.platform.clear();
-        b.button("Command4")->click(); // two problems: nothing happens
-        QCOMPARE(b.label(), QString("Problema nr:--0"));
-        QVERIFY(b.platform.cues.isEmpty());
-    }
-
-    void choosingAnotherChapterStopsTheMoves()
-    {
-        Browser b;
-        b.load("Mare");
-        b.choose("Mic");
-        QVERIFY(!b.movesEnabled());
-        QVERIFY(b.button("Command5")->isEnabled());
-    }
-
-    void emptyBoxIsRefused()
-    {
-        Browser b;
-        b.platform.clear();
-        b.button("Command5")->click();
-        QCOMPARE(b.platform.messageTexts(), QStringList{"Nu ati selectat nici o categorie"});
-        QCOMPARE(b.platform.messages[0].title, QString()); // no title of its own
-        QVERIFY(b.platform.cues.isEmpty());
-        QVERIFY(!b.movesEnabled());
-    }
-
-    void emptyChapterShowsNothingAndStaysPut()
-    {
-        Browser b;
-        b.load("Gol");
-        QCOMPARE(b.picture(), QString());
-        QCOMPARE(b.label(), QString("Problema nr:--0"));
-        b.platform.clear();
-        for (const char *name : {"Command1", "Command2", "Command3", "Command4"})
-            b.button(name)->click();
-        QCOMPARE(b.label(), QString("Problema nr:--0"));
-        QVERIFY(b.platform.cues.isEmpty());
-    }
-
-    void staleCounterOrTypedNameStayInsideTheList()
-    {
-        Collection c = catalogue();
-        c.ChapterTable[3].ProblemTotal = 40; // "Mic" claims 40, holds 2
-        test::RunningApp a(c);
-        a.action("mnuRezolva")->trigger();
-        QWidget *screen = topLevel("frmRezolva");
-        auto *combo = child<QComboBox>(screen, "Combo1");
-        combo->setEditText("Mic");
-        child<QPushButton>(screen, "Command5")->click();
-        for (int i = 0; i < 5; ++i)
-            child<QPushButton>(screen, "Command4")->click(); // 2 listed: no ten-steps
-        child<QPushButton>(screen, "Command2")->click();
-        child<QPushButton>(screen, "Command2")->click();
-        QCOMPARE(child<QLabel>(screen, "Label2")->text(), QString("Problema nr:--0"));
-
-        combo->setEditText("Nimic"); // typing changes nothing until loaded
-        child<QPushButton>(screen, "Command2")->click();
-        QCOMPARE(child<QLabel>(screen, "Label2")->text(), QString("Problema nr:--1"));
-    }
-
-    void missingPictureLeavesTheBoxEmpty()
-    {
-        Browser b(false);
-        b.load("Mare");
-        QCOMPARE(b.picture(), QString());
-        b.button("Command2")->click();
-        QCOMPARE(b.label(), QString("Problema nr:--1"));
-    }
-
-    void okHidesAndFrameCloseDestroys()
-    {
-        Browser b;
-        b.load("Mare");
-        b.platform.clear();
-        b.button("Command6")->click();
-        QVERIFY(!b.screen()->isVisible());
-        QCOMPARE(b.platform.cueNames(), QStringList{"exitform.wav"});
-        QVERIFY(b.get<QComboBox>("Combo1")->currentText().isEmpty());
-
-        b.action("mnuRezolva")->trigger();
-        QVERIFY(!b.movesEnabled());
-        b.platform.clear();
-        QVERIFY(b.screen()->close());
-        QCOMPARE(b.platform.cueNames(), QStringList{"exitform.wav"});
-        QTRY_VERIFY(!b.screen());
-        b.action("mnuRezolva")->trigger();
-        QVERIFY(b.screen() && b.screen()->isVisible());
-    }
-
-    void noResultsNoScreen()
-    {
-        test::RunningApp a(catalogue());
-        a.action("mnuRezultate")->trigger();
-        QCOMPARE(a.platform.messageTexts(), QStringList{"Nu exista inregistrari"});
-        QCOMPARE(a.platform.messages[0].title, QString("Culegere electronica"));
-        QVERIFY(!topLevel("frmRezultate"));
-        QVERIFY(a.main()->isVisible());
-    }
-
-    void resultsAreListed()
-    {
-        Collection c = catalogue();
-        const UserRecord first = test::result("NoName", 7, 118, QDate(2026, 12, 4));
-        const UserRecord second = test::result("Ion Pop", 10, 0, QDate(2026, 12, 5));
-        c.UserTable[2] = first;
-        c.UserTable[3] = second;
-        c.NextUserRecord = 4;
-        test::RunningApp a(c);
-        a.action("mnuRezultate")->trigger();
-        QWidget *viewer = topLevel("frmRezultate");
-        QVERIFY(viewer && viewer->isVisible());
-        QCOMPARE(viewer->windowTitle(), QString("Rezultate"));
-        QVERIFY(!a.main()->isVisible());
-        QCOMPARE(a.platform.cueNames(), QStringList{"incarca.wav"});
-        auto *list = child<QListWidget>(viewer, "List1");
-        QCOMPARE(list->count(), 2);
-        const QString date = QLocale::system().toString(QDate(2026, 12, 4), QLocale::ShortFormat);
-        QCOMPARE(list->item(0)->text(), "NoName" + QString(24, ' ') + "--" + date + "--118--7");
-        QCOMPARE(list->item(1)->text(), resultLine(second, QLocale::system()));
-
-        a.platform.clear();
-        child<QPushButton>(viewer, "Command1")->click();
-        QVERIFY(!viewer->isVisible());
-        QVERIFY(a.main()->isVisible());
-        QCOMPARE(a.platform.cueNames(), QStringList{"exitform.wav"});
-
-        a.platform.clear(); // a second opening after "Ok": no creation cue
-        a.action("mnuRezultate")->trigger();
-        QVERIFY(a.platform.cues.isEmpty());
-        QCOMPARE(list->count(), 2);
-
-        QVERIFY(viewer->close()); // the frame: Close, then destroyed
-        QVERIFY(a.main()->isVisible());
-        QTRY_VERIFY(!topLevel("frmRezultate"));
-        a.platform.clear();
-        a.action("mnuRezultate")->trigger();
-        QCOMPARE(a.platform.cueNames(), QStringList{"incarca.wav"});
-    }
-
-    void afterARollTheLatest98AreListed()
-    {
-        test::TempAppFolder dir;
-        dir.writeCollection(Collection());
-        {
-            DataFiles files{AppFolder(dir.path())};
-            Collection c;
-            QVERIFY(files.openAndLoad(c).ok());
-            for (int i = 1; i <= 100; ++i)
-                QVERIFY(files
-                            .appendResult(c, test::result("E" + QByteArray::number(i), 5, qint16(i),
-                                                          QDate(2026, 1, 1)))
-                            .ok());
+        load("Mare");
+        QCOMPARE(shown(d), "Problema nr:--0 00001.jpg Extrasa de 2 ori, rezolvata corect de 2 ori");
+        QVERIFY(movesEnabled());
+        QVERIFY(!Driver::control<QPushButton>(kBrowser, "Command5")->isEnabled());
+        QCOMPARE(d.platform.cueNames(), QStringList{"incarca.wav"});
+        d.platform.clear();
+        const QStringList steps = {
+            "Command2", "Problema nr:--1 00002.jpg Extrasa de 1 ori, rezolvata corect de 0 ori",
+            "Command1", "Problema nr:--0 00001.jpg Extrasa de 2 ori, rezolvata corect de 2 ori",
+            "Command1", "Problema nr:--14 00015.jpg ",
+            "Command3", "Problema nr:--4 00005.jpg ",
+            "Command4", "Problema nr:--14 00015.jpg "};
+        for (int i = 0; i < steps.size(); i += 2) {
+            Driver::press(kBrowser, steps[i]);
+            QCOMPARE(shown(d), steps[i + 1]);
         }
-        test::ScriptedPlatform platform;
-        Application app(dir.path(), platform);
-        QVERIFY(app.start());
-        child<QAction>(app.mainScreen(), "mnuRezultate")->trigger();
-        auto *list = child<QListWidget>(topLevel("frmRezultate"), "List1");
-        QCOMPARE(list->count(), 98);
-        QVERIFY(list->item(0)->text().startsWith("E3 "));
-        QVERIFY(list->item(97)->text().startsWith("E100"));
+        QCOMPARE(d.platform.cueNames(), QStringList(5, "next.wav"));
+
+        // Another chapter chosen stops the moves until it is loaded; the
+        // moves count what is listed, whatever the counter says.
+        STEP(Driver::chooseLine(kBrowser, "Combo1", "Mic"));
+        QVERIFY(!movesEnabled());
+        Driver::press(kBrowser, "Command5");
+        Driver::press(kBrowser, "Command4");
+        QCOMPARE(shown(d), "Problema nr:--0 00016.jpg ");
+        load("Gol");
+        QCOMPARE(shown(d), "Problema nr:--0  ");
+
+        d.platform.clear();
+        Driver::press(kBrowser, "Command6"); // "Ok" hides it, emptied
+        QVERIFY(!Driver::screen(kBrowser)->isVisible());
+        QCOMPARE(d.platform.cueNames(), QStringList{"exitform.wav"});
+        QVERIFY(Driver::control<QComboBox>(kBrowser, "Combo1")->currentText().isEmpty());
+        d.chooseMenu("mnuRezolva");
+        QVERIFY(!movesEnabled());
+        Driver::closeFromFrame(kBrowser); // the frame destroys it
+        QTRY_VERIFY(!Driver::screen(kBrowser));
+        d.chooseMenu("mnuRezolva");
+        QVERIFY(Driver::screen(kBrowser)->isVisible());
+    }
+
+    // No results: a message, no screen. Else the log's lines, the main
+    // screen hidden meanwhile; "Ok" hides the screen, the frame destroys it
+    // and the next opening makes it anew.
+    void resultsViewer()
+    {
+        Driver empty;
+        empty.startOrFail();
+        empty.chooseMenu("mnuRezultate");
+        QCOMPARE(empty.platform.messageTexts(), QStringList{"Nu exista inregistrari"});
+        QVERIFY(!Driver::screen("frmRezultate") && empty.main()->isVisible());
+        QVERIFY(empty.exit());
+
+        const Collection c = catalogue();
+        Driver d(c);
+        d.startOrFail();
+        for (const bool byFrame : {false, true, false}) {
+            const bool made = !Driver::screen("frmRezultate");
+            d.platform.clear();
+            d.chooseMenu("mnuRezultate");
+            QVERIFY(Driver::screen("frmRezultate")->isVisible() && !d.main()->isVisible());
+            QCOMPARE(test::lines(Driver::control<QListWidget>("frmRezultate", "List1")),
+                     QStringList({resultLine(c.UserTable[2], QLocale::system()),
+                                  resultLine(c.UserTable[3], QLocale::system())}));
+            QCOMPARE(d.platform.cueNames(), made ? QStringList{"incarca.wav"} : QStringList());
+            d.platform.clear();
+            if (byFrame)
+                Driver::closeFromFrame("frmRezultate");
+            else
+                Driver::press("frmRezultate", "Command1");
+            QTRY_COMPARE(!Driver::screen("frmRezultate"), byFrame);
+            QVERIFY(d.main()->isVisible());
+            QCOMPARE(d.platform.cueNames(), QStringList{"exitform.wav"});
+        }
     }
 
     void archiveScreenFiltersSortsChartsAndExports()
     {
-        Archived a;
-        a.open();
-        QCOMPARE(a.column(0), (QStringList{"Ştefan Pop", "Ana", "Ion; \"Nelu\"", "ana"}));
-        QCOMPARE(a.column(2), (QStringList{"", "", "10:15", "10:15"}));
+        Driver d(catalogue());
+        STEP(start(d));
+        d.chooseMenu("mnuRezultate");
+        Driver::press("frmRezultate", "btnArhiva");
+        QCOMPARE(column(0), (QStringList{"Ştefan Pop", "Ana", "Ion; \"Nelu\"", "ana"}));
+        QCOMPARE(column(2), (QStringList{"", "", "10:15", "10:15"}));
 
-        a.typeName("stefan");
-        QCOMPARE(a.column(0), QStringList{"Ştefan Pop"});
-        QCOMPARE(a.get<QLabel>("lblMedia")->text(), QString("Ştefan Pop: media 9,00 din 1 teste"));
-        QCOMPARE(a.get<QChartView>("graficNote")->chart()->series().size(), 2);
-        a.typeName("ANA");
-        QCOMPARE(a.column(0), (QStringList{"Ana", "ana"}));
-        QCOMPARE(a.get<QLabel>("lblMedia")->text(), QString("Ana: media 6,50 din 2 teste"));
-        a.typeName("");
+        auto *average = Driver::control<QLabel>(kArchive, "lblMedia");
+        Driver::type(kArchive, "txtNume", "stefan");
+        QCOMPARE(column(0), QStringList{"Ştefan Pop"});
+        QCOMPARE(average->text(), QString("Ştefan Pop: media 9,00 din 1 teste"));
+        QCOMPARE(Driver::control<QChartView>(kArchive, "graficNote")->chart()->series().size(), 2);
+        Driver::type(kArchive, "txtNume", "ANA");
+        QCOMPARE(column(0), (QStringList{"Ana", "ana"}));
+        QCOMPARE(average->text(), QString("Ana: media 6,50 din 2 teste"));
+        Driver::type(kArchive, "txtNume", "");
 
-        auto *from = a.get<QDateEdit>("dtDeLa");
-        test::focus(from);
+        auto *from = Driver::control<QDateEdit>(kArchive, "dtDeLa");
+        QApplication::setActiveWindow(from->window());
+        from->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(from, "03.03.2026");
-        QCOMPARE(a.column(1), (QStringList{"03.03.2026", "04.03.2026"}));
-
-        a.clickHeader(4); // Nota
-        const QStringList once = a.column(4);
-        a.clickHeader(4);
-        const QStringList twice = a.column(4);
+        QCOMPARE(column(1), (QStringList{"03.03.2026", "04.03.2026"}));
+        clickHeader(4); // Nota
+        const QStringList once = column(4);
+        clickHeader(4);
         QCOMPARE(QSet<QString>(once.begin(), once.end()), (QSet<QString>{"4", "8"}));
-        QCOMPARE(twice, (QStringList{once[1], once[0]}));
+        QCOMPARE(column(4), (QStringList{once[1], once[0]}));
 
-        // "Exporta" writes the rows shown.
-        a.typeName("ion");
-        a.platform.fileAnswers.push_back(a.dir.filePath("export"));
-        test::click(a.get<QPushButton>("btnExporta"));
-        QCOMPARE(a.dir.read("export.csv"),
+        // "Exporta" writes the rows shown, then the problems on their tab.
+        Driver::type(kArchive, "txtNume", "ion");
+        d.platform.fileAnswers = {d.folder().filePath("export"),
+                                  d.folder().filePath("probleme.csv")};
+        Driver::press(kArchive, "btnExporta");
+        QCOMPARE(d.folder().read("export.csv"),
                  QByteArray("\xEF\xBB\xBFNume;Data;Ora;Cronometru;Nota;Test definit\r\n"
                             "\"Ion; \"\"Nelu\"\"\";03.03.2026;10:15;118;4;Mare: 9\r\n"));
-
-        // The problems, hardest first; their tab exports them.
-        QTabBar *tabs = a.screen()->findChild<QTabWidget *>()->tabBar();
+        QTabBar *tabs = Driver::screen(kArchive)->findChild<QTabWidget *>()->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(1).center());
-        auto *problems = a.get<QTableWidget>("tblProbleme");
-        QVERIFY(problems->isVisible());
-        QCOMPARE(problems->rowCount(), 2);
-        a.platform.fileAnswers.push_back(a.dir.filePath("probleme.csv"));
-        test::click(a.get<QPushButton>("btnExporta"));
+        QCOMPARE(Driver::control<QTableWidget>(kArchive, "tblProbleme")->rowCount(), 2);
+        Driver::press(kArchive, "btnExporta");
         QCOMPARE(
-            a.dir.read("probleme.csv"),
+            d.folder().read("probleme.csv"),
             QByteArray("\xEF\xBB\xBFProblema;Capitol;Extrasa;Rezolvata corect;Procent corect\r\n"
                        "00002;Mare;1;0;0,0\r\n00001;Mare;2;2;100,0\r\n"));
-
-        // The log was taken over once: a new run finds the same four tests.
-        a.app.reset();
-        a.app = std::make_unique<Application>(a.dir.path(), a.platform);
-        QVERIFY(a.app->start());
-        a.open();
-        QCOMPARE(a.column(0).size(), 4);
-    }
-
-    void archiveStatisticsInTheBrowser()
-    {
-        Archived a;
-        a.action("mnuRezolva")->trigger();
-        QWidget *browser = topLevel("frmRezolva");
-        auto *combo = child<QComboBox>(browser, "Combo1");
-        test::chooseLine(combo, combo->findText("Mare"));
-        test::click(child<QPushButton>(browser, "Command5"));
-        auto *line = child<QLabel>(browser, "lblStatistica");
-        QCOMPARE(line->text(), QString("Extrasa de 2 ori, rezolvata corect de 2 ori"));
-        test::click(child<QPushButton>(browser, "Command2"));
-        QCOMPARE(line->text(), QString("Extrasa de 1 ori, rezolvata corect de 0 ori"));
-        test::click(child<QPushButton>(browser, "Command2"));
-        QCOMPARE(line->text(), QString());
+        QCOMPARE(d.platform.cueNames().count("setareok.wav"), 2);
     }
 };
 
