@@ -285,53 +285,77 @@ private slots:
         const bool archive = operation == "archive";
         QCOMPARE(archivedTests(folder), archive ? 3 : -1);
 
+        // Each call killed at and failed; for the exit save also each call
+        // killed at after the folder's sync failed once the commit record was
+        // placed (the save is given up then, and must stay so).
+        struct Fault
+        {
+            QStringList options;
+            std::optional<bool> kill; // killed (or failed); none: killed, or ended before
+            QString where;
+        };
+        auto inject = [](const Call &call, bool kill) {
+            return QStringList{"-e", QStringLiteral("inject=%1:%2:when=%3")
+                                         .arg(call.first, kill ? "signal=KILL" : "error=EIO")
+                                         .arg(call.second)};
+        };
+        QList<Fault> faults;
         for (qsizetype i = 0; i < calls.size(); ++i) {
-            for (const bool kill : {true, false}) {
-                if (!kill && !kFailCalls)
-                    continue;
-                writeTree(folder, before);
-                const auto &[name, ordinal] = calls[i];
-                Run run = runTraced(m_strace,
-                                    {"-e", "trace=" + name, "-e",
-                                     QStringLiteral("inject=%1:%2:when=%3")
-                                         .arg(name, kill ? "signal=KILL" : "error=EIO")
-                                         .arg(ordinal)},
-                                    {operation, folder});
-                run.where = QStringLiteral("%1 call %2 of %3 (%4 #%5)")
-                                .arg(kill ? "killed at" : "failed")
-                                .arg(i + 1)
-                                .arg(calls.size())
-                                .arg(name)
-                                .arg(ordinal);
-                STEP(checkRun(run, kill, test::folderBytes(folder), before, after, changed,
-                              asOneSet));
-                if (archive)
-                    STEP(checkArchive(run, kill, folder, before));
+            const QString where = QStringLiteral(" %1 #%2, call %3 of %4")
+                                      .arg(calls[i].first)
+                                      .arg(calls[i].second)
+                                      .arg(i + 1)
+                                      .arg(calls.size());
+            faults.append({inject(calls[i], true), true, "killed at" + where});
+            if (kFailCalls)
+                faults.append({inject(calls[i], false), false, "failed" + where});
+        }
+        const auto placed =
+            std::find_if(calls.begin(), calls.end(), [](auto &c) { return c.first == "rename"; });
+        const auto sync =
+            std::find_if(placed, calls.end(), [](auto &c) { return c.first == "fsync"; });
+        for (auto later = sync + 1; operation == "save" && later < calls.end(); ++later) {
+            if (later->first != "fsync")
+                faults.append({inject(*sync, false) + inject(*later, true), std::nullopt,
+                               QStringLiteral("the folder sync failed, killed at %1 #%2")
+                                   .arg(later->first)
+                                   .arg(later->second)});
+        }
+        QVERIFY(sync < calls.end());
 
-                // The program starts on the folder and finishes what the run left.
-                {
-                    test::Driver d(folder);
-                    QVERIFY2(d.start() && d.platform.messages.isEmpty(),
-                             qPrintable(run.where + ": " + d.platform.messageTexts().join(u'|')));
-                }
-                const FolderBytes restarted = test::folderBytes(folder);
-                const Files set = compareFiles(restarted, before, after, changed, run.where);
-                if (QTest::currentTestFailed())
-                    return;
-                QVERIFY2(!asOneSet || set != Files::Mixed,
-                         qPrintable(run.where + ": after the next start-up some files are old, "
-                                                "others new"));
-                const int answer = run.answer();
-                if (asOneSet && answer >= 0)
-                    QCOMPARE(set, answer == int(StoreError::None) ||
-                                          answer == int(StoreError::NotReopened) ||
-                                          answer == int(StoreError::SaveNotFinished)
-                                      ? Files::AllAfter
-                                      : Files::AllBefore);
-                for (auto it = restarted.keyBegin(); it != restarted.keyEnd(); ++it)
-                    QVERIFY2(!isProgramsOwn(*it) || *it == ".culegere.lock",
-                             qPrintable(run.where + ": left after the next start-up: " + *it));
+        for (const auto &[options, expected, where] : faults) {
+            writeTree(folder, before);
+            Run run =
+                runTraced(m_strace, QStringList{"-o", "/dev/null"} + options, {operation, folder});
+            run.where = where;
+            const bool kill = expected.value_or(run.killed);
+            STEP(checkRun(run, kill, test::folderBytes(folder), before, after, changed, asOneSet));
+            if (archive)
+                STEP(checkArchive(run, kill, folder, before));
+
+            // The program starts on the folder and finishes what the run left.
+            {
+                test::Driver d(folder);
+                QVERIFY2(d.start() && d.platform.messages.isEmpty(),
+                         qPrintable(run.where + ": " + d.platform.messageTexts().join(u'|')));
             }
+            const FolderBytes restarted = test::folderBytes(folder);
+            const Files set = compareFiles(restarted, before, after, changed, run.where);
+            if (QTest::currentTestFailed())
+                return;
+            QVERIFY2(!asOneSet || set != Files::Mixed,
+                     qPrintable(run.where + ": after the next start-up some files are old, "
+                                            "others new"));
+            const int answer = run.answer();
+            if (asOneSet && answer >= 0)
+                QCOMPARE(set, answer == int(StoreError::None) ||
+                                      answer == int(StoreError::NotReopened) ||
+                                      answer == int(StoreError::SaveNotFinished)
+                                  ? Files::AllAfter
+                                  : Files::AllBefore);
+            for (auto it = restarted.keyBegin(); it != restarted.keyEnd(); ++it)
+                QVERIFY2(!isProgramsOwn(*it) || *it == ".culegere.lock",
+                         qPrintable(run.where + ": left after the next start-up: " + *it));
         }
     }
 
