@@ -139,38 +139,6 @@ private slots:
                                                      : e.dir.path() + "/Probleme/probl00123.jpg"));
     }
 
-    // Close, the menu command again, and every attempt to end the program let
-    // whatever is open go, an answer chosen with it: nothing changes, and
-    // nothing can be saved or deleted until a look-up.
-    void lettingGoLeavesNothingOpen_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("byTheMenu");
-        QTest::newRow("a catalogued problem, closed") << "00002" << false;
-        QTest::newRow("a new picture, closed") << "00123" << false;
-        QTest::newRow("a catalogued problem, the menu again") << "00002" << true;
-    }
-    void lettingGoLeavesNothingOpen()
-    {
-        QFETCH(QString, typed);
-        QFETCH(bool, byTheMenu);
-        Editing e;
-        const auto before = std::make_unique<Collection>(e.c);
-        e.editing->lookUp(typed);
-        e.editing->markAnswer(4);
-        byTheMenu ? e.editing->open() : e.editing->close();
-        QCOMPARE(e.editing->state(), State::Idle);
-        QCOMPARE(e.editing->controls(), (ProblemEditing::Controls{true, false, false}));
-        e.editing->markAnswer(2);
-        QCOMPARE(e.editing->save("B"), Saved::Incomplete);
-        QCOMPARE(e.editing->remove(), ProblemEditing::Deleted::NothingOpen);
-        QCOMPARE(e.c.ProblemCount, before->ProblemCount);
-        for (int row = 2; row <= before->lastProblemRow(); ++row)
-            QCOMPARE(e.c.ProblemTable[row], before->ProblemTable[row]);
-        for (int row = 2; row <= before->lastChapterRow(); ++row)
-            QCOMPARE(e.c.ChapterTable[row], before->ChapterTable[row]);
-    }
-
     // The last problem takes the row deleted; the picture goes; the answer
     // must be chosen again for the next problem.
     void deleting_data()

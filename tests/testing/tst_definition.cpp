@@ -16,13 +16,13 @@ struct Fixture
     TestDefinition definition;
     DefinitionEditor editor{definition, collection};
 
-    explicit Fixture(int chapters = 0)
+    Fixture()
     {
         const QList<QPair<QByteArray, int>> rows = {
             {"Ecuatii", 4}, {"Fractii", 5}, {"Geometrie", 2}, {"Gol", 0}, {"Arii - volume", 6}};
         for (const auto &[name, total] : rows)
             test::addChapter(collection, name, qint16(total));
-        for (int i = 0; i < chapters; ++i)
+        for (int i = 0; i < 11; ++i)
             test::addChapter(collection, "C" + QByteArray::number(i), 9);
         editor.open();
         editor.chooseMode(true);
@@ -51,44 +51,69 @@ class TstDefinition : public QObject
     Q_OBJECT
 
 private slots:
-    // Steps "text|count" (Adauga) and "set" (Seteaza): which additions are
-    // taken, what the definition then holds, and the last "Seteaza". A
+    // Steps "text|count" (Adauga), "set" (Seteaza), "whole" and "chapters"
+    // (the two options) and "open": which additions are taken, what the
+    // definition then holds, the last "Seteaza" and the state (chapter
+    // choice and "Ok" usable, the definition set, the whole collection). A
     // refused total empties the definition; a chapter is taken once, never
-    // for more problems than it holds, and only by a name a chapter has (a
-    // name of no chapter takes nothing from the row it writes into).
+    // for more problems than it holds, only by a name a chapter has, and
+    // only up to ten; once accepted, a per-chapter definition takes no more
+    // (so the draw never meets a total above nine); an opening forgets it.
     void chapters_data()
     {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("added");
         QTest::addColumn<QString>("held");
         QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("state");
         QTest::newRow("4 + 5") << QStringList{"4--Ecuatii|4", "5--Fractii|5", "set"} << "11"
-                               << "Ecuatii:4 Fractii:5" << int(Outcome::Accepted);
+                               << "Ecuatii:4 Fractii:5" << int(Outcome::Accepted) << "0110";
         QTest::newRow("a dash in a name")
             << QStringList{" 6--Arii - volume|4", "5--Fractii|5", "set"} << "11"
-            << "Arii - volume:4 Fractii:5" << int(Outcome::Accepted);
+            << "Arii - volume:4 Fractii:5" << int(Outcome::Accepted) << "0110";
         QTest::newRow("4 + 4 + 2 = 10")
             << QStringList{"4--Ecuatii|4", "5--Fractii|4", "2--Geometrie|2", "set"} << "111"
-            << "" << int(Outcome::Refused);
+            << "" << int(Outcome::Refused) << "1000";
         QTest::newRow("no chapter: total 0") << QStringList{"set"} << ""
-                                             << "" << int(Outcome::Refused);
+                                             << "" << int(Outcome::Refused) << "1000";
         QTest::newRow("4 of a chapter of 4, then 5")
             << QStringList{"4--Ecuatii|4", "4--Ecuatii|5"} << "10"
-            << "Ecuatii:4" << -1;
+            << "Ecuatii:4" << -1 << "1000";
         QTest::newRow("5 of a chapter of 4") << QStringList{"4--Ecuatii|5"} << "0"
-                                             << "" << -1;
+                                             << "" << -1 << "1000";
         QTest::newRow("a chapter of 0") << QStringList{"0--Gol|1"} << "0"
-                                        << "" << -1;
+                                        << "" << -1 << "1000";
         QTest::newRow("twice") << QStringList{"5--Fractii|2", "5--Fractii|2"} << "10"
-                               << "Fractii:2" << -1;
+                               << "Fractii:2" << -1 << "1000";
         QTest::newRow("nothing typed") << QStringList{"|1"} << "0"
-                                       << "" << -1;
+                                       << "" << -1 << "1000";
         QTest::newRow("no dash: the name from its second letter")
             << QStringList{"Fractii|1", "XFractii|1"} << "01"
-            << "Fractii:1" << -1;
+            << "Fractii:1" << -1 << "1000";
         QTest::newRow("a name of no chapter, in a row once holding one")
             << QStringList{"5--Fractii|1", "set", "5--Nimic|1"} << "10"
-            << "" << -1;
+            << "" << int(Outcome::Refused) << "1000";
+        QStringList eleven, ten;
+        for (int i = 0; i < 11; ++i) {
+            eleven.append(QStringLiteral("9--C%1|1").arg(i));
+            ten.append(QStringLiteral("C%1:1").arg(i));
+        }
+        ten.removeLast();
+        QTest::newRow("an eleventh chapter")
+            << eleven << "11111111110" << ten.join(u' ') << -1 << "0000";
+        QTest::newRow("the whole collection") << QStringList{"whole", "set"} << ""
+                                              << "" << int(Outcome::WholeCollection) << "0111";
+        QTest::newRow("the whole collection set, chapters chosen: Ok waits")
+            << QStringList{"whole", "set", "chapters"} << ""
+            << "" << int(Outcome::WholeCollection) << "1011";
+        QTest::newRow("accepted per chapter, the whole collection and back")
+            << QStringList{"4--Ecuatii|4", "5--Fractii|5",   "set", "whole",
+                           "chapters",     "2--Geometrie|1", "set"}
+            << "110"
+            << "Ecuatii:4 Fractii:5" << int(Outcome::Accepted) << "0110";
+        QTest::newRow("opened again")
+            << QStringList{"4--Ecuatii|4", "5--Fractii|5", "set", "open"} << "11"
+            << "" << int(Outcome::Accepted) << "0000";
     }
     void chapters()
     {
@@ -96,73 +121,40 @@ private slots:
         QFETCH(QString, added);
         QFETCH(QString, held);
         QFETCH(int, outcome);
+        QFETCH(QString, state);
         Fixture f;
         QString taken;
-        Outcome last{};
+        int last = -1;
         for (const QString &step : steps) {
             if (step == "set")
-                last = f.editor.set();
+                last = int(f.editor.set());
+            else if (step == "whole" || step == "chapters")
+                f.editor.chooseMode(step == "chapters");
+            else if (step == "open")
+                f.editor.open();
             else
                 taken += f.add(step.section(u'|', 0, 0), step.section(u'|', 1).toInt()) ? '1' : '0';
         }
         QCOMPARE(taken, added);
         QCOMPARE(f.chosen(), held);
-        if (outcome < 0)
-            return;
-        QCOMPARE(int(last), outcome);
-        QCOMPARE(f.definition.TestIsSet, outcome == int(Outcome::Accepted));
-        QVERIFY(!f.definition.TestWholeCollection);
-        QCOMPARE(f.editor.controls(), (DefinitionControls{outcome == int(Outcome::Refused),
-                                                          outcome == int(Outcome::Accepted)}));
+        QCOMPARE(last, outcome);
+        const DefinitionControls c = f.editor.controls();
+        QCOMPARE(QString("%1%2%3%4")
+                     .arg(int(c.chapterChoice))
+                     .arg(int(c.ok))
+                     .arg(int(f.definition.TestIsSet))
+                     .arg(int(f.definition.TestWholeCollection)),
+                 state);
     }
 
-    void eleventhChapterIsRefused()
+    // One line per chapter: its count with a sign position, "--", its trimmed name.
+    void chapterLines()
     {
-        Fixture f(11);
-        // One line per chapter: its count with a sign position, "--", its trimmed name.
+        Fixture f;
         QCOMPARE(f.editor.chapterLines().mid(0, 6),
                  QStringList({" 4--Ecuatii", " 5--Fractii", " 2--Geometrie", " 0--Gol",
                               " 6--Arii - volume", " 9--C0"}));
         QCOMPARE(f.editor.chapterLines().size(), 16);
-        for (int i = 0; i < 10; ++i)
-            QVERIFY(f.add(QStringLiteral("9--C%1").arg(i), 1));
-        QVERIFY(f.editor.isFull());
-        QCOMPARE(f.editor.controls(), (DefinitionControls{false, false}));
-        const TestDefinition before = f.definition;
-        QVERIFY(!f.add("9--C10", 1)); // writes nowhere
-        QCOMPARE(f.definition.TestChapterCount, 10);
-        QCOMPARE(f.definition.TestChapters, before.TestChapters);
-    }
-
-    // Once accepted, a per-chapter definition takes no more chapters, so the
-    // draw never meets a total above nine; choosing the whole collection and
-    // back does not reopen it. The next opening forgets it all.
-    void modesAndOpening()
-    {
-        Fixture f;
-        f.editor.chooseMode(false);
-        QCOMPARE(f.editor.controls(), (DefinitionControls{false, false}));
-        QCOMPARE(f.editor.set(), Outcome::WholeCollection);
-        QVERIFY(f.definition.TestIsSet && f.definition.TestWholeCollection);
-        QCOMPARE(f.editor.controls(), (DefinitionControls{false, true}));
-        f.editor.chooseMode(true); // "Ok" waits for the chapters
-        QCOMPARE(f.editor.controls(), (DefinitionControls{true, false}));
-        QVERIFY(f.add("4--Ecuatii", 4));
-        QVERIFY(f.add("5--Fractii", 5));
-        QCOMPARE(f.editor.set(), Outcome::Accepted);
-        QVERIFY(!f.definition.TestWholeCollection);
-        QCOMPARE(f.editor.controls(), (DefinitionControls{false, true}));
-        f.editor.chooseMode(false);
-        f.editor.chooseMode(true);
-        QVERIFY(!f.add("2--Geometrie", 1));
-        QCOMPARE(f.editor.set(), Outcome::Accepted);
-        QCOMPARE(f.chosen(), QString("Ecuatii:4 Fractii:5"));
-
-        f.editor.open();
-        QVERIFY(!f.definition.TestIsSet && !f.definition.TestWholeCollection);
-        QCOMPARE(f.definition.TestChapterCount, 0);
-        QVERIFY(!f.editor.perChapter());
-        QCOMPARE(f.editor.controls(), (DefinitionControls{false, false}));
     }
 };
 
