@@ -379,16 +379,18 @@ private slots:
         STEP(act(d, "add:A2"));
         STEP(Driver::pressKey(combo, Qt::Key_Down));
         QCOMPARE(combo->currentText(), QString("4--B"));
-        // Opened again, the screen forgets; a close from its frame ends it
-        // and "Ok" only hides it.
-        STEP(act(d, "btnDefTest"));
+        // Opened again, the screen forgets even an accepted definition; a
+        // close from its frame ends it and "Ok" only hides it.
+        STEP(act(d, "def:Option1 def:Command1 btnDefTest"));
+        QVERIFY(!def<QPushButton>("Command3")->isEnabled());
         QCOMPARE(list->count(), 0);
         STEP(act(d, "close:frmDefTest"));
         QTRY_VERIFY(!Driver::screen(kDef));
         STEP(act(d, "chapters"));
         QVERIFY(Driver::screen(kDef) && !shown(kDef));
 
-        STEP(d.draw());
+        STEP(act(d, "Command4 btnStartCrono"));
+        QTRY_VERIFY(!text(d, "Text3").isEmpty()); // the stopwatch counts
         auto *variant = d.control<QRadioButton>("Option1_2");
         STEP(act(d, "Option1_2 Command1"));
         QVERIFY(!variant->isChecked());
