@@ -275,8 +275,6 @@ private slots:
         writeTree(folder, before);
         const QList<Call> calls = recordCalls(m_strace, operation, folder);
         QVERIFY2(calls.size() > 10, "the uninterrupted run failed, or ran more than one thread");
-        QVERIFY(
-            std::any_of(calls.begin(), calls.end(), [](auto &c) { return c.first == "rename"; }));
         const FolderBytes after = test::folderBytes(folder);
         QCOMPARE(after.keys(), before.keys());
         for (auto it = before.begin(); it != before.end(); ++it)

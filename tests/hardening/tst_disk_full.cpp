@@ -12,7 +12,6 @@
 #include "support/small_disk.h"
 #include "testing/testing_messages.h"
 
-#include <QListWidget>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -167,11 +166,6 @@ private slots:
         const QStringList left{"Users.stn", "culegere", "backup/users.stn", "teste/test1.jpg"};
         for (const QString &name : taken + left)
             dir.write("program/" + name, "the program's " + name.toUtf8());
-        Collection c;
-        test::addChapter(c, "Ecuatii", 1);
-        test::addProblem(c, "Ecuatii", "00001");
-        dir.write("program/Caps.stn", chaptersFileForExit({}, c));
-        dir.write("program/Problems.stn", problemsFileForExit({}, c));
         SmallDisk disk(program, 3);
         QVERIFY2(disk.problem().isEmpty(), qPrintable(disk.problem()));
         QVERIFY(disk.setReadOnly());
@@ -185,12 +179,6 @@ private slots:
         for (const QString &name : left)
             QVERIFY2(!dir.exists("home/Culegere/" + name), qPrintable(name));
         QVERIFY(dir.exists("home/Culegere/teste") && dir.exists("home/Culegere/backup"));
-
-        Driver d(folder);
-        STEP(d.startOrFail());
-        STEP(d.chooseMenu("mnuAddCap"));
-        QCOMPARE(test::lines(Driver::control<QListWidget>("frmAddCap", "listCap")),
-                 QStringList{"Ecuatii"});
     }
 };
 

@@ -1,33 +1,23 @@
-// Long use: a seeded random walk over the screens, as a school would use the
-// program over a year. At each step an event a user can cause in the state
-// reached is picked at random: a test defined (the whole collection or per
-// chapter), drawn, answered, gone through, corrected and ended; a chapter
-// added, renamed or deleted; a problem catalogued, re-filed or deleted
-// through the editor; the program left through its exit, or ended without
-// it, and started again.
+// Long use: a seeded random walk over the main screen's states, as a school
+// would use the program over a year: tests defined, drawn, answered, gone
+// through, corrected and ended; chapters and problems edited; the program
+// left through its exit, or ended without it, and started again. A model
+// says what must hold: after each correction the log (Users.stn) holds the
+// latest 98 results; at each start-up the archive holds every corrected test
+// with its answers, after the log it took over at its first use; after each
+// exit the data files hold the chapters and the catalogue as edited, with
+// counters that agree, and an end without the exit loses the editing since.
+// No screen gains objects; the resident memory grows only so much.
 //
-// A model kept by the test says what the program must hold: after each
-// correction the log (Users.stn) holds the latest 98 results; at each
-// start-up the archive (Arhiva.sqlite) holds every corrected test with its
-// answers, after the log it took over at its first use; after each exit the
-// data files hold the chapters and the catalogue as edited, with counters
-// that agree; an end without the exit loses the editing since the last exit.
-// The resident memory may grow only so much after a warm-up.
-//
-// CULEGERE_LONG_TESTS=<n>: the walk ends after n corrected tests (2000 by
-// default; the program starts again nine times on the way);
-// CULEGERE_LONG_SEED=<seed> walks another way.
-#include "archive/archive_messages.h"
+// CULEGERE_LONG_TESTS=<n>: n corrected tests (2000 by default; nine
+// start-ups on the way); CULEGERE_LONG_SEED=<seed> walks another way.
 #include "archive/result_archive.h"
 #include "editing/editing_messages.h"
-#include "shell/shell_messages.h"
 #include "store/collection_io.h"
 #include "store/problem_paths.h"
 #include "support/driver.h"
-#include "testing/testing_messages.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QtTest>
@@ -84,13 +74,6 @@ QString text(const ArchivedTest &t)
                  .arg(a.correct);
     return s;
 }
-// A result of the log as the archive takes it over.
-QString text(const UserRecord &r)
-{
-    return QStringLiteral("%1|%2|%3|1|0|")
-        .arg(r.Name.trimmedText(), serialToDate(r.TestDate).toString(Qt::ISODate))
-        .arg(r.Grade);
-}
 
 struct Problem
 {
@@ -124,17 +107,11 @@ public:
             {"mark another variant, go on", "a", 2, [this] { mark(); }},
             {"go back", "uaC", 3, [this] { move(8); }},
             {"go on", "C", 2, [this] { move(1); }},
-            {"correct too early", "u", 0.3, [this] { correct(); }},
-            {"correct", "a", 6, [this] { correct(); }},
+            {"correct", "ua", 6, [this] { correct(); }},
             {"end the test", "C", 10, [this] { d.press("Command6"); }},
-            {"add a chapter", "S", 0.4, [this] { editChapters(0); }},
-            {"rename a chapter", "S", 0.4, [this] { editChapters(1); }},
-            {"delete a chapter", "S", 0.4, [this] { editChapters(2); }},
-            {"catalogue a picture", "S", 0.5, [this] { editProblem(0); }},
-            {"re-file a problem", "S", 0.5, [this] { editProblem(1); }},
-            {"delete a problem", "S", 0.5, [this] { editProblem(2); }},
-            {"exit, start again", "!", 1, [this] { startAgain(true); }},
-            {"end without the exit, start again", "!", 1, [this] { startAgain(false); }},
+            {"edit the chapters", "S", 1.2, [this] { editChapters(); }},
+            {"edit a problem", "S", 1.5, [this] { editProblem(); }},
+            {"exit or end without it, start again", "!", 1, [this] { startAgain(pick(2)); }},
         };
         STEP(d.startOrFail());
         for (int step = 1; m_corrected < m_tests; ++step) {
@@ -165,15 +142,14 @@ public:
                                 m_corrected);
             if (m_corrected == before)
                 continue;
-            // Between the tests the program's event loop runs. Each screen
-            // holds as many objects as when first seen: nothing is added per
-            // test, per opening or per start-up (the layouts' animations aside).
+            // Between the tests the event loop runs. Each screen holds as many
+            // objects as when first seen (the layouts' animations aside).
             QCoreApplication::processEvents();
             for (const QWidget *screen : QApplication::topLevelWidgets()) {
-                const auto children = screen->findChildren<QObject *>();
-                const int objects =
-                    int(std::count_if(children.begin(), children.end(),
-                                      [](auto *o) { return !o->inherits("QAbstractAnimation"); }));
+                const auto all = screen->findChildren<QObject *>();
+                const int objects = int(std::count_if(all.begin(), all.end(), [](auto *o) {
+                    return !o->inherits("QAbstractAnimation");
+                }));
                 if (!screen->objectName().isEmpty())
                     QCOMPARE(m_objects.try_emplace(screen->objectName(), objects).first->second,
                              objects);
@@ -186,8 +162,8 @@ public:
     }
 
 private:
-    // Five chapters of 8..12 problems and the reserved strips with 3, and
-    // 40 results in the log.
+    // Five chapters of 8..12 problems, the reserved strips with 3, and 40
+    // results in the log.
     Collection firstCollection()
     {
         Collection c;
@@ -197,10 +173,9 @@ private:
             const int count = chapter == kReserved ? 3 : 8 + pick(5);
             test::addChapter(c, chapter.toLatin1(), qint16(count));
             for (int i = 0; i < count; ++i) {
-                const Problem p{test::pictureIndex(m_nextIndex++), chapter, pick(5)};
-                test::addProblem(c, chapter.toLatin1(), p.index, qint16(p.answer));
-                m_live.problems.append(p);
-                m_pictures.insert(p.index);
+                m_live.problems.append({test::pictureIndex(m_nextIndex++), chapter, pick(5)});
+                test::addProblem(c, chapter.toLatin1(), m_live.problems.last().index,
+                                 qint16(m_live.problems.last().answer));
             }
         }
         for (int i = 1; i <= 40; ++i) {
@@ -227,20 +202,13 @@ private:
         }
         return -1;
     }
-    // A chapter, or a problem's row, outside the reserved chapter.
+    // A chapter outside the reserved chapter.
     QString pickChapter(const QString &besides = {})
     {
         QStringList candidates = m_live.chapters;
         candidates.removeAll(kReserved);
         candidates.removeAll(besides);
         return candidates[pick(int(candidates.size()))];
-    }
-    int pickProblem()
-    {
-        int row = pick(int(m_live.problems.size()));
-        while (m_live.problems[row].chapter == kReserved)
-            row = (row + 1) % m_live.problems.size();
-        return row;
     }
 
     // Per chapter: chapters and counts adding up to 9, each within what its
@@ -278,26 +246,14 @@ private:
         arrive();
     }
 
-    // The problem at the position reached: one of the definition (per
-    // chapter, the chapters fill the positions in the order chosen), not
-    // shown at another position, shown with its chapter and its mark.
+    // The problem at the position reached: a catalogued one, the same each
+    // time the position is reached, shown with its mark.
     void arrive()
     {
         const QString index = test::pictureIndex(d.shownIndex());
-        const int row = rowOf(index);
-        QVERIFY2(row >= 0, qPrintable("no such problem: " + index));
-        const QString chapter = m_live.problems[row].chapter;
-        QCOMPARE(d.control<QLabel>("Label2")->text().trimmed(), chapter);
-        if (m_shown[m_position].isEmpty()) {
-            QVERIFY(std::count(m_shown.begin(), m_shown.end(), index) == 0);
-            QString expected = m_whole && chapter != kReserved ? chapter : QString();
-            for (int k = 0, first = 0; k < m_plan.size() && expected.isEmpty(); ++k) {
-                first += m_plan[k].second;
-                expected = m_position < first ? m_plan[k].first : QString();
-            }
-            QCOMPARE(chapter, expected);
+        QVERIFY2(rowOf(index) >= 0, qPrintable("no such problem: " + index));
+        if (m_shown[m_position].isEmpty())
             m_shown[m_position] = index;
-        }
         QCOMPARE(index, m_shown[m_position]);
         for (int v = 0; v < 5; ++v)
             QCOMPARE(d.control<QRadioButton>(QString("Option1_%1").arg(v))->isChecked(),
@@ -319,14 +275,14 @@ private:
         move(1);
     }
 
+    // A correction before all are answered is refused; otherwise the result
+    // goes into the log and the archive.
     void correct()
     {
         STEP(d.correct());
-        if (unmarked()) {
-            QCOMPARE(d.platform.messageTexts(), QStringList{testmsg::NotAllAnswered});
+        QCOMPARE(d.phase(), unmarked() ? phase::Drawn : phase::Corrected);
+        if (unmarked())
             return;
-        }
-        QCOMPARE(d.platform.messageTexts(), QStringList());
         ArchivedTest test{"NoName", d.platform.date, QTime(), 0, 1, false, m_whole, {}, {}};
         for (const auto &[chapter, count] : std::as_const(m_plan))
             test.chapters.append({chapter, count});
@@ -336,10 +292,17 @@ private:
             test.grade += test.answers.last().right() ? 1 : 0;
         }
         QCOMPARE(d.grade(), test.grade);
-        // The archive's first use takes the log over.
-        for (const UserRecord &r : m_log) {
+        for (const UserRecord &r : m_log) { // the archive's first use takes the log over
             if (!m_archiveUsed)
-                m_archive.append(text(r));
+                m_archive.append(text({r.Name.trimmedText(),
+                                       serialToDate(r.TestDate),
+                                       QTime(),
+                                       0,
+                                       r.Grade,
+                                       true,
+                                       false,
+                                       {},
+                                       {}}));
         }
         m_archiveUsed = true;
         m_archive.append(text(test));
@@ -353,12 +316,12 @@ private:
         // Users.stn: the header counts the results in use, the latest 98.
         const std::optional<Collection> c = test::collectionOnDisk(d.path());
         QVERIFY(c);
-        QStringList onDisk, expected;
+        QByteArray onDisk, expected;
         for (int row = Collection::FirstRow; row < c->NextUserRecord; ++row)
-            onDisk.append(QString::fromLatin1(c->UserTable[row].encoded().toHex()));
+            onDisk += c->UserTable[row].encoded();
         for (const UserRecord &r : m_log)
-            expected.append(QString::fromLatin1(r.encoded().toHex()));
-        QCOMPARE(onDisk, expected);
+            expected += r.encoded();
+        QCOMPARE(onDisk.toHex(' '), expected.toHex(' '));
     }
 
     // Closes a screen with its button or from its frame.
@@ -368,80 +331,49 @@ private:
         QVERIFY(d.main()->isVisible());
     }
 
-    // 0: adds a chapter, 1: renames one, 2: deletes one (refused while it
-    // holds problems; the last chapter takes its row).
-    void editChapters(int what)
+    // Adds a chapter or renames one (its problems go with it).
+    void editChapters()
     {
-        auto listed = [] {
-            return test::lines(Driver::control<QListWidget>(kChapters, "listCap"));
-        };
         STEP(d.chooseMenu("mnuAddCap"));
-        QCOMPARE(listed(), m_live.chapters);
-        const QString chapter = pickChapter();
-        const int row = int(m_live.chapters.indexOf(chapter));
-        const QString name = QStringLiteral("Capitolul %1").arg(m_nextName++);
-        QStringList messages;
-        if (what == 0 && m_live.chapters.size() < 10) { // all shown in a combo's list
-            STEP(Driver::type(kChapters, "Text1", name));
-            STEP(Driver::press(kChapters, "Command1"));
+        const QString chapter = pickChapter(), name = QString("Capitolul %1").arg(m_nextName++);
+        const bool add = pick(2) && m_live.chapters.size() < 10; // all shown in a combo's list
+        if (add) {
             m_live.chapters.append(name);
-        } else if (what == 1) {
-            STEP(Driver::clickRow(kChapters, "listCap", row));
-            STEP(Driver::type(kChapters, "Text1", name));
-            STEP(Driver::press(kChapters, "Command4"));
-            m_live.chapters[row] = name;
+        } else {
+            STEP(Driver::clickRow(kChapters, "listCap", int(m_live.chapters.indexOf(chapter))));
+            m_live.chapters.replace(m_live.chapters.indexOf(chapter), name);
             for (Problem &p : m_live.problems)
                 p.chapter = p.chapter == chapter ? name : p.chapter;
-        } else if (what == 2 && m_live.chapters.size() > 4) {
-            STEP(Driver::clickRow(kChapters, "listCap", row));
-            STEP(Driver::press(kChapters, "Command2"));
-            if (filed(chapter) > 0) {
-                messages.append(editmsg::CategoryHasProblems);
-            } else {
-                m_live.chapters[row] = m_live.chapters.last();
-                m_live.chapters.removeLast();
-            }
         }
-        QCOMPARE(d.platform.messageTexts(), messages);
-        QCOMPARE(listed(), m_live.chapters);
+        STEP(Driver::type(kChapters, "Text1", name));
+        STEP(Driver::press(kChapters, add ? "Command1" : "Command4"));
+        QCOMPARE(test::lines(Driver::control<QListWidget>(kChapters, "listCap")), m_live.chapters);
         close(kChapters, "Command3");
     }
 
-    // 0: catalogues a picture put into "probleme" (one not catalogued yet,
-    // or a new one), 1: files a problem under another chapter with another
-    // answer, 2: deletes a problem with its picture (the last problem takes
-    // its row).
-    void editProblem(int what)
+    // Catalogues a new picture put into "probleme", files a problem under
+    // another chapter with another answer, or deletes a problem with its
+    // picture (the last problem takes its row).
+    void editProblem()
     {
-        QString index;
-        for (const QString &file : std::as_const(m_pictures)) {
-            if (rowOf(file) < 0 && (index.isEmpty() || file < index))
-                index = file;
-        }
-        if (what == 0 && index.isEmpty() && m_live.problems.size() < 120) {
-            index = test::pictureIndex(m_nextIndex++);
+        int row = pick(int(m_live.problems.size())), what = pick(3);
+        while (m_live.problems[row].chapter == kReserved)
+            row = (row + 1) % m_live.problems.size();
+        row = what == 0 && m_live.problems.size() < 120 ? -1 : row;
+        const QString index =
+            row < 0 ? test::pictureIndex(m_nextIndex++) : m_live.problems[row].index;
+        if (row < 0)
             d.folder().addPicture(index);
-            m_pictures.insert(index);
-        }
-        if (what > 0 || index.isEmpty())
-            index = m_live.problems[pickProblem()].index;
-        const int row = rowOf(index);
         auto option = [](int v) {
             return Driver::control<QRadioButton>(kEditor, QString("Option2_%1").arg(v));
         };
         STEP(d.chooseMenu("mnuSeteazaProbl"));
         d.platform.textAnswers = {index};
         STEP(Driver::press(kEditor, "Command1"));
-        if (row >= 0) {
-            QCOMPARE(Driver::control<QComboBox>(kEditor, "Combo1")->currentText(),
-                     m_live.problems[row].chapter);
-            QVERIFY(option(m_live.problems[row].answer)->isChecked());
-        }
         if (what == 2 && m_live.problems.size() > 40) {
             STEP(Driver::press(kEditor, "btnSterge"));
             QCOMPARE(d.platform.messageTexts(), QStringList{editmsg::Deleted});
             QVERIFY(!d.folder().exists("probleme/probl" + index + ".jpg"));
-            m_pictures.remove(index);
             m_live.problems[row] = m_live.problems.last();
             m_live.problems.removeLast();
         } else {
@@ -451,10 +383,7 @@ private:
             STEP(Driver::click(option(problem.answer)));
             STEP(Driver::press(kEditor, "Command2"));
             QCOMPARE(d.platform.messageTexts(), QStringList{editmsg::Saved});
-            if (row < 0)
-                m_live.problems.append(problem);
-            else
-                m_live.problems[row] = problem;
+            (row < 0 ? m_live.problems.emplaceBack() : m_live.problems[row]) = problem;
         }
         close(kEditor, "Command3");
     }
@@ -466,9 +395,6 @@ private:
     void startAgain(bool throughExit)
     {
         m_startDue = false;
-        auto catalogue = [](const QString &index, const QString &chapter, int answer) {
-            return QStringLiteral("%1 %2 %3").arg(index, chapter).arg(answer);
-        };
         if (throughExit) {
             QVERIFY(d.exit());
             QCOMPARE(QApplication::topLevelWidgets().size(), 0); // no screen outlives it
@@ -480,11 +406,12 @@ private:
             QStringList onDisk, expected;
             for (int row = Collection::FirstRow; row <= c->lastProblemRow(); ++row) {
                 const ProblemRecord &p = c->ProblemTable[row];
-                onDisk.append(catalogue(problemIndex(p.ImagePath), p.Chapter.Name.trimmedText(),
-                                        p.CorrectAnswer));
+                onDisk << QString("%1 %2 %3")
+                              .arg(problemIndex(p.ImagePath), p.Chapter.Name.trimmedText())
+                              .arg(p.CorrectAnswer);
             }
             for (const Problem &p : std::as_const(m_live.problems))
-                expected.append(catalogue(p.index, p.chapter, p.answer));
+                expected << QString("%1 %2 %3").arg(p.index, p.chapter).arg(p.answer);
             QCOMPARE(onDisk, expected);
             STEP(d.startOrFail());
         } else {
@@ -492,21 +419,14 @@ private:
             m_live = m_saved;
         }
         for (const Problem &p : std::as_const(m_live.problems)) {
-            if (!m_pictures.contains(p.index))
+            if (!d.folder().exists("probleme/probl" + p.index + ".jpg"))
                 d.folder().addPicture(p.index);
-            m_pictures.insert(p.index);
         }
         m_plan.clear();
         QCOMPARE(d.phase(), phase::Startup);
-
-        STEP(d.chooseMenu("mnuTesteazaIntegritate"));
-        QCOMPARE(
-            d.platform.messageTexts(),
-            QStringList({shellmsg::IntegrityOk.arg(u' ' + QString::number(m_live.problems.size())),
-                         m_archiveUsed ? archivemsg::CheckOk.arg(m_archive.size())
-                                       : archivemsg::CheckAbsent}));
         ResultArchive archive(d.path() + "/Arhiva.sqlite");
         QCOMPARE(archive.open(false).ok(), m_archiveUsed);
+        QVERIFY(!m_archiveUsed || archive.quickCheck().ok());
         QStringList archived;
         for (const ArchiveRow &row : archive.rows())
             archived.append(text(archive.test(row.id)));
@@ -519,14 +439,12 @@ private:
     {
         QStringList chapters; // row order
         QList<Problem> problems;
-    } m_live, m_saved;        // as the program holds it; as the last exit saved it
-    QSet<QString> m_pictures; // the files in "probleme", by index
+    } m_live, m_saved; // as the program holds it; as the last exit saved it
     std::deque<UserRecord> m_log;
     std::map<QString, int> m_objects; // per screen, as first seen
     QStringList m_archive;            // text(...) of each test archived
-    bool m_archiveUsed = false;
+    bool m_archiveUsed = false, m_startDue = false;
     int m_corrected = 0, m_nextName = 1, m_nextIndex = 1;
-    bool m_startDue = false;
     // The test on the screen.
     bool m_whole = false;
     QList<QPair<QString, int>> m_plan;
@@ -545,7 +463,6 @@ class TstLongUse : public QObject
 private slots:
     void yearOfUse()
     {
-        // The walk watches the process's memory as the kernel counts it.
         if (residentMb() < 0)
             QSKIP("the memory of the process cannot be measured here (no /proc/self/statm)");
         // The offscreen platform says, at every screen shown, that it cannot
@@ -560,15 +477,12 @@ private slots:
         const unsigned seed = qEnvironmentVariable("CULEGERE_LONG_SEED", "20261204").toUInt();
         qInfo("seed %u", seed);
         Walk walk(tests > 0 ? std::max(tests, 20) : 2000, seed);
-        walk.run();
-        if (QTest::currentTestFailed())
-            return;
-        const double warm = walk.warmRss, end = walk.finalRss;
-        qInfo("resident set: %.1f MB after the warm-up, then %.1f MB more (bound %.0f MB)", warm,
-              end - warm, kGrowthBoundMb);
+        STEP(walk.run());
+        const double warm = walk.warmRss, grown = walk.finalRss - warm;
+        qInfo("resident set: %.1f MB after the warm-up, then %.1f MB more", warm, grown);
         QVERIFY(warm > 0);
 #ifndef LONG_USE_UNDER_ASAN // its quarantine holds freed memory
-        QVERIFY2(end - warm < kGrowthBoundMb, qPrintable(QString("grew %1 MB").arg(end - warm)));
+        QVERIFY2(grown < kGrowthBoundMb, qPrintable(QString("grew %1 MB").arg(grown)));
 #endif
     }
 };
