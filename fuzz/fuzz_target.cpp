@@ -3,7 +3,7 @@
 // libFuzzer keeps the input as a crash.
 #include "harness.h"
 
-#include <QApplication>
+#include <QtGlobal>
 
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +15,7 @@ namespace {
 
 constexpr Target kTarget = Target::CULEGERE_FUZZ_TARGET;
 
-// Qt's warnings about the screens would drown libFuzzer's own output.
+// Qt's warnings would drown libFuzzer's own output.
 void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
     if (type == QtFatalMsg) {
@@ -28,15 +28,9 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &te
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
+    (void)argc;
+    (void)argv;
     qInstallMessageHandler(quietMessages);
-    if (kTarget == Target::Startup) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("QT_LOGGING_RULES", "qt.multimedia*=false");
-        // Lives for the whole process, as in the program.
-        auto *app = new QApplication(*argc, *argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        (void)app;
-    }
     return 0;
 }
 

@@ -20,31 +20,14 @@ inline constexpr std::array<Target, 4> kTargets = {Target::Users, Target::Chapte
 QString targetName(Target target);
 
 // Users, Chapters, Problems: the bytes of that data file, the other two
-// empty. The headers are checked and the files loaded; a collection that
-// loads must come back the same through the files the exit writes (which
-// keep the records past the ones in use, and do not change when written
-// again unchanged); the integrity check, the results lines and the chapter
-// lists then read every loaded row.
-//
-// Startup: the three files (see splitStartupInput) in an application folder
-// kept from input to input; the program starts there through the tests'
-// screen driver, every box answered with OK, and when it started runs the
-// integrity check and leaves through File > Exit. The start-up must refuse
-// exactly the files loadCollection refuses, and then change none of them;
-// otherwise the files left must load with the same counts, and with counters
-// that agree where they agreed. Needs a QApplication (offscreen).
+// empty; Startup: the three files, framed: two 16-bit little-endian lengths,
+// of Users.stn and of Caps.stn, then those files' bytes, and the rest is
+// Problems.stn (a length longer than what follows is cut to it). The headers are
+// checked and the files loaded; a collection that loads must come back the
+// same through the files the exit writes (which keep the records past the
+// ones in use, do not change when written again unchanged, and keep counters
+// that agreed agreeing); the integrity check, the results lines and the
+// chapter lists then read every loaded row.
 QString checkInput(Target target, QByteArrayView input);
-
-// The start-up target's input: two 16-bit little-endian lengths, of
-// Users.stn and of Caps.stn, then the bytes of Users.stn, of Caps.stn, and
-// the rest of the input is Problems.stn. A length longer than what follows
-// is cut to it; missing length bytes count as zero.
-struct StartupFiles
-{
-    QByteArray users;
-    QByteArray chapters;
-    QByteArray problems;
-};
-StartupFiles splitStartupInput(QByteArrayView input);
 
 } // namespace culegere::fuzz

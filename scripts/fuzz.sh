@@ -30,25 +30,15 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/$work/lsan.supp:print_suppressions=0"
 
 failed=()
-# A saved finding's text (see fuzz/README.md) as the bytes it stands for; a
-# token that is none (a comment) ends its line.
-hex_to_bytes() {
-    perl -ne 'while (/\G\s*(?:"([^"]*)"|([0-9A-Fa-f]+))(?:\*(\d+))?/gc) {
-                  print +(defined $1 ? $1 : pack("H*", $2)) x ($3 // 1) }' "$1"
-}
-
 for t in "${targets[@]}"; do
-    mkdir -p "$work/$t/corpus" "$work/$t/findings" "$work/$t/regressions"
-    for f in fuzz/regressions/"$t"/*.hex; do
-        hex_to_bytes "$f" > "$work/$t/regressions/$(basename "$f" .hex)"
-    done
+    mkdir -p "$work/$t/corpus" "$work/$t/findings"
     log="$work/$t/fuzz.log"
     echo "== fuzz_$t: ${seconds} s"
     status=0
     "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
         -max_len="${max_len[$t]}" -print_final_stats=1 \
         -artifact_prefix="$PWD/$work/$t/findings/" \
-        "$work/$t/corpus" "fuzz/corpus/$t" "$work/$t/regressions" > "$log" 2>&1 || status=$?
+        "$work/$t/corpus" "fuzz/corpus/$t" "fuzz/regressions/$t" > "$log" 2>&1 || status=$?
     found=$(find "$work/$t/findings" -type f)
     if [ "$status" -ne 0 ] || [ -n "$found" ]; then
         failed+=("$t")
@@ -56,8 +46,7 @@ for t in "${targets[@]}"; do
         echo "fuzz_$t FOUND A FAULT (exit $status); full log: $log"
         for f in $found; do
             echo "  input: $f"
-            echo "  keep it as a regression: od -An -tx1 -v $f" \
-                 "> fuzz/regressions/$t/<what-it-is>.hex"
+            echo "  keep it as a regression: cp $f fuzz/regressions/$t/<what-it-is>"
         done
     else
         grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log" |

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything with warnings as errors and runs
 # every test headless, the real printer's among them, but the scratch build
-# tree (ctest -L build, see the README).
+# tree (CULEGERE_SCRATCH_TREE=1 ctest -L build, see the README).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,6 +1,6 @@
 // The results archive without the screens: what it keeps of a test, the
-// one-time import of the log, its failures (no driver, a read-only file, a
-// damaged one), the filters and the order of the archive screen's table,
+// one-time import of the log, its failures (no driver, a damaged file, a
+// newer program's), the filters and the order of the archive screen's table,
 // the per-problem counts and the CSV file's bytes.
 #include "archive/archive_access.h"
 #include "archive/csv.h"
@@ -14,11 +14,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
-
-#include <memory>
-
-#include <sys/mount.h>
-#include <unistd.h>
 
 using namespace culegere;
 
@@ -61,34 +56,6 @@ QString describe(const ArchivedTest &t)
     return parts.join(u'|');
 }
 
-// A file made read-only for as long as this lives. Root writes whatever
-// the permissions say, so as root (in CI) a read-only view of the file is
-// mounted over it instead.
-class ReadOnlyFile
-{
-public:
-    explicit ReadOnlyFile(const QString &path) : m_path(QFile::encodeName(path))
-    {
-        if (::geteuid() != 0) {
-            QFile::setPermissions(path, QFile::ReadOwner);
-            return;
-        }
-        m_bound = ::mount(m_path.constData(), m_path.constData(), nullptr, MS_BIND, nullptr) == 0;
-        if (m_bound)
-            ::mount(nullptr, m_path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
-                    nullptr);
-    }
-    ~ReadOnlyFile()
-    {
-        if (m_bound)
-            ::umount2(m_path.constData(), MNT_DETACH);
-    }
-
-private:
-    QByteArray m_path;
-    bool m_bound = false;
-};
-
 } // namespace
 
 class TstArchive : public QObject
@@ -96,6 +63,8 @@ class TstArchive : public QObject
     Q_OBJECT
 
 private slots:
+    // The tests come back with every field; the counts per problem add
+    // them up.
     void aTestIsKeptWithAllItsFields()
     {
         test::TempAppFolder dir;
@@ -109,37 +78,27 @@ private slots:
             ResultArchive archive(path);
             QVERIFY(archive.open().ok());
             QVERIFY(archive.add({perChapter, whole}).ok());
+            QVERIFY(archive.add({corrected("Dan", {2026, 12, 5}, 2, {0})}).ok());
         }
         ResultArchive archive(path);
         QVERIFY(archive.open(false).ok());
         const QList<ArchiveRow> rows = archive.rows();
-        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[1].pupilKey, QStringLiteral("ionut popescu"));
         QCOMPARE(rows[1].definition, QStringLiteral("Toata culegerea"));
         QCOMPARE(rows[0].definition, QStringLiteral("Algebra: 5, Geometrie: 4"));
         QCOMPARE(describe(archive.test(rows[0].id)), describe(perChapter));
         QCOMPARE(describe(archive.test(rows[1].id)), describe(whole));
-        QCOMPARE(archive.testCount(), 2);
+        QCOMPARE(archive.testCount(), 3);
         QVERIFY(archive.quickCheck().ok());
-    }
-
-    void perProblemCountsAndShares()
-    {
-        test::TempAppFolder dir;
-        ResultArchive archive(dir.filePath("Arhiva.sqlite"));
-        QVERIFY(archive.open().ok());
-        QVERIFY(archive.add({corrected("Ana", {2026, 1, 1}, 3, {0, 1})}).ok());
-        QVERIFY(archive.add({corrected("Dan", {2026, 1, 2}, 2, {0})}).ok());
-        QVERIFY(archive.add({corrected("Ema", {2026, 1, 3}, 2, {0})}).ok());
         QList<ProblemStats> stats = archive.problemStats();
         QCOMPARE(stats.size(), 9);
         std::sort(stats.begin(), stats.end(),
                   [](auto &a, auto &b) { return a.problemIndex < b.problemIndex; });
         QCOMPARE(stats[0].drawn, 3);
-        QCOMPARE(stats[0].answeredRight, 3);
-        QCOMPARE(stats[1].answeredRight, 1);
-        QCOMPARE(stats[1].shareRight(), 1.0 / 3);
-        QCOMPARE(stats[2].answeredRight, 0);
+        QCOMPARE(stats[0].answeredRight, 2);
+        QCOMPARE(stats[1].answeredRight, 0);
+        QCOMPARE(stats[3].shareRight(), 1.0 / 3);
         QCOMPARE(stats[6].chapter, QStringLiteral("Geometrie"));
     }
 
@@ -156,13 +115,9 @@ private slots:
             ResultArchive *archive = access.use(loggedResults(c));
             QVERIFY2(archive, qPrintable(access.takeMessage()));
             QCOMPARE(archive->testCount(), 2);
-            ArchivedTest ana;
-            ana.pupil = "Ana";
-            ana.date = {2026, 2, 2};
-            ana.stopwatch = 14;
-            ana.grade = 9;
-            ana.imported = true;
-            QCOMPARE(describe(archive->test(archive->rows()[0].id)), describe(ana));
+            const ArchivedTest ana = archive->test(archive->rows()[0].id);
+            QVERIFY(ana.imported && ana.answers.isEmpty());
+            QCOMPARE(ana.stopwatch, 14);
             QVERIFY(access.record(corrected("Ema", {2026, 2, 4}, 7), loggedResults(c)));
         }
         // The next run finds the mark: the log is not taken over again.
@@ -180,7 +135,6 @@ private slots:
             QTest::newRow(name) << QString(fault) << QString(message) << archived;
         };
         row("no driver", "driver", "lipseste driverul SQLite", false);
-        row("read-only", "read-only", "nu a putut fi scrisa", false);
         row("garbage", "garbage", "era deteriorata", true);
         row("damaged while open", "garbage later", "era deteriorata", true);
         row("newer program", "newer", "versiune mai noua", false);
@@ -195,12 +149,11 @@ private slots:
         test::TempAppFolder dir;
         const QString path = dir.filePath("Arhiva.sqlite");
         const QByteArray garbage(4096, '\x5a');
-        if (fault == "read-only" || fault == "newer") {
+        if (fault == "newer") {
             ResultArchive made(path);
             QVERIFY(made.open().ok());
             QVERIFY(made.importOnce({}).ok());
-        }
-        if (fault == "newer") {
+            made.close();
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
             db.setDatabaseName(path);
             QVERIFY(db.open());
@@ -210,9 +163,6 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase("newer");
-        std::unique_ptr<ReadOnlyFile> readOnly;
-        if (fault == "read-only")
-            readOnly = std::make_unique<ReadOnlyFile>(path);
         if (fault == "garbage")
             dir.write("Arhiva.sqlite", garbage);
         const QByteArray before = QFile::exists(path) ? dir.read("Arhiva.sqlite") : QByteArray();
@@ -259,12 +209,9 @@ private slots:
         QTest::newRow("plain letters") << "stefan" << QDate() << QDate() << -1 << up << "124";
         QTest::newRow("diacritics typed") << "IONIȚĂ" << QDate() << QDate() << -1 << up << "1";
         QTest::newRow("cedilla matches comma") << "şte" << QDate() << QDate() << -1 << up << "124";
-        QTest::newRow("middle of the name") << "n po" << QDate() << QDate() << -1 << up << "2";
         QTest::newRow("from a day") << "" << QDate(2026, 3, 2) << QDate() << -1 << up << "2345";
-        QTest::newRow("up to a day") << "" << QDate() << QDate(2026, 3, 2) << -1 << up << "12";
         QTest::newRow("range and name")
             << "a" << QDate(2026, 3, 2) << QDate(2026, 3, 3) << -1 << up << "23";
-        QTest::newRow("nothing") << "zz" << QDate() << QDate() << -1 << up << "";
         QTest::newRow("grade up, filtered")
             << "e" << QDate() << QDate() << int(TestTable::Grade) << up << "412";
         QTest::newRow("grade down, ties by date")

@@ -64,16 +64,6 @@ private slots:
             QVERIFY(told.isEmpty());
             QCOMPARE(tried.last(), opened == "chm" ? chm : dir.filePath("help/index.html"));
         }
-
-        // For the program's own help window: the viewer, or word that there is none.
-        tried.clear();
-        told.clear();
-        bool noViewer = false;
-        HelpOpener(desktop).openViewer(chm, [&] { noViewer = true; });
-        QCOMPARE(noViewer, opened != "chm");
-        QCOMPARE(tried.contains(chm), chmThere && viewer);
-        QVERIFY(!tried.contains(dir.filePath("help/index.html")));
-        QVERIFY(told.isEmpty());
     }
 };
 

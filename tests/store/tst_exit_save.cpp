@@ -162,9 +162,7 @@ private slots:
         QTest::addColumn<int>("renamedAlready"); // of the three files, in order
         QTest::addColumn<QString>("record");     // "complete", "cut", "foreign", "twice", "none"
         QTest::addColumn<bool>("allNew");
-        QTest::newRow("recorded, nothing renamed") << 0 << "complete" << true;
         QTest::newRow("recorded, the chapters renamed") << 1 << "complete" << true;
-        QTest::newRow("recorded, all renamed") << 3 << "complete" << true;
         QTest::newRow("new files, no record") << 0 << "none" << false;
         QTest::newRow("record cut short") << 0 << "cut" << false;
         QTest::newRow("record naming another file") << 0 << "foreign" << false;
@@ -212,12 +210,12 @@ private slots:
     }
 
     // A rename that fails once the set is recorded (here the catalogue's
-    // name is taken by a folder): the set stands, and whichever comes next
-    // puts the rest of it in place before it writes.
+    // name is taken by a folder): the set stands, and whichever write comes
+    // next puts the rest of it in place first (the next start-up does, as
+    // the crash tests show).
     void setHalfInPlaceIsFinishedByWhatComesNext_data()
     {
         QTest::addColumn<QString>("next");
-        QTest::newRow("the next start-up") << "start-up";
         QTest::newRow("the next exit") << "exit";
         QTest::newRow("a result") << "result";
         QTest::newRow("a backup") << "backup";
@@ -236,11 +234,7 @@ private slots:
 
         QDir(e.dir.filePath(datafile::Problems)).removeRecursively();
         const UserRecord r = test::result("Ion", 9, 4, {2026, 5, 6});
-        if (next == "start-up") {
-            Collection loaded;
-            QVERIFY(DataFiles(AppFolder(e.dir.path())).openAndLoad(loaded).ok());
-            QCOMPARE(loaded.ProblemCount, 2);
-        } else if (next == "exit") {
+        if (next == "exit") {
             QVERIFY(e.files.saveAtExit(e.c).ok());
         } else if (next == "result") {
             QVERIFY(e.files.appendResult(e.c, r).ok());

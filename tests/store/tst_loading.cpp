@@ -34,18 +34,6 @@ class TstLoading : public QObject
     Q_OBJECT
 
 private slots:
-    void emptyFolderCreatesThreeEmptyFiles()
-    {
-        TempAppFolder dir;
-        Collection c;
-        QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
-        for (const QString &name : {datafile::Users, datafile::Chapters, datafile::Problems})
-            QVERIFY2(dir.exists(name) && dir.read(name).isEmpty(), qPrintable(name));
-        QCOMPARE(c.ChapterCount, 0);
-        QCOMPARE(c.ProblemCount, 0);
-        QCOMPARE(c.NextUserRecord, 2);
-    }
-
     void files_data()
     {
         QTest::addColumn<QString>("file");
@@ -145,49 +133,6 @@ private slots:
                     QCOMPARE(c.UserTable[k], log.record<UserRecord>(k));
             }
         }
-    }
-
-    // Only the fields kept between runs are loaded.
-    void chaptersAndProblemsTransferTheirFields()
-    {
-        TempAppFolder dir;
-        ChapterRecord chapter;
-        chapter.Name.assign("  Geometrie ");
-        chapter.ProblemTotal = 1;
-        chapter.DrawCount = 5;        // not the file's to say
-        chapter.Reserved.assign("x"); // never loaded
-        ProblemRecord problem;
-        problem.ImagePath.assign("C:\\A\\Probleme\\probl00001.jpg");
-        problem.Chapter.Name.assign("  Geometrie ");
-        problem.Chapter.ProblemTotal = 9;
-        problem.CorrectAnswer = 3;
-        problem.ChosenAnswer = 2;
-        dir.write(datafile::Chapters, chapterHeader(1) + chapter.encoded());
-        dir.write(datafile::Problems, problemHeader(1) + problem.encoded());
-
-        Collection c;
-        QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(c).ok());
-        ChapterRecord expectedChapter;
-        expectedChapter.Name = chapter.Name;
-        expectedChapter.ProblemTotal = 1;
-        QCOMPARE(c.ChapterTable[2], expectedChapter);
-        ProblemRecord expectedProblem;
-        expectedProblem.ImagePath = problem.ImagePath;
-        expectedProblem.Chapter.Name = problem.Chapter.Name;
-        expectedProblem.CorrectAnswer = 3;
-        QCOMPARE(c.ProblemTable[2], expectedProblem);
-    }
-
-    void namesInAnotherLetterCaseAreTheSameFiles()
-    {
-        TempAppFolder dir;
-        dir.write("CAPS.STN", chapterHeader(1) + ChapterRecord().encoded());
-        DataFiles files{AppFolder(dir.path())};
-        Collection c;
-        QVERIFY(files.openAndLoad(c).ok());
-        QCOMPARE(c.ChapterCount, 1);
-        QVERIFY(!dir.exists(datafile::Chapters));
-        QCOMPARE(files.chaptersPath(), dir.filePath("CAPS.STN"));
     }
 
     void fileThatCannotBeOpenedIsNamed()

@@ -1,11 +1,8 @@
-// Byte-exact records, fixed-width texts in the disk code page, the helpers
-// that name a problem's picture, and the data files read whole as records.
+// Byte-exact records, fixed-width texts in the disk code page, and the
+// helpers that name a problem's picture.
 #include "store/codepage.h"
-#include "store/legacy_text.h"
 #include "store/problem_paths.h"
-#include "store/record_file.h"
 #include "store/records.h"
-#include "support/temp_app_folder.h"
 
 #include <QtTest>
 
@@ -110,14 +107,6 @@ private slots:
         QCOMPARE(text.trimmed(), keepingEnd.trimmed());
     }
 
-    void fixedTextNeverAssignedIsNul()
-    {
-        QCOMPARE(FixedText<4>().bytes(), QByteArray(4, '\0'));
-        // NUL is not a blank: trimming keeps it.
-        QCOMPARE(FixedText<4>().trimmed(), QByteArray(4, '\0'));
-        QCOMPARE(FixedText<6>::fromBytes(" a b").trimmed(), QByteArray("a b"));
-    }
-
     void pathKeepsItsEnd()
     {
         const QString longRoot = QStringLiteral("/home/") + QString(300, u'x');
@@ -146,16 +135,6 @@ private slots:
         QCOMPARE(encodeCp1250(text), bytes);
     }
 
-    void codePageRoundTrip()
-    {
-        QByteArray all;
-        for (int b = 1; b < 256; ++b) {
-            if (b != 0x81 && b != 0x83 && b != 0x88 && b != 0x90 && b != 0x98)
-                all.append(char(b));
-        }
-        QCOMPARE(encodeCp1250(decodeCp1250(all)), all);
-    }
-
     void pictureOfAStoredPath_data()
     {
         QTest::addColumn<QString>("stored");
@@ -173,87 +152,6 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, picture);
         QCOMPARE(problemImagePath(QStringLiteral("/app"), stored), picture);
-    }
-
-    void textBeforeTheFirstNul_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stripped");
-        QTest::newRow("no NUL") << QStringLiteral("abc") << QStringLiteral("abc");
-        QTest::newRow("starts with NUL") << QString(QChar(0)) + QStringLiteral("abc") << QString();
-        QTest::newRow("NUL inside")
-            << QStringLiteral("ab") + QChar(0) + QStringLiteral("c") << QStringLiteral("ab");
-    }
-    void textBeforeTheFirstNul()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, stripped);
-        QCOMPARE(stripNull(text), stripped);
-        QCOMPARE(text, stripped); // the caller's text is replaced too
-    }
-
-    void serialDates_data()
-    {
-        QTest::addColumn<double>("serial");
-        QTest::addColumn<QDate>("date");
-        QTest::newRow("epoch") << 0.0 << QDate(1899, 12, 30);
-        QTest::newRow("a correction") << 46360.0 << QDate(2026, 12, 4);
-        QTest::newRow("time of day ignored") << 46360.75 << QDate(2026, 12, 4);
-        QTest::newRow("not a number") << qQNaN() << QDate();
-        QTest::newRow("far out of range") << 1e300 << QDate();
-    }
-    void serialDates()
-    {
-        QFETCH(double, serial);
-        QFETCH(QDate, date);
-        QCOMPARE(serialToDate(serial), date);
-    }
-
-    void recordOfTheContent_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("first") << QByteArray("aaaabbbb") << 1 << QByteArray("aaaa");
-        QTest::newRow("second") << QByteArray("aaaabbbb") << 2 << QByteArray("bbbb");
-        QTest::newRow("past the end is zero") << QByteArray("aaaabbbb") << 3 << QByteArray(4, '\0');
-        QTest::newRow("cut short, zero-filled")
-            << QByteArray("aaaabb") << 2 << QByteArray("bb") + QByteArray(2, '\0');
-        QTest::newRow("empty file") << QByteArray() << 1 << QByteArray(4, '\0');
-    }
-    void recordOfTheContent()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(int, n);
-        QFETCH(QByteArray, expected);
-        const RecordImage image(content, 4);
-        struct Raw
-        {
-            QByteArray bytes;
-            static Raw decodeFrom(const char *p) { return {QByteArray(p, 4)}; }
-        };
-        QCOMPARE(image.record<Raw>(n).bytes, expected);
-    }
-
-    void openCreatesMissingFileAndKeepsExisting()
-    {
-        test::TempAppFolder folder;
-        RecordFile created;
-        QVERIFY(created.open(folder.filePath("new.stn")));
-        QVERIFY(folder.exists("new.stn"));
-        QByteArray content("not read yet");
-        QVERIFY(created.readAll(content));
-        QCOMPARE(content, QByteArray());
-
-        folder.write("old.stn", "0123456789");
-        RecordFile existing;
-        QVERIFY(existing.open(folder.filePath("old.stn")));
-        QVERIFY(existing.readAll(content));
-        QCOMPARE(content, QByteArray("0123456789"));
-        existing.close();
-        QVERIFY(!existing.readAll(content));
-        QCOMPARE(existing.path(), folder.filePath("old.stn"));
-        QCOMPARE(folder.read("old.stn"), QByteArray("0123456789"));
     }
 };
 

@@ -56,13 +56,11 @@ private slots:
                 QCOMPARE(recordOnDisk(disk, 100), nth(i));
         }
         files.close();
-        Collection restarted = reload(dir);
-        QCOMPARE(restarted.NextUserRecord, 100);
-        for (int k = 2; k <= 99; ++k)
-            QCOMPARE(restarted.UserTable[k], c.UserTable[k]);
         DataFiles again{AppFolder(dir.path())};
+        Collection restarted;
         QVERIFY(again.openAndLoad(restarted).ok());
         QVERIFY(again.appendResult(restarted, nth(102)).ok());
+        QCOMPARE(reload(dir).UserTable[98], nth(101));
         QCOMPARE(reload(dir).UserTable[99], nth(102));
     }
 

@@ -8,8 +8,13 @@
 # gets the new sample; once the program has changed it, a rebuild keeps it,
 # and the pictures a teacher put under probleme, and the results. The tree is
 # kept between runs (its configuration and its application folder start
-# afresh), so only the first run compiles everything.
+# afresh), so only the first run compiles everything. It runs only with
+# CULEGERE_SCRATCH_TREE=1 in the environment, and else exits 77 (skipped).
 set -euo pipefail
+if [ "${CULEGERE_SCRATCH_TREE:-}" != 1 ]; then
+    echo "SKIP: the scratch build tree runs only with CULEGERE_SCRATCH_TREE=1"
+    exit 77
+fi
 source_dir=$1
 scratch=$2
 generator=${3:-}
