@@ -1,7 +1,6 @@
 // Which folder the program keeps its collection in, and how an installed
 // program prepares it.
 #include "shell/folder_choice.h"
-#include "shell/shell_messages.h"
 #include "support/temp_app_folder.h"
 
 #include <QDir>
@@ -94,24 +93,6 @@ private slots:
             QVERIFY(QFileInfo(folder + "/teste").isDir() && QFileInfo(folder + "/backup").isDir());
             QVERIFY(QFileInfo(folder + "/Caps.stn").isWritable());
         }
-    }
-
-    // When the folder cannot be filled, the message names it, and says why
-    // the program works there when its own folder cannot be written.
-    void aFolderNotFilledIsNamed_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<bool>("saysWhy");
-        QTest::newRow("read-only program folder") << "/mnt/colectie" << true;
-        QTest::newRow("installed program") << "/usr/share/culegere" << false;
-    }
-    void aFolderNotFilledIsNamed()
-    {
-        QFETCH(QString, source);
-        QFETCH(bool, saysWhy);
-        const QString text = folderNotFilledMessage("/home/ana/Culegere", source, "/mnt/colectie");
-        QVERIFY2(text.contains("/home/ana/Culegere") && text.contains(source), qPrintable(text));
-        QCOMPARE(text.contains("nu poate scrie in folderul sau (/mnt/colectie)"), saysWhy);
     }
 };
 

@@ -112,18 +112,6 @@ private slots:
         }
     }
 
-    void tabOrderOfTheMainScreen()
-    {
-        Driver d;
-        d.startOrFail();
-        const QStringList order = {"btnDefTest", "Command4",  "Option1_0", "Option1_1",
-                                   "Option1_2",  "Option1_3", "Option1_4", "Command2",
-                                   "Command1",   "Command3",  "Command5",  "btnStartCrono",
-                                   "Command6"};
-        for (int i = 0; i + 1 < order.size(); ++i)
-            QCOMPARE(d.control<QWidget>(order[i])->nextInFocusChain()->objectName(), order[i + 1]);
-    }
-
     void everyButtonHasItsOwnAccessKey()
     {
         Driver d(catalogue());

@@ -8,7 +8,6 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -100,13 +99,6 @@ QStringList column(int c)
     for (int r = 0; r < table->model()->rowCount(); ++r)
         cells.append(table->model()->index(r, c).data().toString());
     return cells;
-}
-
-void clickHeader(int section)
-{
-    QHeaderView *header = Driver::control<QTableView>(kArchive, "tblTeste")->horizontalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      {header->sectionViewportPosition(section) + 10, header->height() / 2});
 }
 
 } // namespace
@@ -206,7 +198,7 @@ private slots:
         }
     }
 
-    void archiveScreenFiltersSortsChartsAndExports()
+    void archiveScreenFiltersChartsAndExports()
     {
         Driver d(catalogue());
         STEP(start(d));
@@ -220,9 +212,6 @@ private slots:
         QCOMPARE(column(0), QStringList{"Ştefan Pop"});
         QCOMPARE(average->text(), QString("Ştefan Pop: media 9,00 din 1 teste"));
         QCOMPARE(Driver::control<QChartView>(kArchive, "graficNote")->chart()->series().size(), 2);
-        Driver::type(kArchive, "txtNume", "ANA");
-        QCOMPARE(column(0), (QStringList{"Ana", "ana"}));
-        QCOMPARE(average->text(), QString("Ana: media 6,50 din 2 teste"));
         Driver::type(kArchive, "txtNume", "");
 
         auto *from = Driver::control<QDateEdit>(kArchive, "dtDeLa");
@@ -230,11 +219,6 @@ private slots:
         from->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(from, "03.03.2026");
         QCOMPARE(column(1), (QStringList{"03.03.2026", "04.03.2026"}));
-        clickHeader(4); // Nota
-        const QStringList once = column(4);
-        clickHeader(4);
-        QCOMPARE(QSet<QString>(once.begin(), once.end()), (QSet<QString>{"4", "8"}));
-        QCOMPARE(column(4), (QStringList{once[1], once[0]}));
 
         // "Exporta" writes the rows shown, then the problems on their tab.
         Driver::type(kArchive, "txtNume", "ion");
