@@ -110,31 +110,17 @@ private slots:
                  QRectF(box.left() * u, 200, box.width() * u, box.height() * u));
     }
 
-    // The bar runs from 4 cm at its top to 0 at its bottom, a tenth a step.
-    void marginShownForABarValue_data()
+    // The bar runs from 4 cm at its top to 0 at its bottom, a tenth a step;
+    // a margin typed is a number of centimetres up to 100.
+    void margins()
     {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("text");
-        const QLocale c = QLocale::c();
-        QTest::newRow("one upper-arrow click") << 19 << QLocale("ro_RO") << QString("2,1");
-        QTest::newRow("top of the bar") << 0 << c << QString("4");
-        QTest::newRow("bottom of the bar") << 40 << c << QString("0");
-    }
-    void marginShownForABarValue()
-    {
-        QFETCH(int, value);
-        QFETCH(QLocale, locale);
-        QFETCH(QString, text);
-        QCOMPARE(marginText(value, locale), text);
-        QCOMPARE(*parseMargin(text, locale), float((40 - value) / 10.0));
-    }
-
-    void marginsRefused()
-    {
+        const QLocale c = QLocale::c(), ro("ro_RO");
+        QCOMPARE(marginText(19, ro), QString("2,1")); // one upper-arrow click
+        QCOMPARE(marginText(0, c) + ' ' + marginText(40, c), QString("4 0"));
+        QCOMPARE(*parseMargin("2,1", ro), 2.1f);
+        QCOMPARE(*parseMargin("100", c), 100.f);
         for (const char *text : {"doi", "-1", "", "inf", "100.5"})
-            QVERIFY2(!parseMargin(text, QLocale::c()), text);
-        QCOMPARE(*parseMargin("100", QLocale::c()), 100.f);
+            QVERIFY2(!parseMargin(text, c), text);
     }
 
     void copies_data()

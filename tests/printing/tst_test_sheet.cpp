@@ -7,14 +7,11 @@
 #include "support/temp_app_folder.h"
 
 #include <QCryptographicHash>
-#include <QFontMetricsF>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
 
 using namespace culegere;
-
-Q_DECLARE_METATYPE(culegere::Margins)
 
 namespace {
 
@@ -57,31 +54,15 @@ QPair<int, int> band(const QImage &page, int x, int y, QColor colour)
     return {top, y};
 }
 
-// Nine pictures of 40 x 20 pixels, each its own colour.
-struct Sheet
+// The nine pictures (40 x 20 pixels, each of its colour) on `page`, down
+// the block's left edge in test order, one under the other; their tops.
+void checkStack(const QImage &page, const QRectF &block, QList<int> &tops)
 {
-    test::TempAppFolder dir;
-    SheetContent content;
-
-    Sheet()
-    {
-        for (int i = 0; i < 9; ++i)
-            content.pictureFiles.append(dir.addPicture(QString::number(i), {40, 20}, kColors[i]));
-    }
-    QRectF block() const { return onPage(sheetGeometry(content.margins).problems); }
-};
-
-// The nine pictures of `s` on `page`, down the block's left edge in test
-// order, one under the other; `tops` gets the top of each.
-void checkStack(const QImage &page, const Sheet &s, QList<int> *tops = nullptr)
-{
-    const QRectF block = s.block();
     const int x = int(block.left()) + 2;
     int y = int(block.top());
     for (int i = 0; i < 9; ++i) {
         const auto [top, bottom] = band(page, x, y, kColors[i]);
-        if (tops)
-            tops->append(top);
+        tops.append(top);
         if (i == 0)
             QVERIFY(qAbs(top - y) <= 2);
         QVERIFY2(bottom - top > 5 && bottom <= block.bottom() + 1, qPrintable(QString::number(i)));
@@ -94,18 +75,6 @@ void checkStack(const QImage &page, const Sheet &s, QList<int> *tops = nullptr)
         QCOMPARE(page.pixelColor(right + 5, middle), QColor(Qt::white));
         y = bottom;
     }
-}
-
-// Writes `pdf` beside the pictures of `dir` and renders its page `page` at 96 dpi.
-QImage pdfPage(const test::TempAppFolder &dir, const QByteArray &pdf, int page)
-{
-    dir.write("sheet.pdf", pdf);
-    const QString prefix = dir.filePath("page");
-    const QString number = QString::number(page);
-    if (QProcess::execute("pdftoppm", {"-r", "96", "-f", number, "-l", number, "-png",
-                                       "-singlefile", dir.filePath("sheet.pdf"), prefix}) != 0)
-        return {};
-    return QImage(prefix + ".png");
 }
 
 } // namespace
@@ -154,28 +123,33 @@ private slots:
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 QSKIP("pdfinfo, pdftoppm and pdftotext read the PDF: install poppler-utils");
         }
-        Sheet s;
-        // Header lines beyond its strip are cut off.
-        s.content.header = "Test de verificare\nClasa a VI-a" + QString("\nMMMM").repeated(12);
-        s.content.options.numbered = true;
-        const QByteArray pdf = testSheetPdf(s.content, 3);
-        QVERIFY(pdf.startsWith("%PDF"));
-        const QImage page = pdfPage(s.dir, pdf, 3);
-        QCOMPARE(page.size(), QSize(794, 1123));
-        QList<int> tops;
-        STEP(checkStack(page, s, &tops));
-        // "1." to "9." in the left margin beside each problem's top.
-        const int left = int(s.block().left()) - 1;
+        test::TempAppFolder dir;
+        SheetContent content;
         for (int i = 0; i < 9; ++i)
-            QVERIFY2(darkPixels(page, tops[i], tops[i] + 20, 0, left) > 10,
+            content.pictureFiles.append(dir.addPicture(QString::number(i), {40, 20}, kColors[i]));
+        // Header lines beyond its strip are cut off.
+        content.header = "Test de verificare\nClasa a VI-a" + QString("\nMMMM").repeated(12);
+        content.options.numbered = true;
+        const QString file = dir.filePath("sheet.pdf");
+        dir.write("sheet.pdf", testSheetPdf(content, 3));
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", "96", "-f", "3", "-l", "3", "-png",
+                                                "-singlefile", file, dir.filePath("page")}),
+                 0);
+        const QImage page(dir.filePath("page.png"));
+        QCOMPARE(page.size(), QSize(794, 1123));
+        const QRectF block = onPage(sheetGeometry(content.margins).problems);
+        QList<int> tops;
+        STEP(checkStack(page, block, tops));
+        // "1." to "9." in the left margin beside each problem's top.
+        for (int i = 0; i < 9; ++i)
+            QVERIFY2(darkPixels(page, tops[i], tops[i] + 20, 0, int(block.left()) - 1) > 10,
                      qPrintable(QString::number(i)));
-        const QRectF strip = onPage(sheetGeometry(s.content.margins).header);
+        const QRectF strip = onPage(sheetGeometry(content.margins).header);
         QVERIFY(darkPixels(page, int(strip.top()), int(strip.bottom()), int(strip.left()), 200) >
                 20);
         QCOMPARE(darkPixels(page, 0, int(strip.top())), 0);
         QCOMPARE(darkPixels(page, int(strip.bottom()) + 2, tops[0] - 1), 0);
 
-        const QString file = s.dir.filePath("sheet.pdf");
         const QString info = test::programOutput("pdfinfo", {file});
         QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")), qPrintable(info));
         QVERIFY2(

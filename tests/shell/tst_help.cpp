@@ -66,7 +66,6 @@ private slots:
         QTest::newRow("a viewer") << "Main" << true << true << "";
         QTest::newRow("the main screen") << "Main" << false << true << "ecran-principal.html";
         QTest::newRow("the print dialog") << "frmTipareste" << false << true << "tiparire.html";
-        QTest::newRow("the chapters") << "frmAddCap" << false << true << "capitole.html";
         QTest::newRow("no pages") << "Main" << false << false << "";
     }
     void f1OnAScreen()
@@ -82,8 +81,6 @@ private slots:
             d.defineWholeCollection();
             d.draw();
             d.chooseMenu("mnuPrint");
-        } else if (screen == "frmAddCap") {
-            d.chooseMenu("mnuAddCap");
         }
         QWidget *shown = Driver::screen(screen);
         QVERIFY(shown && shown->isVisible());
