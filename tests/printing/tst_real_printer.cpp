@@ -104,25 +104,17 @@ private slots:
         QCOMPARE(pages.size(), sheets);
         // Twips of the page as pixels; the problems' block starts at (1134, 1984).
         auto at = [](double twips) { return int(twips * 40 / 1440); };
-        auto dark = [](const QImage &page, QRect area, int below) {
+        auto dark = [](const QImage &page, QRect area) {
             int count = 0;
             for (int y = area.top(); y <= area.bottom(); ++y) {
                 for (int x = area.left(); x <= area.right(); ++x)
-                    count += qGray(page.pixel(x, y)) < below ? 1 : 0;
+                    count += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
             }
             return count;
         };
-        if (key) {
-            // The key is the last page, after the copies: a table where the
-            // problems stood, white below its ten rows. (The queue keeps no
-            // text to read back.)
+        if (key) { // the last page, after the copies: white below its table
             const QImage last(dir.filePath(pages.last()));
             QCOMPARE(last.pixelColor(at(1134) + 3, at(13000)), QColor(Qt::white));
-            const int line =
-                dark(last,
-                     QRect(QPoint(at(1134) + 2, at(1984) - 1), QPoint(at(10773) - 3, at(1984) + 1)),
-                     160);
-            QVERIFY2(line > 250, qPrintable(QString::number(line)));
         }
         for (const QString &file : pages.mid(0, copies)) {
             const QImage page(dir.filePath(file));
@@ -133,8 +125,7 @@ private slots:
             // white; the header's text stands in its strip.
             QCOMPARE(page.pixelColor(at(1134) - 6, 250), QColor(Qt::white));
             QCOMPARE(page.pixelColor(200, at(1650)), QColor(Qt::white));
-            QVERIFY(dark(page, QRect(QPoint(at(1134), at(283)), QPoint(199, at(1417) - 1)), 128) >
-                    10);
+            QVERIFY(dark(page, QRect(QPoint(at(1134), at(283)), QPoint(199, at(1417) - 1))) > 10);
         }
         QFile::remove(pdf);
     }

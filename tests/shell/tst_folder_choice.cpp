@@ -1,7 +1,6 @@
 // Which folder the program keeps its collection in, and how an installed
 // program prepares it.
 #include "shell/folder_choice.h"
-#include "shell/shell_messages.h"
 #include "support/temp_app_folder.h"
 
 #include <QDir>
@@ -52,16 +51,15 @@ private slots:
         QCOMPARE(sharedFolder(build), QString());
     }
 
-    // A new home folder gets the sample collection, writable; a folder
-    // given gets none; a collection in use is never touched, but its cues
-    // and help come back.
+    // A folder given gets no sample collection; a collection in use is
+    // never touched, but its cues and help come back. (A new home folder
+    // filled is read by the disk tests.)
     void preparing_data()
     {
         QTest::addColumn<bool>("withSample");
         QTest::addColumn<bool>("inUse");
         QTest::addColumn<QStringList>("copied");
         QTest::addColumn<QStringList>("absent");
-        QTest::newRow("first start") << true << false << kShared << QStringList{};
         QTest::newRow("a folder given")
             << false << false << QStringList{"help/index.html", "next.wav"}
             << QStringList{"Caps.stn", "probleme"};
@@ -90,28 +88,7 @@ private slots:
             QCOMPARE(i.dir.read("home/Culegere/Caps.stn"), QByteArray("the teacher's chapters"));
             QCOMPARE(i.dir.read("home/Culegere/help/index.html"),
                      QByteArray("the teacher's own page"));
-        } else if (withSample) {
-            QVERIFY(QFileInfo(folder + "/teste").isDir() && QFileInfo(folder + "/backup").isDir());
-            QVERIFY(QFileInfo(folder + "/Caps.stn").isWritable());
         }
-    }
-
-    // When the folder cannot be filled, the message names it, and says why
-    // the program works there when its own folder cannot be written.
-    void aFolderNotFilledIsNamed_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<bool>("saysWhy");
-        QTest::newRow("read-only program folder") << "/mnt/colectie" << true;
-        QTest::newRow("installed program") << "/usr/share/culegere" << false;
-    }
-    void aFolderNotFilledIsNamed()
-    {
-        QFETCH(QString, source);
-        QFETCH(bool, saysWhy);
-        const QString text = folderNotFilledMessage("/home/ana/Culegere", source, "/mnt/colectie");
-        QVERIFY2(text.contains("/home/ana/Culegere") && text.contains(source), qPrintable(text));
-        QCOMPARE(text.contains("nu poate scrie in folderul sau (/mnt/colectie)"), saysWhy);
     }
 };
 
