@@ -365,12 +365,14 @@ private slots:
         STEP(Driver::pressKey(combo, Qt::Key_Down));
         QCOMPARE(combo->currentText(), QString("4--B"));
         // Opened again, the screen forgets even an accepted definition; a
-        // close from its frame ends it and "Ok" only hides it.
+        // close from its frame ends it, the main screen taking nothing over,
+        // and "Ok" only hides it.
         STEP(act(d, "def:Option1 def:Command1 btnDefTest"));
         QVERIFY(!def<QPushButton>("Command3")->isEnabled());
         QCOMPARE(list->count(), 0);
         STEP(act(d, "close:frmDefTest"));
         QTRY_VERIFY(!Driver::screen(kDef));
+        QCOMPARE(d.phase(), phase::Startup);
         STEP(act(d, "chapters"));
         QVERIFY(Driver::screen(kDef) && !shown(kDef));
 
