@@ -292,8 +292,8 @@ private slots:
             << "011||A,B,C|A|" + count + "3";
         QTest::newRow("a catalogued problem")
             << e + "| look:00001" << none << none << "011|00001|A,B,C|A|" + count + "3";
-        QTest::newRow("a new picture")
-            << e + "| look:00123" << none << ok << "010|00123|A,B,C||" + count + "3";
+        QTest::newRow("a new picture, by six characters")
+            << e + "| look:000123" << none << ok << "010|00123|A,B,C||" + count + "3";
         QTest::newRow("saved incomplete")
             << e + "look:00123 | ed:Command2" << QStringList{editmsg::Incomplete} << none
             << "010|00123|A,B,C||" + count + "3";

@@ -74,15 +74,11 @@ private slots:
         QTest::newRow("4 + 4 + 2 = 10")
             << QStringList{"4--Ecuatii|4", "5--Fractii|4", "2--Geometrie|2", "set"} << "111"
             << "" << int(Outcome::Refused) << "1000";
-        QTest::newRow("no chapter: total 0") << QStringList{"set"} << ""
-                                             << "" << int(Outcome::Refused) << "1000";
         QTest::newRow("4 of a chapter of 4, then 5")
             << QStringList{"4--Ecuatii|4", "4--Ecuatii|5"} << "10"
             << "Ecuatii:4" << -1 << "1000";
         QTest::newRow("5 of a chapter of 4") << QStringList{"4--Ecuatii|5"} << "0"
                                              << "" << -1 << "1000";
-        QTest::newRow("a chapter of 0") << QStringList{"0--Gol|1"} << "0"
-                                        << "" << -1 << "1000";
         QTest::newRow("twice") << QStringList{"5--Fractii|2", "5--Fractii|2"} << "10"
                                << "Fractii:2" << -1 << "1000";
         QTest::newRow("nothing typed") << QStringList{"|1"} << "0"
@@ -145,16 +141,6 @@ private slots:
                      .arg(int(f.definition.TestIsSet))
                      .arg(int(f.definition.TestWholeCollection)),
                  state);
-    }
-
-    // One line per chapter: its count with a sign position, "--", its trimmed name.
-    void chapterLines()
-    {
-        Fixture f;
-        QCOMPARE(f.editor.chapterLines().mid(0, 6),
-                 QStringList({" 4--Ecuatii", " 5--Fractii", " 2--Geometrie", " 0--Gol",
-                              " 6--Arii - volume", " 9--C0"}));
-        QCOMPARE(f.editor.chapterLines().size(), 16);
     }
 };
 

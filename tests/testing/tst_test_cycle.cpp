@@ -141,12 +141,7 @@ std::unique_ptr<Driver> started()
     return d;
 }
 
-QString mainBreak(Driver &d)
-{
-    return kMainTable.contains(d.phase()) ? QString() : "the main screen in " + d.phase();
-}
-
-const QList<Route> kMainRoutes = routes({
+const QList<Route> kRoutes = routes({
     {"start-up", ""},
     {"definition open", "btnDefTest"},
     {"definition accepted, not taken over", "btnDefTest def:Command1"},
@@ -160,12 +155,20 @@ const QList<Route> kMainRoutes = routes({
     {"corrected", "whole Command4 answer:9 Command3"},
     {"reset", "whole Command4 answer:9 Command3 Command6"},
     {"draw refused", "chapters menu:mnuSeteazaProbl delete:6 Command4"},
+    {"per chapter", "btnDefTest def:Option2"},
+    {"a chapter added", "btnDefTest def:Option2 add:B4"},
+    {"accepted per chapter", "btnDefTest def:Option2 add:B4 add:A5 def:Command1"},
+    {"accepted per chapter, the whole collection marked",
+     "btnDefTest def:Option2 add:B4 add:A5 def:Command1 def:Option1"},
+    {"whole collection accepted, chapters marked", "btnDefTest def:Command1 def:Option2 add:B4"},
+    {"opened again after a close without a definition",
+     "btnDefTest def:Option2 add:B4 close:frmDefTest btnDefTest"},
 });
 
-// Every event of the main screen: its buttons and variants, its menu items,
-// its frame close (the exit, failing here to save), and the definition
-// screen's "Ok" and frame close, which hand the definition over.
-QList<Event> mainEvents()
+// Every event of the two screens: the main screen's buttons and variants,
+// its menu items and its frame close (the exit, failing here to save); the
+// definition screen's buttons, options, chapter box, count and frame close.
+QList<Event> allEvents()
 {
     QList<Event> out = events({"btnDefTest",     "Command4",          "Command1",
                                "Command2",       "Command3",          "Command5",
@@ -175,7 +178,8 @@ QList<Event> mainEvents()
                                "menu:mnuAddCap", "menu:mnuRezultate", "menu:mnuRezolva",
                                "menu:mnuPrint",  "menu:mnuBackup",    "menu:mnuTesteazaIntegritate",
                                "menu:mnuHiphen", "menu:mnuUtilizare", "menu:mnuDespre",
-                               "def:Command3",   "close:frmDefTest"});
+                               "def:Option1",    "def:Option2",       "def:Command2",
+                               "def:Command1",   "def:Command3",      "close:frmDefTest"});
     for (Event &e : out) {
         const auto happen = e.happen;
         e.happen = [happen](Driver &d) {
@@ -188,6 +192,17 @@ QList<Event> mainEvents()
                     test::FileSizeLimit full(0);
                     Driver::closeFromFrame("Main");
                 }});
+    auto combo = [] { return def<QComboBox>("Combo1"); };
+    auto comboUsable = [=](Driver &) {
+        return shown(kDef) && usable(combo()) && combo()->count() > 0;
+    };
+    out.append({"a line chosen with the mouse", comboUsable,
+                [=](Driver &) { Driver::chooseLine(kDef, "Combo1", combo()->itemText(0)); }});
+    out.append({"a line chosen with the keys", comboUsable,
+                [=](Driver &) { Driver::pressKey(combo(), Qt::Key_Down); }});
+    out.append({"the count raised with the keys",
+                [](Driver &) { return shown(kDef) && usable(def<QScrollBar>("HScroll1")); },
+                [](Driver &) { Driver::pressKey(def<QScrollBar>("HScroll1"), Qt::Key_Right); }});
     return out;
 }
 
@@ -213,12 +228,12 @@ QString definitionState()
     return s;
 }
 
-// The definition screen, while shown, is in a state of its table; the
-// chapters it lists add up to nine when accepted per chapter; each chapter
-// is either offered or listed. The main screen takes nothing over before "Ok".
-QString definitionBreak(Driver &d)
+// The main screen is in a state of its table; the definition screen, while
+// shown, in a state of its own, the chapters it lists adding up to nine
+// when accepted per chapter and each chapter either offered or listed.
+QString cycleBreak(Driver &d)
 {
-    if (d.phase() != phase::Startup && d.phase() != phase::Defined)
+    if (!kMainTable.contains(d.phase()))
         return "the main screen in " + d.phase();
     if (!shown(kDef))
         return {};
@@ -234,36 +249,6 @@ QString definitionBreak(Driver &d)
     if (state == "01 000 1" && total != 9)
         return QStringLiteral("accepted with %1 problems").arg(total);
     return {};
-}
-
-const QList<Route> kDefinitionRoutes = routes({
-    {"opened", "btnDefTest"},
-    {"whole collection accepted", "btnDefTest def:Command1"},
-    {"per chapter", "btnDefTest def:Option2"},
-    {"a chapter added", "btnDefTest def:Option2 add:B4"},
-    {"accepted per chapter", "btnDefTest def:Option2 add:B4 add:A5 def:Command1"},
-    {"accepted per chapter, the whole collection marked",
-     "btnDefTest def:Option2 add:B4 add:A5 def:Command1 def:Option1"},
-    {"whole collection accepted, chapters marked", "btnDefTest def:Command1 def:Option2 add:B4"},
-    {"opened again after a close without a definition",
-     "btnDefTest def:Option2 add:B4 close:frmDefTest btnDefTest"},
-});
-
-// Every event of the definition screen, and the main screen's button that opens it.
-QList<Event> definitionEvents()
-{
-    QList<Event> out = events({"def:Option1", "def:Option2", "def:Command2", "def:Command1",
-                               "def:Command3", "close:frmDefTest", "btnDefTest"});
-    auto combo = [] { return def<QComboBox>("Combo1"); };
-    auto comboUsable = [=](Driver &) { return usable(combo()) && combo()->count() > 0; };
-    out.append({"a line chosen with the mouse", comboUsable,
-                [=](Driver &) { Driver::chooseLine(kDef, "Combo1", combo()->itemText(0)); }});
-    out.append({"a line chosen with the keys", comboUsable,
-                [=](Driver &) { Driver::pressKey(combo(), Qt::Key_Down); }});
-    out.append({"the count raised with the keys",
-                [](Driver &) { return usable(def<QScrollBar>("HScroll1")); },
-                [](Driver &) { Driver::pressKey(def<QScrollBar>("HScroll1"), Qt::Key_Right); }});
-    return out;
 }
 
 } // namespace
@@ -380,12 +365,14 @@ private slots:
         STEP(Driver::pressKey(combo, Qt::Key_Down));
         QCOMPARE(combo->currentText(), QString("4--B"));
         // Opened again, the screen forgets even an accepted definition; a
-        // close from its frame ends it and "Ok" only hides it.
+        // close from its frame ends it, the main screen taking nothing over,
+        // and "Ok" only hides it.
         STEP(act(d, "def:Option1 def:Command1 btnDefTest"));
         QVERIFY(!def<QPushButton>("Command3")->isEnabled());
         QCOMPARE(list->count(), 0);
         STEP(act(d, "close:frmDefTest"));
         QTRY_VERIFY(!Driver::screen(kDef));
+        QCOMPARE(d.phase(), phase::Startup);
         STEP(act(d, "chapters"));
         QVERIFY(Driver::screen(kDef) && !shown(kDef));
 
@@ -421,31 +408,17 @@ private slots:
                  QString("Nicio problema afisata"));
     }
 
-    // From every state of the main screen's table, every event available
-    // leads to a state of the table.
-    void everyEventKeepsTheMainScreenInItsTable_data() { test::addRouteRows(kMainRoutes); }
-    void everyEventKeepsTheMainScreenInItsTable()
+    // From every state of the two screens' tables, every event available
+    // leads to a state of their tables.
+    void everyEventKeepsTheScreensInTheirTables_data() { test::addRouteRows(kRoutes); }
+    void everyEventKeepsTheScreensInTheirTables()
     {
         QFETCH(int, route);
         QString failure;
-        const int happened = test::walkEvents<Driver>(started, kMainRoutes[route], mainEvents(),
-                                                      mainBreak, {}, &failure);
+        const int happened = test::walkEvents<Driver>(started, kRoutes[route], allEvents(),
+                                                      cycleBreak, {}, &failure);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QVERIFY(happened >= 8);
-    }
-
-    // From every state of the definition screen's table, every event
-    // available leads to a state of its table (or, once the screen is gone,
-    // of the main screen's).
-    void everyEventKeepsTheDefinitionInItsTable_data() { test::addRouteRows(kDefinitionRoutes); }
-    void everyEventKeepsTheDefinitionInItsTable()
-    {
-        QFETCH(int, route);
-        QString failure;
-        const int happened = test::walkEvents<Driver>(
-            started, kDefinitionRoutes[route], definitionEvents(), definitionBreak, {}, &failure);
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        QVERIFY(happened >= 5);
     }
 };
 
