@@ -71,34 +71,10 @@ class TstExitSave : public QObject
     Q_OBJECT
 
 private slots:
-    // An exit with nothing changed writes the three headers (an empty log
-    // counts from 2); the results logged since stay as they were written.
-    void exitWritesTheHeadersAndKeepsTheResults()
-    {
-        TempAppFolder dir;
-        DataFiles files{AppFolder(dir.path())};
-        Collection c;
-        QVERIFY(files.openAndLoad(c).ok());
-        QVERIFY(files.saveAtExit(c).ok());
-        QVERIFY(!files.isOpen());
-        QCOMPARE(dir.read(datafile::Chapters), QByteArray(204, '\0'));
-        QCOMPARE(dir.read(datafile::Problems), QByteArray(458, '\0'));
-        const QByteArray header2 =
-            QByteArray(30, '\0') + QByteArray::fromHex("0200") + QByteArray(10, '\0');
-        QCOMPARE(dir.read(datafile::Users), header2);
-
-        QVERIFY(files.openAndLoad(c).ok());
-        const UserRecord r = test::result("Ana", 8, 3, {2026, 5, 5});
-        QVERIFY(files.appendResult(c, r).ok());
-        QVERIFY(files.saveAtExit(c).ok());
-        QByteArray header3 = header2;
-        header3[30] = 3;
-        QCOMPARE(dir.read(datafile::Users), header3 + r.encoded());
-    }
-
-    // The exit writes the kept fields of the rows in use, byte for byte, and
-    // leaves the records past them as they were: a deleted last chapter
-    // stays in the file, past its count.
+    // The exit writes the headers and the kept fields of the rows in use,
+    // byte for byte, keeps the results logged since (an empty log counts
+    // from 2) and leaves the records past the rows in use as they were: a
+    // deleted last chapter stays in the file, past its count.
     void exitWritesTheRowsInUse()
     {
         TempAppFolder dir;
@@ -106,9 +82,12 @@ private slots:
         for (const char *name : {"A", "B", "C"})
             test::addChapter(start, name);
         dir.writeCollection(start);
+        dir.write(datafile::Users, {});
         DataFiles files{AppFolder(dir.path())};
         Collection c;
         QVERIFY(files.openAndLoad(c).ok());
+        const UserRecord r = test::result("Ana", 8, 3, {2026, 5, 5});
+        QVERIFY(files.appendResult(c, r).ok());
         c.ChapterCount = 2; // the last chapter deleted
         c.ChapterTable[2].Name.assign("Nou");
         c.ChapterTable[2].ProblemTotal = 1;
@@ -118,13 +97,17 @@ private slots:
         c.ProblemTable[2].Chapter.ProblemTotal = 9;
         c.ProblemTable[2].Chapter.DrawCount = 9;
         QVERIFY(files.saveAtExit(c).ok());
+        QVERIFY(!files.isOpen());
 
+        QCOMPARE(dir.read(datafile::Users),
+                 QByteArray(30, '\0') + "\x03" + QByteArray(11, '\0') + r.encoded());
         const QByteArray caps = dir.read(datafile::Chapters);
         QCOMPARE(caps.size(), 4 * 204);
         QCOMPARE(caps.left(204), QByteArray(100, '\0') + "\x02" + QByteArray(103, '\0'));
         QCOMPARE(caps.mid(204, 204), "Nou" + QByteArray(97, ' ') + QByteArray::fromHex("01000000") +
                                          QByteArray(100, '\0'));
         QCOMPARE(caps.mid(3 * 204, 4), QByteArray("C   "));
+        QCOMPARE(dir.read(datafile::Problems).left(458), problemHeader(1));
         const QByteArray problem = dir.read(datafile::Problems).mid(458);
         QCOMPARE(problem.size(), 458);
         QCOMPARE(problem.mid(250, 3), QByteArray("Nou"));
