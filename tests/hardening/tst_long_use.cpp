@@ -59,18 +59,15 @@ double residentMb()
 // An archived test as one line, to compare the archive with the model.
 QString text(const ArchivedTest &t)
 {
+    const auto n = [](int value) { return QString::number(value); };
     QString s = QStringLiteral("%1|%2|%3|%4|%5|")
-                    .arg(t.pupil, t.date.toString(Qt::ISODate))
-                    .arg(t.grade)
-                    .arg(t.imported)
-                    .arg(t.wholeCollection);
+                    .arg(t.pupil, t.date.toString(Qt::ISODate), n(t.grade), n(t.imported),
+                         n(t.wholeCollection));
     for (const ArchivedChapter &c : t.chapters)
-        s += QStringLiteral("%1:%2,").arg(c.name).arg(c.problems);
+        s += QStringLiteral("%1:%2,").arg(c.name, n(c.problems));
     for (const ArchivedAnswer &a : t.answers)
         s += QStringLiteral(" %1/%2/%3/%4")
-                 .arg(a.problemIndex, a.chapter)
-                 .arg(a.marked)
-                 .arg(a.correct);
+                 .arg(a.problemIndex, a.chapter, n(a.marked), n(a.correct));
     return s;
 }
 
@@ -183,11 +180,10 @@ private:
     }
     int rowOf(const QString &index) const
     {
-        for (int r = 0; r < m_live.problems.size(); ++r) {
-            if (m_live.problems[r].index == index)
-                return r;
-        }
-        return -1;
+        const auto &all = m_live.problems;
+        const auto at =
+            std::find_if(all.begin(), all.end(), [&](auto &p) { return p.index == index; });
+        return at == all.end() ? -1 : int(at - all.begin());
     }
     // A chapter outside the reserved chapter.
     QString pickChapter(const QString &besides = {})
