@@ -116,11 +116,9 @@ QString checkTextsAndViews(Collection &c)
         return QStringLiteral("integrity counts %1 problems of %2")
             .arg(report.problemCount)
             .arg(c.ProblemCount);
-    int previous = Collection::FirstRow - 1;
     for (const IntegrityReport::Missing &m : report.missing) {
-        if (m.row <= previous || m.row > c.lastProblemRow())
-            return QStringLiteral("integrity names row %1 after row %2").arg(m.row).arg(previous);
-        previous = m.row;
+        if (m.row < Collection::FirstRow || m.row > c.lastProblemRow())
+            return QStringLiteral("integrity names row %1").arg(m.row);
     }
     return {};
 }

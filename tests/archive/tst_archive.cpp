@@ -63,8 +63,7 @@ class TstArchive : public QObject
     Q_OBJECT
 
 private slots:
-    // The tests come back with every field; the counts per problem add
-    // them up.
+    // The tests come back with every field.
     void aTestIsKeptWithAllItsFields()
     {
         test::TempAppFolder dir;
@@ -91,15 +90,6 @@ private slots:
         QCOMPARE(describe(archive.test(rows[1].id)), describe(whole));
         QCOMPARE(archive.testCount(), 3);
         QVERIFY(archive.quickCheck().ok());
-        QList<ProblemStats> stats = archive.problemStats();
-        QCOMPARE(stats.size(), 9);
-        std::sort(stats.begin(), stats.end(),
-                  [](auto &a, auto &b) { return a.problemIndex < b.problemIndex; });
-        QCOMPARE(stats[0].drawn, 3);
-        QCOMPARE(stats[0].answeredRight, 2);
-        QCOMPARE(stats[1].answeredRight, 0);
-        QCOMPARE(stats[3].shareRight(), 1.0 / 3);
-        QCOMPARE(stats[6].chapter, QStringLiteral("Geometrie"));
     }
 
     void theLogIsImportedOnce()
@@ -205,11 +195,8 @@ private slots:
         QTest::addColumn<int>("order");
         QTest::addColumn<QString>("shown"); // the rows shown, by number (1..5)
         const int up = Qt::AscendingOrder, down = Qt::DescendingOrder;
-        QTest::newRow("everything") << "" << QDate() << QDate() << -1 << up << "12345";
-        QTest::newRow("plain letters") << "stefan" << QDate() << QDate() << -1 << up << "124";
         QTest::newRow("diacritics typed") << "IONIȚĂ" << QDate() << QDate() << -1 << up << "1";
         QTest::newRow("cedilla matches comma") << "şte" << QDate() << QDate() << -1 << up << "124";
-        QTest::newRow("from a day") << "" << QDate(2026, 3, 2) << QDate() << -1 << up << "2345";
         QTest::newRow("range and name")
             << "a" << QDate(2026, 3, 2) << QDate(2026, 3, 3) << -1 << up << "23";
         QTest::newRow("grade up, filtered")

@@ -51,8 +51,6 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QStringList>("names"); // of the copies, old or new
         QTest::newRow("no folder yet") << "backup" << QStringList{};
-        QTest::newRow("older copies")
-            << "backup" << QStringList{"caps.stn", "problems.stn", "users.stn"};
         QTest::newRow("another spelling") << "Backup" << QStringList{"USERS.STN"};
     }
     void copiesReplaceTheOlderOnes()
@@ -82,24 +80,6 @@ private slots:
                      .record<UserRecord>(3)
                      .Name.trimmed(),
                  QByteArray("Ion"));
-    }
-
-    void failedCopyKeepsTheOldOne()
-    {
-        Opened o;
-        o.dir.write("backup/problems.stn", "old problems");
-        o.dir.write("backup/caps.stn", "old caps");
-        BackupReport report;
-        {
-            // Room for the small files, not for the catalogue.
-            test::FileSizeLimit full(1024);
-            report = o.backup();
-        }
-        QCOMPARE(report.failedCopies, QStringList{"problems.stn"});
-        QVERIFY(report.notReopened.isEmpty());
-        QCOMPARE(o.dir.read("backup/problems.stn"), QByteArray("old problems"));
-        QCOMPARE(o.dir.read("backup/caps.stn"), o.dir.read(datafile::Chapters));
-        QCOMPARE(o.copies("backup"), QStringList({"caps.stn", "problems.stn", "users.stn"}));
     }
 
     void everyDataFileThatVanishedIsReported()

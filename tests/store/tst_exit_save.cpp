@@ -71,34 +71,10 @@ class TstExitSave : public QObject
     Q_OBJECT
 
 private slots:
-    // An exit with nothing changed writes the three headers (an empty log
-    // counts from 2); the results logged since stay as they were written.
-    void exitWritesTheHeadersAndKeepsTheResults()
-    {
-        TempAppFolder dir;
-        DataFiles files{AppFolder(dir.path())};
-        Collection c;
-        QVERIFY(files.openAndLoad(c).ok());
-        QVERIFY(files.saveAtExit(c).ok());
-        QVERIFY(!files.isOpen());
-        QCOMPARE(dir.read(datafile::Chapters), QByteArray(204, '\0'));
-        QCOMPARE(dir.read(datafile::Problems), QByteArray(458, '\0'));
-        const QByteArray header2 =
-            QByteArray(30, '\0') + QByteArray::fromHex("0200") + QByteArray(10, '\0');
-        QCOMPARE(dir.read(datafile::Users), header2);
-
-        QVERIFY(files.openAndLoad(c).ok());
-        const UserRecord r = test::result("Ana", 8, 3, {2026, 5, 5});
-        QVERIFY(files.appendResult(c, r).ok());
-        QVERIFY(files.saveAtExit(c).ok());
-        QByteArray header3 = header2;
-        header3[30] = 3;
-        QCOMPARE(dir.read(datafile::Users), header3 + r.encoded());
-    }
-
-    // The exit writes the kept fields of the rows in use, byte for byte, and
-    // leaves the records past them as they were: a deleted last chapter
-    // stays in the file, past its count.
+    // The exit writes the headers and the kept fields of the rows in use,
+    // byte for byte, keeps the results logged since (an empty log counts
+    // from 2) and leaves the records past the rows in use as they were: a
+    // deleted last chapter stays in the file, past its count.
     void exitWritesTheRowsInUse()
     {
         TempAppFolder dir;
@@ -106,9 +82,12 @@ private slots:
         for (const char *name : {"A", "B", "C"})
             test::addChapter(start, name);
         dir.writeCollection(start);
+        dir.write(datafile::Users, {});
         DataFiles files{AppFolder(dir.path())};
         Collection c;
         QVERIFY(files.openAndLoad(c).ok());
+        const UserRecord r = test::result("Ana", 8, 3, {2026, 5, 5});
+        QVERIFY(files.appendResult(c, r).ok());
         c.ChapterCount = 2; // the last chapter deleted
         c.ChapterTable[2].Name.assign("Nou");
         c.ChapterTable[2].ProblemTotal = 1;
@@ -118,13 +97,17 @@ private slots:
         c.ProblemTable[2].Chapter.ProblemTotal = 9;
         c.ProblemTable[2].Chapter.DrawCount = 9;
         QVERIFY(files.saveAtExit(c).ok());
+        QVERIFY(!files.isOpen());
 
+        QCOMPARE(dir.read(datafile::Users),
+                 QByteArray(30, '\0') + "\x03" + QByteArray(11, '\0') + r.encoded());
         const QByteArray caps = dir.read(datafile::Chapters);
         QCOMPARE(caps.size(), 4 * 204);
         QCOMPARE(caps.left(204), QByteArray(100, '\0') + "\x02" + QByteArray(103, '\0'));
         QCOMPARE(caps.mid(204, 204), "Nou" + QByteArray(97, ' ') + QByteArray::fromHex("01000000") +
                                          QByteArray(100, '\0'));
         QCOMPARE(caps.mid(3 * 204, 4), QByteArray("C   "));
+        QCOMPARE(dir.read(datafile::Problems).left(458), problemHeader(1));
         const QByteArray problem = dir.read(datafile::Problems).mid(458);
         QCOMPARE(problem.size(), 458);
         QCOMPARE(problem.mid(250, 3), QByteArray("Nou"));
@@ -155,24 +138,19 @@ private slots:
         QCOMPARE(dataFiles(e.dir), e.expect());
     }
 
-    // What a save cut short leaves (new files beside the old ones, a commit
-    // record naming them or not) and what the next start-up makes of it.
-    void interruptedSaveIsFinishedOrUndone_data()
+    // New files beside the old ones and a commit record cut short or naming
+    // files no save names (the crash tests make the records a save writes):
+    // the next start-up undoes the save and keeps every other file.
+    void recordNoSaveWritesIsUndone_data()
     {
-        QTest::addColumn<int>("renamedAlready"); // of the three files, in order
-        QTest::addColumn<QString>("record");     // "complete", "cut", "foreign", "twice", "none"
-        QTest::addColumn<bool>("allNew");
-        QTest::newRow("recorded, the chapters renamed") << 1 << "complete" << true;
-        QTest::newRow("new files, no record") << 0 << "none" << false;
-        QTest::newRow("record cut short") << 0 << "cut" << false;
-        QTest::newRow("record naming another file") << 0 << "foreign" << false;
-        QTest::newRow("record naming a file twice") << 0 << "twice" << false;
+        QTest::addColumn<QString>("record");
+        QTest::newRow("record cut short") << "cut";
+        QTest::newRow("record naming another file") << "foreign";
+        QTest::newRow("record naming a file twice") << "twice";
     }
-    void interruptedSaveIsFinishedOrUndone()
+    void recordNoSaveWritesIsUndone()
     {
-        QFETCH(int, renamedAlready);
         QFETCH(QString, record);
-        QFETCH(bool, allNew);
         TempAppFolder dir;
         dir.writeCollection(Collection());
         dir.write(datafile::Users, {});
@@ -189,7 +167,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             const QString fresh = QStringLiteral(".culegere.new-00000000000%1").arg(i);
             entries.push_back({fresh, kDataFiles[i]});
-            dir.write(i < renamedAlready ? kDataFiles[i] : fresh, after[i]);
+            dir.write(fresh, after[i]);
         }
         if (record == "foreign")
             entries[0].target = "Caps.stn.copie1";
@@ -198,13 +176,12 @@ private slots:
         QByteArray bytes = commitrecord::encode(entries);
         if (record == "cut")
             bytes.chop(5);
-        if (record != "none")
-            dir.write(commitrecord::FileName, bytes);
+        dir.write(commitrecord::FileName, bytes);
 
         Collection loaded;
         QVERIFY(DataFiles(AppFolder(dir.path())).openAndLoad(loaded).ok());
-        QCOMPARE(dataFiles(dir), allNew ? after : before);
-        QCOMPARE(loaded.ChapterCount, allNew ? 2 : 0);
+        QCOMPARE(dataFiles(dir), before);
+        QCOMPARE(loaded.ChapterCount, 0);
         QCOMPARE(otherFiles(dir), QStringList{"Caps.stn.copie1"});
         QCOMPARE(dir.read("Caps.stn.copie1"), QByteArray("the teacher's copy"));
     }

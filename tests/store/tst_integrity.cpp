@@ -39,10 +39,7 @@ private slots:
         QTest::addColumn<int>("pictures");
         QTest::addColumn<QList<int>>("absent");
         QTest::addColumn<QStringList>("missing"); // "index@row", in row order
-        QTest::newRow("120 of 120, unused pictures")
-            << 120 << 120 << 125 << QList<int>{} << QStringList{};
         QTest::newRow("empty") << 0 << 0 << 0 << QList<int>{} << QStringList{};
-        QTest::newRow("totals 119 for 120") << 120 << 119 << 120 << QList<int>{} << QStringList{};
         QTest::newRow("two missing")
             << 20 << 20 << 20 << QList<int>{12, 3} << QStringList{"00003@4", "00012@13"};
         QTest::newRow("the last missing")
