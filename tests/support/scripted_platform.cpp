@@ -9,8 +9,6 @@ bool ScriptedPlatform::showMessage(QWidget *, const QString &text, Buttons butto
                                    const QString &title)
 {
     messages.append({text, buttons, title});
-    if (onMessage)
-        onMessage(text);
     if (messageAnswers.empty())
         return true;
     const bool answer = messageAnswers.front();
@@ -18,10 +16,9 @@ bool ScriptedPlatform::showMessage(QWidget *, const QString &text, Buttons butto
     return answer;
 }
 
-QString ScriptedPlatform::askText(QWidget *, const QString &prompt, const QString &title)
+QString ScriptedPlatform::askText(QWidget *, const QString &prompt, const QString &)
 {
     prompts.append(prompt);
-    promptTitles.append(title);
     if (textAnswers.empty())
         return {};
     QString answer = textAnswers.front();
@@ -60,9 +57,8 @@ std::unique_ptr<QPrinter> ScriptedPlatform::openPrinter(const QString &name)
     return printerFactory ? printerFactory(name) : nullptr;
 }
 
-QString ScriptedPlatform::askSaveFileName(QWidget *, const QString &, const QString &suggestedPath)
+QString ScriptedPlatform::askSaveFileName(QWidget *, const QString &, const QString &)
 {
-    fileSuggestions.append(suggestedPath);
     if (fileAnswers.empty())
         return QString();
     QString answer = fileAnswers.front();
@@ -90,7 +86,6 @@ void ScriptedPlatform::clear()
 {
     messages.clear();
     prompts.clear();
-    promptTitles.clear();
     cues.clear();
     helpRequests.clear();
 }

@@ -46,7 +46,6 @@ public:
     QList<Message> messages;
     std::deque<bool> messageAnswers; // answers to OK/Cancel boxes; OK when empty
     QStringList prompts;
-    QStringList promptTitles;
     std::deque<QString> textAnswers; // answers to input boxes; "" (Cancel) when empty
     QStringList cues;                // full paths
     QStringList helpRequests;
@@ -56,10 +55,7 @@ public:
     QTime time{10, 30};
     QStringList printers;
     std::function<std::unique_ptr<QPrinter>(const QString &)> printerFactory;
-    // Runs while a message box would be open (e.g. to check the screen then).
-    std::function<void(const QString &)> onMessage;
     std::deque<QString> fileAnswers; // answers to save dialogs; "" (Cancel) when empty
-    QStringList fileSuggestions;     // the paths the save dialogs started at
 };
 
 } // namespace culegere::test

@@ -63,27 +63,6 @@ private slots:
         QCOMPARE(int(culegere::randomIndex(qint16(n), r)), index);
     }
 
-    // The one exchange sequence pinned: n + 1 exchanges of two entries of
-    // the order, each scaled from two random values. The first swaps
-    // order[2] and order[11], the ten others an entry with itself.
-    void wholeCollectionFollowsTheScaledShuffle()
-    {
-        Catalogue c;
-        c.add("Ecuatii", 10); // rows 2..11
-        c.definition.TestWholeCollection = true;
-        std::vector<double> values = {0.05, 0.95};
-        for (int i = 0; i < 10; ++i)
-            values.insert(values.end(), {(i + 0.5) / 10, (i + 0.5) / 10});
-        std::size_t used = 0;
-        const RandomSource script = [&] { return used < values.size() ? values[used++] : 0.5; };
-        QCOMPARE(drawTest(c.collection, c.definition, c.test, c.order, script).outcome,
-                 DrawResult::Drawn);
-        QCOMPARE(used, values.size());
-        QCOMPARE(c.drawn(), QList<int>({11, 3, 4, 5, 6, 7, 8, 9, 10}));
-        QCOMPARE(int(c.order[2]), 11);
-        QCOMPARE(int(c.order[11]), 2);
-    }
-
     // Over many draws: nine different problems, never one of a reserved
     // chapter, per chapter in the order the chapters were added (a chapter's
     // total counted afresh from the catalogue), each unanswered, and every
