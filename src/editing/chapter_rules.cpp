@@ -47,6 +47,8 @@ void recountChapters(Collection &c)
 
 ChapterRules::Added ChapterRules::add(const QString &name)
 {
+    if (m_locked)
+        return Added::Refused;
     if (name.isEmpty())
         return Added::EmptyName;
     // Compared as it would be stored: a name with blanks around it, or one
@@ -65,6 +67,8 @@ ChapterRules::Added ChapterRules::add(const QString &name)
 ChapterRules::Deleted ChapterRules::remove(int position)
 {
     Collection &c = m_collection;
+    if (m_locked)
+        return Deleted::Refused;
     if (position < 0 || position >= c.ChapterCount)
         return Deleted::NothingSelected;
     const int row = position + Collection::FirstRow;
@@ -85,6 +89,8 @@ ChapterRules::Renamed ChapterRules::rename(bool selected, const QString &oldName
 {
     if (renamedRow)
         *renamedRow = 0;
+    if (m_locked)
+        return Renamed::Refused;
     if (!selected)
         return Renamed::NothingSelected;
     if (newName.isEmpty())

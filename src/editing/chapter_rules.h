@@ -16,22 +16,26 @@ void recountChapters(Collection &collection);
 
 // Adding, deleting and renaming chapters on the chapter table. Chapter names
 // stay unique after trimming, and no problem is ever left under a chapter
-// that no longer exists.
+// that no longer exists. While a test is under way the rules are locked:
+// every change is Refused.
 class ChapterRules
 {
 public:
     explicit ChapterRules(Collection &collection) : m_collection(collection) {}
 
-    enum class Added { Added, EmptyName, Exists, Full };
+    void lock(bool locked) { m_locked = locked; }
+    bool locked() const { return m_locked; }
+
+    enum class Added { Added, EmptyName, Exists, Full, Refused };
     // A new chapter with no problems after the last one.
     Added add(const QString &name);
 
-    enum class Deleted { Deleted, HasProblems, NothingSelected };
+    enum class Deleted { Deleted, HasProblems, NothingSelected, Refused };
     // The chapter at list position p (row p + 2; -1: none); the last chapter
     // takes its row. Refused while any problem is filed under it.
     Deleted remove(int position);
 
-    enum class Renamed { Renamed, NothingSelected, EmptyName, Exists };
+    enum class Renamed { Renamed, NothingSelected, EmptyName, Exists, Refused };
     // Gives the chapter named `oldName` (trimmed) the name `newName`, and so
     // every problem filed under the old name. Returns, in `row`, the row
     // renamed (0 when no chapter had that name any more).
@@ -40,11 +44,13 @@ public:
 
 private:
     Collection &m_collection;
+    bool m_locked = false;
 };
 
 // The chapters screen's choice: the list entry the teacher chose, by a click
-// or the arrow keys, and its name. Nothing else chooses an entry, so the
-// entry deleted or renamed is always the one shown chosen.
+// or the arrow keys, and its name. It follows the entry shown selected: an
+// entry unselected (Ctrl+click) is chosen no more, so the entry deleted or
+// renamed is always the one shown chosen.
 class ChapterChoice
 {
 public:

@@ -43,8 +43,13 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
     layout->addWidget(m_name, 5, 0, 1, 2);
     m_chapterList->setMinimumSize(360, 300);
 
-    // A click chooses an entry, and so does moving the selection with the keys.
-    connect(m_chapterList, &QListWidget::itemClicked, this, &ChaptersScreen::entryChosen);
+    // The entry shown selected is the one chosen: a click on it chooses it
+    // (again), and so does moving the selection with the keys; a Ctrl+click
+    // that unselects it lets the choice go.
+    connect(m_chapterList, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        if (item->isSelected())
+            entryChosen(item);
+    });
     connect(m_chapterList, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem *> selected = m_chapterList->selectedItems();
         entryChosen(selected.isEmpty() ? nullptr : selected.first());
@@ -53,7 +58,10 @@ ChaptersScreen::ChaptersScreen(AppState &state, Platform &platform)
     connect(m_delete, &QPushButton::clicked, this, &ChaptersScreen::deleteChapter);
     connect(m_rename, &QPushButton::clicked, this, &ChaptersScreen::renameChapter);
     closesTheScreen(m_close);
+    // While a test is under way the chapters stay as they are: only Close works.
+    connect(&m_state.watch, &TestWatch::changed, this, &ChaptersScreen::applyState);
     finishBuilding();
+    applyState();
 }
 
 void ChaptersScreen::fillFromCollection()
@@ -72,6 +80,10 @@ void ChaptersScreen::applyState()
     const QSignalBlocker quiet(m_chapterList);
     if (m_choice.position() < 0)
         m_chapterList->clearSelection();
+    m_rules.lock(m_state.watch.underWay());
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m_chapterList, m_name, m_add, m_delete, m_rename})
+        control->setEnabled(!m_rules.locked());
 }
 
 void ChaptersScreen::message(const QString &text, bool withCancel)
@@ -92,6 +104,8 @@ void ChaptersScreen::entryChosen(QListWidgetItem *item)
 
 void ChaptersScreen::addChapter()
 {
+    if (m_rules.locked())
+        return;
     playCue(m_platform, m_state.folder, cue::SetOk);
     const QString name = m_name->text();
     switch (m_rules.add(name)) {
@@ -104,6 +118,8 @@ void ChaptersScreen::addChapter()
     case ChapterRules::Added::Full:
         message(editmsg::TooManyCategories);
         break;
+    case ChapterRules::Added::Refused:
+        return;
     case ChapterRules::Added::Added: {
         const QSignalBlocker quiet(m_chapterList);
         m_chapterList->addItem(name); // listed as typed
@@ -115,6 +131,8 @@ void ChaptersScreen::addChapter()
 
 void ChaptersScreen::deleteChapter()
 {
+    if (m_rules.locked())
+        return;
     playCue(m_platform, m_state.folder, cue::SetOk);
     const int position = m_choice.position();
     switch (m_rules.remove(position)) {
@@ -122,6 +140,7 @@ void ChaptersScreen::deleteChapter()
         message(editmsg::CategoryHasProblems);
         return;
     case ChapterRules::Deleted::NothingSelected:
+    case ChapterRules::Deleted::Refused:
         return;
     case ChapterRules::Deleted::Deleted:
         break;
@@ -140,6 +159,8 @@ void ChaptersScreen::deleteChapter()
 
 void ChaptersScreen::renameChapter()
 {
+    if (m_rules.locked())
+        return;
     playCue(m_platform, m_state.folder, cue::SetOk);
     int row = 0;
     const QString name = m_name->text();
@@ -152,6 +173,8 @@ void ChaptersScreen::renameChapter()
         return;
     case ChapterRules::Renamed::Exists:
         message(editmsg::CategoryExists);
+        return;
+    case ChapterRules::Renamed::Refused:
         return;
     case ChapterRules::Renamed::Renamed:
         // The chosen entry shows its chapter's row, and keeps naming it.

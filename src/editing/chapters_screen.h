@@ -35,7 +35,8 @@ protected:
     void closeSteps() override;
 
 private:
-    // The list's selection follows the choice; every step that changes it ends here.
+    // The list's selection follows the choice, and the controls whether a
+    // test is under way; every step that changes either ends here.
     void applyState();
     void entryChosen(QListWidgetItem *item);
     void addChapter();

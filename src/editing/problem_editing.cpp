@@ -33,6 +33,13 @@ void ProblemEditing::open()
     close();
 }
 
+void ProblemEditing::lock(bool locked)
+{
+    if (locked)
+        close();
+    m_locked = locked;
+}
+
 int ProblemEditing::findProblemRow(const QString &path) const
 {
     const QString wanted = problemImagePath(m_folder.root(), path);
@@ -46,8 +53,10 @@ int ProblemEditing::findProblemRow(const QString &path) const
 ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
 {
     LookUp result;
-    if (!controls().lookUp)
+    if (!controls().lookUp) {
+        result.kind = LookUp::Refused;
         return result;
+    }
     // An index that would name a file outside "probleme" names no problem.
     if (!isPlainName(index)) {
         m_searchPath.clear();
@@ -96,7 +105,9 @@ ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
     Collection &c = m_collection;
     // A problem is filed only under a chapter that exists, with an answer
     // someone marked.
-    if (!controls().save || chapter.isEmpty() || m_markedAnswer < 0 || findChapter(c, chapter) == 0)
+    if (!controls().save)
+        return Saved::Refused;
+    if (chapter.isEmpty() || m_markedAnswer < 0 || findChapter(c, chapter) == 0)
         return Saved::Incomplete;
 
     if (m_state == State::Catalogued) {
@@ -126,7 +137,7 @@ ProblemEditing::Saved ProblemEditing::save(const QString &chapter)
 ProblemEditing::Deleted ProblemEditing::remove()
 {
     if (!controls().remove)
-        return Deleted::NothingOpen;
+        return Deleted::Refused;
     const int row = findProblemRow(m_searchPath);
     if (row == 0)
         return Deleted::NotCatalogued;

@@ -15,7 +15,9 @@ namespace culegere {
 // catalogued) or a catalogued problem open. While a catalogued problem is
 // open its chapter's counter is one short; whenever none is open, every
 // chapter's counter equals the number of problems filed under it. Each step
-// is refused (changes nothing) in a state whose buttons do not lead to it.
+// is refused (changes nothing, tells nothing: Refused) in a state whose
+// buttons do not lead to it, and so while a test is under way: then the
+// editor is locked, nothing can be opened and only Close can be used.
 class ProblemEditing
 {
 public:
@@ -34,7 +36,12 @@ public:
     ProblemEditing(Collection &collection, const AppFolder &folder);
 
     State state() const { return m_state; }
-    Controls controls() const { return controlsFor(m_state); }
+    Controls controls() const { return m_locked ? Controls{} : controlsFor(m_state); }
+
+    // A test is under way (true) or no longer is: whatever is open is let go
+    // first, as Close lets it go.
+    void lock(bool locked);
+    bool locked() const { return m_locked; }
 
     // The menu command: a problem still open is let go as Close lets it go;
     // Idle, no answer marked.
@@ -42,7 +49,7 @@ public:
 
     struct LookUp
     {
-        enum Kind { Catalogued, NewPicture, NoSuchProblem } kind = NoSuchProblem;
+        enum Kind { Catalogued, NewPicture, NoSuchProblem, Refused } kind = NoSuchProblem;
         QString picture;             // the picture file to show, "" when none
         bool pictureMissing = false; // a catalogued problem whose picture is gone
         QString chapter;             // the catalogued problem's chapter, trimmed
@@ -56,14 +63,14 @@ public:
     void markAnswer(int variant) { m_markedAnswer = variant; }
     int markedAnswer() const { return m_markedAnswer; }
 
-    enum class Saved { Saved, Incomplete, CatalogueFull };
+    enum class Saved { Saved, Incomplete, CatalogueFull, Refused };
     // Files the open picture under the chapter named `chapter` with the marked
     // answer; its stored path is AppPath\Probleme\probl<index>.jpg for the
     // picture's 5-character index. Incomplete when there is no chapter of that
     // name, no picture open or no answer marked; nothing changes then.
     Saved save(const QString &chapter);
 
-    enum class Deleted { Deleted, NothingOpen, NotCatalogued };
+    enum class Deleted { Deleted, NothingOpen, NotCatalogued, Refused };
     // Deletes the open catalogued problem and its picture file; the last
     // problem takes its row.
     Deleted remove();
@@ -89,6 +96,7 @@ private:
     int m_foundRow = 0;
     bool m_cataloguedOpen = false;
     int m_markedAnswer = -1;
+    bool m_locked = false;
 };
 
 } // namespace culegere

@@ -75,11 +75,18 @@ ProblemEditor::ProblemEditor(AppState &state, Platform &platform)
     connect(m_save, &QPushButton::clicked, this, &ProblemEditor::save);
     connect(m_delete, &QPushButton::clicked, this, &ProblemEditor::remove);
     closesTheScreen(m_close);
+    // While a test is under way nothing is open here and only Close works.
+    connect(&m_state.watch, &TestWatch::changed, this, [this](bool underWay) {
+        m_editing.lock(underWay);
+        m_chapterBox->clearEditText();
+        applyState();
+    });
 
     // The load step.
     finishBuilding();
     for (QRadioButton *option : m_answers.buttons())
         option->setBackgroundRole(QPalette::Window);
+    m_editing.lock(m_state.watch.underWay());
     applyState();
 }
 
@@ -94,6 +101,9 @@ void ProblemEditor::applyState()
     m_lookUp->setEnabled(c.lookUp);
     m_save->setEnabled(c.save);
     m_delete->setEnabled(c.remove);
+    m_chapterBox->setEnabled(!m_editing.locked());
+    for (QRadioButton *option : m_answers.buttons())
+        option->setEnabled(!m_editing.locked());
     // The marks show the answer chosen; with none, no mark.
     m_answers.showMarked(m_editing.markedAnswer());
     if (m_editing.state() == ProblemEditing::State::Idle)
@@ -127,6 +137,8 @@ void ProblemEditor::open()
 
 void ProblemEditor::lookUp()
 {
+    if (!m_editing.controls().lookUp)
+        return;
     const QString index = m_platform.askText(this, editmsg::AskIndex, kAppTitle);
     const ProblemEditing::LookUp found = m_editing.lookUp(index);
     applyState();
@@ -148,6 +160,8 @@ void ProblemEditor::lookUp()
         message(editmsg::NoSuchProblem);
         playCue(m_platform, m_state.folder, cue::SetOk);
         break;
+    case ProblemEditing::LookUp::Refused:
+        break;
     }
 }
 
@@ -159,6 +173,8 @@ void ProblemEditor::save()
         return;
     case ProblemEditing::Saved::CatalogueFull:
         message(editmsg::CatalogueFull);
+        return;
+    case ProblemEditing::Saved::Refused:
         return;
     case ProblemEditing::Saved::Saved:
         break;
@@ -176,6 +192,7 @@ void ProblemEditor::remove()
         message(editmsg::NothingToDelete);
         return;
     case ProblemEditing::Deleted::NotCatalogued:
+    case ProblemEditing::Deleted::Refused:
         return;
     case ProblemEditing::Deleted::Deleted:
         break;

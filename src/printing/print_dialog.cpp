@@ -102,6 +102,13 @@ PrintDialog::PrintDialog(AppState &state, Platform &platform)
     }
     connect(m_print, &QPushButton::clicked, this, &PrintDialog::print);
     closesTheScreen(m_ok);
+    // The dialog belongs to the test drawn: it closes, as "Ok" closes it, when
+    // that test ends or another is drawn in its place.
+    connect(&m_state.watch, &TestWatch::changed, this, [this](bool underWay) {
+        if (!underWay)
+            closeIfShown();
+    });
+    connect(&m_state.watch, &TestWatch::newTest, this, &PrintDialog::closeIfShown);
 
     // The load step.
     setFixedSize(twips(0, 0, 13905, 6390).size());
@@ -296,6 +303,8 @@ SheetContent PrintDialog::content(const Margins &margins) const
 
 void PrintDialog::print()
 {
+    if (!m_state.watch.underWay())
+        return; // no test to print
     if (m_toPrinter->isChecked()) {
         if (m_printerBox->currentText().isEmpty()) {
             message(printmsg::NoPrinter);

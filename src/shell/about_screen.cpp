@@ -9,7 +9,7 @@
 
 namespace culegere {
 
-AboutScreen::AboutScreen(QWidget *mainScreen) : m_mainScreen(mainScreen)
+AboutScreen::AboutScreen()
 {
     setWindowTitle(QStringLiteral("Despre"));
 
@@ -28,9 +28,10 @@ AboutScreen::AboutScreen(QWidget *mainScreen) : m_mainScreen(mainScreen)
     auto *ok = new QPushButton(QStringLiteral("Ok"));
     nameControls({{this, "frmDespre"}, {ok, "Command1"}});
     connect(ok, &QPushButton::clicked, this, [this] {
+        if (!isVisible())
+            return; // a late click of a screen already closed
         hide();
-        m_mainScreen->show();
-        m_mainScreen->raise();
+        emit closed();
     });
 
     auto *layout = new QVBoxLayout(this);

@@ -10,10 +10,11 @@ class AboutScreen : public QWidget
     Q_OBJECT
 
 public:
-    explicit AboutScreen(QWidget *mainScreen);
+    AboutScreen();
 
-private:
-    QWidget *m_mainScreen;
+signals:
+    // "Ok": the main screen comes back.
+    void closed();
 };
 
 } // namespace culegere

@@ -204,6 +204,13 @@ void Application::checkIntegrity()
 
 void Application::showMain()
 {
+    // The screens shown in the main screen's place close when it comes back
+    // (a screen opened before them closing, say): none stays open above it.
+    for (SecondaryScreen *inPlace :
+         std::initializer_list<SecondaryScreen *>{m_print.data(), m_results.data()}) {
+        if (inPlace)
+            inPlace->closeIfShown();
+    }
     m_main->show();
     m_main->raise();
 }
@@ -282,8 +289,10 @@ QList<QWidget *> Application::secondaryScreens() const
 
 void Application::showAbout()
 {
-    if (!m_about)
-        m_about = std::make_unique<AboutScreen>(m_main.get());
+    if (!m_about) {
+        m_about = std::make_unique<AboutScreen>();
+        QObject::connect(m_about.get(), &AboutScreen::closed, m_main.get(), [this] { showMain(); });
+    }
     m_about->show();
     m_about->raise();
 }

@@ -1,6 +1,7 @@
 #include "shell/main_screen.h"
 
 #include "shell/decoration.h"
+#include "state/app_state.h"
 #include "testing/test_area.h"
 #include "widgets/access_keys.h"
 #include "widgets/controls.h"
@@ -83,8 +84,8 @@ MainScreen::MainScreen(AppState &state, Platform &platform)
                   {m_menu.about, "mnuDespre"}});
     // Alt+F and Alt+H open the menus.
     giveAccessKeys(this, QStringLiteral("FH"));
-    connect(m_testArea, &TestArea::testRunning, this,
-            [this](bool running) { setEditingMenusEnabled(!running); });
+    connect(&state.watch, &TestWatch::changed, this,
+            [this](bool underWay) { setEditingMenusEnabled(!underWay); });
 }
 
 void MainScreen::setEditingMenusEnabled(bool enabled)

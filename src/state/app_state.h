@@ -3,6 +3,7 @@
 #include "archive/archive_access.h"
 #include "folder/app_folder.h"
 #include "state/test_state.h"
+#include "state/test_watch.h"
 #include "store/collection.h"
 #include "store/data_files.h"
 
@@ -11,7 +12,8 @@ namespace culegere {
 // The state every screen works on directly: the application folder, its data
 // files, the collection, the test definition and the running test. Owned by
 // the Application and handed to each screen by reference. The archive is
-// opened on its first use, never at start-up.
+// opened on its first use, never at start-up. `watch` tells every screen
+// whether a test is under way.
 struct AppState
 {
     explicit AppState(const AppFolder &appFolder);
@@ -22,6 +24,7 @@ struct AppState
     TestDefinition definition;
     CurrentTest test;
     ArchiveAccess archive;
+    TestWatch watch;
 };
 
 } // namespace culegere

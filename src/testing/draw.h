@@ -30,8 +30,9 @@ std::vector<int> collectChapterProblems(const Collection &collection, TestDefini
 struct DrawResult
 {
     // NotDefined: no accepted definition, or one whose chapters do not ask
-    // for exactly nine problems.
-    enum Outcome { Drawn, TooFewProblems, ChapterTooSmall, NotDefined } outcome = Drawn;
+    // for exactly nine problems. Refused: the test's phase leads to no draw
+    // (the session's answer; nothing changes and nothing is told).
+    enum Outcome { Drawn, TooFewProblems, ChapterTooSmall, NotDefined, Refused } outcome = Drawn;
     FixedText<100> chapter; // the chapter that holds too few, for ChapterTooSmall
 };
 

@@ -255,7 +255,7 @@ void TestArea::applyState()
         check->setVisible(c.checksShown);
     if (m_session.stopwatchRunning() != m_stopwatchTimer->isActive())
         m_session.stopwatchRunning() ? m_stopwatchTimer->start() : m_stopwatchTimer->stop();
-    emit testRunning(!c.editing);
+    m_state.watch.follow(!c.editing);
 }
 
 void TestArea::hideScreens()
@@ -308,6 +308,8 @@ void TestArea::definitionFinished()
 void TestArea::startTest()
 {
     const DrawResult drawn = m_session.draw([this] { return m_platform.nextRandom(); });
+    if (drawn.outcome == DrawResult::Refused)
+        return; // a click late for its phase: a graded test stays as it is
     if (drawn.outcome != DrawResult::Drawn) {
         // Nothing was drawn and the test shown before is let go: the teacher
         // defines the test anew.
@@ -323,6 +325,7 @@ void TestArea::startTest()
     // one never show them); the variants start unmarked.
     m_answers.clear();
     applyState();
+    m_state.watch.drawn();
     m_problemPicture->showFile(
         problemPictureFile(m_state.folder, m_session.currentProblem().ImagePath));
     m_position->setText(QString::number(m_state.test.CurrentPosition));
@@ -344,22 +347,25 @@ void TestArea::showProblem()
 
 void TestArea::move(bool forward)
 {
-    forward ? m_session.next() : m_session.previous();
-    showProblem();
+    if (forward ? m_session.next() : m_session.previous())
+        showProblem();
 }
 
 void TestArea::correct()
 {
-    if (m_session.phase() == TestPhase::Running) {
-        if (!m_session.grade(m_platform.today())) {
-            message(testmsg::NotAllAnswered);
-            return;
-        }
-        for (int i = 0; i < CurrentTest::Size; ++i)
-            m_rightAnswers[i]->setChecked(m_state.test.AnswerCorrect[i]);
-        m_grade->setText(QString::number(m_state.test.TestGrade));
-        applyState();
+    switch (m_session.correct(m_platform.today())) {
+    case TestSession::Correction::Refused:
+        return;
+    case TestSession::Correction::Unanswered:
+        message(testmsg::NotAllAnswered);
+        return;
+    case TestSession::Correction::ToWrite:
+        break;
     }
+    for (int i = 0; i < CurrentTest::Size; ++i)
+        m_rightAnswers[i]->setChecked(m_state.test.AnswerCorrect[i]);
+    m_grade->setText(QString::number(m_state.test.TestGrade));
+    applyState();
     writeResult();
 }
 
@@ -376,18 +382,22 @@ void TestArea::writeResult()
         message(testmsg::ResultNotSaved.arg(stored.fileName));
         return;
     }
+    // Corrected before any box is shown: a click that comes in while one is
+    // open finds nothing more to write.
+    m_session.resultStored();
+    applyState();
     if (!stored.ok())
         message(testmsg::ResultStoredNotReopened.arg(stored.fileName));
     m_state.archive.record(m_session.archivedResult(m_platform.timeOfDay()), logBefore);
     if (const QString told = m_state.archive.takeMessage(); !told.isEmpty())
         message(told);
-    m_session.resultStored();
-    applyState();
     playCue(m_platform, m_state.folder, cue::Exit);
 }
 
 void TestArea::changeUser()
 {
+    if (!m_session.controls().changeUser)
+        return;
     m_session.setUserName(m_platform.askText(window(), testmsg::AskName, kAppTitle));
     playCue(m_platform, m_state.folder, cue::SetOk);
 }
@@ -407,11 +417,14 @@ void TestArea::stopwatchTick()
 
 void TestArea::reset()
 {
+    if (!m_session.controls().reset)
+        return;
     if (m_session.phase() == TestPhase::Graded &&
         !m_platform.showMessage(window(), testmsg::ResultWillBeLost, Platform::Buttons::YesNo,
                                 kAppTitle))
         return;
-    m_session.reset();
+    if (!m_session.reset())
+        return; // ended while the question was open
     clearTest();
     applyState();
     playCue(m_platform, m_state.folder, cue::Load);

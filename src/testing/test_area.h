@@ -40,11 +40,6 @@ public:
     // Hides the screens this area opened (the program is ending).
     void hideScreens();
 
-signals:
-    // A test is drawn, answered or graded (true), or none is (false): the
-    // editing menu items follow.
-    void testRunning(bool running);
-
 private:
     void buildControls(QWidget *timerOwner);
     void installKeys(QWidget *window);
@@ -62,8 +57,10 @@ private:
     void reset();
     // Writes the graded result to the log, as many times as it takes.
     void writeResult();
-    // Which controls can be used follows from the session's phase alone;
-    // every step ends here.
+    // Which controls can be used follows from the session's phase alone, and
+    // the shared watch tells the other screens whether a test is under way;
+    // every step ends here. Each step checks the session's phase itself when
+    // it runs: a key's delayed click may arrive after its button went off.
     void applyState();
     // Nothing of a test is shown.
     void clearTest();

@@ -76,7 +76,7 @@ void TestSession::takeDefinition()
 DrawResult TestSession::draw(const RandomSource &random)
 {
     if (!controls().startTest)
-        return {DrawResult::NotDefined, {}};
+        return {DrawResult::Refused, {}};
     const DrawResult result =
         drawTest(m_state.collection, m_state.definition, test(), m_problemOrder, random);
     if (result.outcome != DrawResult::Drawn) {
@@ -96,15 +96,21 @@ const ProblemRecord &TestSession::problemAt(int position) const
     return m_state.collection.ProblemTable[test().TestProblems[position]];
 }
 
-void TestSession::next()
+bool TestSession::next()
 {
+    if (!controls().move)
+        return false;
     test().CurrentPosition = static_cast<qint16>((test().CurrentPosition + 1) % CurrentTest::Size);
+    return true;
 }
 
-void TestSession::previous()
+bool TestSession::previous()
 {
+    if (!controls().move)
+        return false;
     const int position = test().CurrentPosition - 1;
     test().CurrentPosition = static_cast<qint16>(position < 0 ? CurrentTest::Size - 1 : position);
+    return true;
 }
 
 void TestSession::mark(int variant)
@@ -148,6 +154,13 @@ bool TestSession::grade(QDate today)
     return true;
 }
 
+TestSession::Correction TestSession::correct(QDate today)
+{
+    if (m_phase == TestPhase::Running)
+        return grade(today) ? Correction::ToWrite : Correction::Unanswered;
+    return m_phase == TestPhase::Graded ? Correction::ToWrite : Correction::Refused;
+}
+
 void TestSession::resultStored()
 {
     if (m_phase != TestPhase::Graded)
@@ -183,10 +196,12 @@ void TestSession::tick()
         m_stopwatchRunning = false;
 }
 
-void TestSession::reset()
+bool TestSession::reset()
 {
-    if (controls().reset)
-        endTest();
+    if (!controls().reset)
+        return false;
+    endTest();
+    return true;
 }
 
 void TestSession::endTest()

@@ -66,16 +66,18 @@ public:
     // definition, else Idle.
     void takeDefinition();
 
-    // Draws a new test (Defined or Running). A draw that cannot fill the nine
-    // positions draws nothing: the test and the definition are let go (Idle).
+    // Draws a new test (Defined or Running; Refused in any other phase, with
+    // nothing changed). A draw that cannot fill the nine positions draws
+    // nothing: the test and the definition are let go (Idle).
     DrawResult draw(const RandomSource &random);
     // The catalogue row at the current position, and at position p.
     const ProblemRecord &problemAt(int position) const;
     const ProblemRecord &currentProblem() const { return problemAt(test().CurrentPosition); }
 
-    // Moves around the ring of nine positions.
-    void next();
-    void previous();
+    // Moves around the ring of nine positions; false (no move) while no test
+    // is drawn.
+    bool next();
+    bool previous();
     // Marks variant 0..4 for the problem shown; only while the test runs.
     void mark(int variant);
 
@@ -86,6 +88,12 @@ public:
     // False, with AnswerCorrect cleared and nothing else changed, while a
     // problem is unanswered.
     bool grade(QDate today);
+    // "Corecteaza test": a running test is graded (or Unanswered); a graded
+    // test whose result is not yet written stays as graded. ToWrite: the
+    // result is to be written now. Refused in every other phase, so a test
+    // is graded and written once whatever arrives after its correction.
+    enum class Correction { Refused, Unanswered, ToWrite };
+    Correction correct(QDate today);
     // The graded result, the record every attempt to write it writes.
     const UserRecord &result() const { return m_result; }
     // The graded result as the archive keeps it, corrected at `time`: the
@@ -106,8 +114,9 @@ public:
     qint16 stopwatchTicks() const { return m_stopwatchTicks; }
 
     // Ends a graded test: no problems, no chosen chapters, the count 0 (Idle).
-    // A result not yet written is lost.
-    void reset();
+    // A result not yet written is lost. False (nothing changes) in any other
+    // phase.
+    bool reset();
 
     const ProblemOrder &problemOrder() const { return m_problemOrder; }
 

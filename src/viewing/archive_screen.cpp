@@ -128,7 +128,7 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
     connect(m_name, &QLineEdit::textChanged, this, &ArchiveScreen::applyFilter);
     connect(m_from, &QDateEdit::dateChanged, this, &ArchiveScreen::applyFilter);
     connect(m_to, &QDateEdit::dateChanged, this, &ArchiveScreen::applyFilter);
-    connect(m_testTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(m_testTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ArchiveScreen::showPupil);
     connect(m_export, &QPushButton::clicked, this, &ArchiveScreen::exportShown);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
@@ -182,11 +182,11 @@ void ArchiveScreen::applyFilter()
 
 void ArchiveScreen::showPupil()
 {
-    // The pupil of the test chosen in the table, or the only pupil shown.
+    // The pupil of the test shown selected in the table, or the only pupil shown.
     QString key;
     QString pupil;
-    const QModelIndex current = m_testTable->currentIndex();
-    if (current.isValid()) {
+    const QModelIndexList selected = m_testTable->selectionModel()->selectedRows();
+    if (const QModelIndex current = selected.value(0); current.isValid()) {
         key = m_tests.shownRow(current.row()).pupilKey;
         pupil = m_tests.shownRow(current.row()).pupil;
     } else if (m_tests.shownCount() > 0) {

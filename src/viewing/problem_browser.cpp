@@ -94,6 +94,22 @@ ProblemBrowser::ProblemBrowser(AppState &state, Platform &platform)
     connect(m_tenBack, &QPushButton::clicked, this, [this] { move(BrowseMove::TenBack); });
     connect(m_tenForward, &QPushButton::clicked, this, [this] { move(BrowseMove::TenForward); });
     closesTheScreen(m_ok);
+    // While a test is under way no problem is shown here: only Ok works.
+    connect(&m_state.watch, &TestWatch::changed, this, &ProblemBrowser::followTest);
+    followTest();
+}
+
+void ProblemBrowser::followTest()
+{
+    const bool open = !m_state.watch.underWay();
+    if (!open) {
+        m_picture->clear();
+        m_statisticsLine->clear();
+        m_rowList.clear();
+    }
+    m_chapterBox->setEnabled(open);
+    m_loadChapter->setEnabled(open);
+    setMovesEnabled(false);
 }
 
 void ProblemBrowser::open()
@@ -126,6 +142,8 @@ void ProblemBrowser::chapterChosen()
 
 void ProblemBrowser::loadChapter()
 {
+    if (m_state.watch.underWay())
+        return;
     const QString text = m_chapterBox->currentText();
     if (text.isEmpty()) {
         // This screen's box has no title of its own.
@@ -144,6 +162,8 @@ void ProblemBrowser::loadChapter()
 
 void ProblemBrowser::move(BrowseMove move)
 {
+    if (m_state.watch.underWay())
+        return;
     const std::optional<int> next =
         browseMove(move, m_position, int(m_rowList.size()), !m_chapterBox->currentText().isEmpty());
     if (!next)

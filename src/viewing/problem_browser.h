@@ -38,6 +38,9 @@ private:
     void move(BrowseMove move);
     void showProblem();
     void setMovesEnabled(bool enabled);
+    // A test under way closes the screen for all but Ok; once it ends a
+    // chapter can be loaded again.
+    void followTest();
 
     AppState &m_state;
     Platform &m_platform;

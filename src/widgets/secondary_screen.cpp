@@ -23,10 +23,16 @@ void SecondaryScreen::present()
 
 void SecondaryScreen::closesTheScreen(QAbstractButton *button)
 {
-    connect(button, &QAbstractButton::clicked, this, [this] {
-        closeSteps();
-        hide();
-    });
+    connect(button, &QAbstractButton::clicked, this, &SecondaryScreen::closeIfShown);
+}
+
+void SecondaryScreen::closeIfShown()
+{
+    // A key's late click may come when the screen is already closed.
+    if (!isVisible())
+        return;
+    hide();
+    closeSteps();
 }
 
 void SecondaryScreen::finishBuilding(QSize minimum)
@@ -38,8 +44,7 @@ void SecondaryScreen::finishBuilding(QSize minimum)
 void SecondaryScreen::closeEvent(QCloseEvent *event)
 {
     // A hidden screen closed by the program has nothing left to do.
-    if (isVisible())
-        closeSteps();
+    closeIfShown();
     event->accept();
 }
 

@@ -21,6 +21,9 @@ public:
 
     // Shows the screen in front of the others, with the keyboard's focus.
     void present();
+    // Closes the screen as its own "Ok" or "Close" does, when it is shown:
+    // hidden first, then its close steps.
+    void closeIfShown();
 
     // The help's page about this screen (F1 opens it): a file of the folder
     // "help", perhaps with a place in it ("vizualizare.html#rezultate").
