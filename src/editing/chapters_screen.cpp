@@ -104,11 +104,12 @@ void ChaptersScreen::entryChosen(QListWidgetItem *item)
 
 void ChaptersScreen::addChapter()
 {
-    if (m_rules.locked())
+    const QString name = m_name->text();
+    const ChapterRules::Added added = m_rules.add(name);
+    if (added == ChapterRules::Added::Refused)
         return;
     playCue(m_platform, m_state.folder, cue::SetOk);
-    const QString name = m_name->text();
-    switch (m_rules.add(name)) {
+    switch (added) {
     case ChapterRules::Added::EmptyName:
         message(editmsg::NoCategoryName, true);
         return;
@@ -131,11 +132,12 @@ void ChaptersScreen::addChapter()
 
 void ChaptersScreen::deleteChapter()
 {
-    if (m_rules.locked())
+    const int position = m_choice.position();
+    const ChapterRules::Deleted deleted = m_rules.remove(position);
+    if (deleted == ChapterRules::Deleted::Refused)
         return;
     playCue(m_platform, m_state.folder, cue::SetOk);
-    const int position = m_choice.position();
-    switch (m_rules.remove(position)) {
+    switch (deleted) {
     case ChapterRules::Deleted::HasProblems:
         message(editmsg::CategoryHasProblems);
         return;
@@ -159,12 +161,14 @@ void ChaptersScreen::deleteChapter()
 
 void ChaptersScreen::renameChapter()
 {
-    if (m_rules.locked())
-        return;
-    playCue(m_platform, m_state.folder, cue::SetOk);
     int row = 0;
     const QString name = m_name->text();
-    switch (m_rules.rename(m_choice.titleSelected(), m_choice.selectedTitle(), name, &row)) {
+    const ChapterRules::Renamed renamed =
+        m_rules.rename(m_choice.titleSelected(), m_choice.selectedTitle(), name, &row);
+    if (renamed == ChapterRules::Renamed::Refused)
+        return;
+    playCue(m_platform, m_state.folder, cue::SetOk);
+    switch (renamed) {
     case ChapterRules::Renamed::NothingSelected:
         message(editmsg::NoTitleSelected);
         return;
