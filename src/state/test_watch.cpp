@@ -12,7 +12,6 @@ void TestWatch::follow(bool underWay)
 
 void TestWatch::drawn()
 {
-    follow(true);
     emit newTest();
 }
 

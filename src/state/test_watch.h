@@ -17,7 +17,7 @@ public:
     bool underWay() const { return m_underWay; }
     // The test area's phase: under way or not; `changed` when it turns.
     void follow(bool underWay);
-    // A test was drawn, also in place of one under way.
+    // A test was drawn, also in place of one under way (told after `follow`).
     void drawn();
 
 signals:
