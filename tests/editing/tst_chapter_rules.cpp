@@ -144,6 +144,8 @@ private slots:
                                         << "X" << int(Renamed::NothingSelected) << 0 << same;
         QTest::newRow("no new name") << true << "A"
                                      << "" << int(Renamed::EmptyName) << 0 << same;
+        QTest::newRow("a test under way") << true << "A"
+                                          << "X" << int(Renamed::Refused) << 0 << same;
         QTest::newRow("A to A") << true << "A"
                                 << "A" << int(Renamed::Exists) << 0 << same;
         QTest::newRow("A to B, blanks around") << true << "A"
@@ -159,7 +161,11 @@ private slots:
         QFETCH(QStringList, filed);
         Collection c = catalogue({"A", "B", "C"}, {"A", "B", "A", "Vechi"});
         int renamed = -1;
-        QCOMPARE(int(ChapterRules(c).rename(chosen, from, to, &renamed)), outcome);
+        ChapterRules rules(c);
+        rules.lock(outcome == int(Renamed::Refused));
+        QCOMPARE(int(rules.rename(chosen, from, to, &renamed)), outcome);
+        if (rules.locked()) // no change at all
+            QVERIFY(rules.add("Nou") == Added::Refused && rules.remove(0) == Deleted::Refused);
         QCOMPARE(renamed, row);
         QCOMPARE(names(c), QStringList({row == 2 ? to : "A", "B", "C"}));
         QStringList chapters;

@@ -87,6 +87,7 @@ struct Walk
             {"go back", "uaC", 3, [this] { move(8); }},
             {"go on", "C", 2, [this] { move(1); }},
             {"correct", "ua", 6, [this] { correct(); }},
+            {"correct by its access key and a click at once", "a", 2, [this] { correct(true); }},
             {"end the test", "C", 10, [this] { d.press("Command6"); }},
             {"edit the chapters", "S", 2, [this] { editChapters(); }},
             {"exit or end without it, start again", "!", 1, [this] { startAgain(pick(2)); }},
@@ -212,12 +213,17 @@ struct Walk
     // A correction before all are answered is refused; otherwise the result
     // goes into the log (Users.stn: the latest 98, bytes as the header counts
     // them) and the archive.
-    void correct()
+    void correct(){"correct by its access key and a click at once", "a", 2,
+                   [this] { correct(true); }},
     {
+        if (withItsKey) // "Corecteaza test" clicks itself a moment after Alt+C
+            STEP(Driver::accessKey("Main", 'C', false));
         STEP(d.correct());
         QCOMPARE(d.phase(), unmarked() ? phase::Drawn : phase::Corrected);
-        if (unmarked())
-            return;
+        if (unmarked()) {
+            "correct by its access key and a click at once", "a", 2, [this] { correct(true); }
+        }
+        , return;
         ArchivedTest test{"NoName", d.platform.date,  QTime(), 0, 1,
                           false,    m_plan.isEmpty(), {},      {}};
         for (const auto &[chapter, count] : std::as_const(m_plan))

@@ -130,7 +130,8 @@ private slots:
 
     // Once graded, the answers, the grade and the count are fixed, and the
     // result waits to be written or given up; once written, the draw's
-    // order starts afresh; Reset ends the test.
+    // order starts afresh and a correction or a draw is refused; Reset ends
+    // the test, once, and then no move is made.
     void aGradedTestIsFixed()
     {
         Running r;
@@ -146,18 +147,20 @@ private slots:
         r.session.tick();
         r.session.startStopwatch();
         QVERIFY(!r.session.grade(QDate(2027, 1, 1)));
+        QCOMPARE(r.session.correct(QDate(2027, 1, 1)), TestSession::Correction::ToWrite);
         QCOMPARE(r.session.currentProblem().ChosenAnswer, marked);
         QVERIFY(!r.session.stopwatchRunning());
         QCOMPARE(r.session.stopwatchTicks(), 1);
         QCOMPARE(r.session.result(), result);
-        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::NotDefined);
+        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::Refused);
         QCOMPARE(r.session.phase(), TestPhase::Graded);
         r.session.resultStored();
         QCOMPARE(r.session.phase(), TestPhase::Corrected);
         QCOMPARE(r.session.problemOrder(), identityOrder());
-        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::NotDefined);
+        QCOMPARE(r.session.draw([] { return 0.0; }).outcome, DrawResult::Refused);
+        QCOMPARE(r.session.correct(QDate()), TestSession::Correction::Refused); // written once
         r.state.definition.TestChapterCount = 3;
-        r.session.reset();
+        QVERIFY(r.session.reset() && !r.session.reset() && !r.session.next());
         QCOMPARE(r.session.phase(), TestPhase::Idle);
         QCOMPARE(r.state.test.TestProblems, (std::array<qint16, 10>{}));
         QCOMPARE(r.state.definition.TestChapterCount, 0);
