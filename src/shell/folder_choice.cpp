@@ -83,16 +83,31 @@ QString chooseAppFolder(const QStringList &arguments, const QString &programFold
     return QDir(homeFolder).filePath(kHomeFolderName);
 }
 
+QString fillingFolder(const QString &folder)
+{
+    const QFileInfo target(folder);
+    return target.absoluteDir().filePath(u'.' + target.fileName() + QStringLiteral(".umplere"));
+}
+
 bool prepareAppFolder(const QString &folder, const QString &source, bool withSample)
 {
     if (source.isEmpty())
         return true;
     if (withSample && !QFileInfo::exists(folder)) {
-        const bool copied = copyTree(source, folder, false, [](const QString &name) {
+        // Filled beside and put in place whole: a fill cut short leaves no
+        // half collection to start on, and the next start begins it again.
+        const QString beside = fillingFolder(folder);
+        QDir(beside).removeRecursively();
+        const bool copied = copyTree(source, beside, false, [](const QString &name) {
             return isCueOrHelp(name) || isSample(name);
         });
-        return QDir().mkpath(QDir(folder).filePath(QStringLiteral("teste"))) &&
-               QDir().mkpath(QDir(folder).filePath(QStringLiteral("backup"))) && copied;
+        const bool filled = copied &&
+                            QDir().mkpath(QDir(beside).filePath(QStringLiteral("teste"))) &&
+                            QDir().mkpath(QDir(beside).filePath(QStringLiteral("backup")));
+        if (filled && QDir().rename(beside, folder))
+            return true;
+        QDir(beside).removeRecursively();
+        return false;
     }
     return copyTree(source, folder, true, isCueOrHelp);
 }
