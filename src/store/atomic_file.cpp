@@ -101,9 +101,17 @@ StoreResult settleDamagedRecord(const QString &folder, const QByteArray &bytes)
         old.append(target);
     }
     if (!told) {
+        // New for certain: what the lines left name and is gone; the others
+        // as the renames go, in the record's order.
         QStringList renewed;
+        for (const auto &[name, target] : readable) {
+            if (!waiting.contains(name))
+                renewed.append(target);
+        }
         for (const QString &name : kSet) {
-            if (!old.contains(name, Qt::CaseInsensitive))
+            if (renewed.size() < kSet.size() - waiting.size() &&
+                !old.contains(name, Qt::CaseInsensitive) &&
+                !renewed.contains(name, Qt::CaseInsensitive))
                 renewed.append(name);
         }
         return StoreResult::failure(StoreError::SetMixed, renewed.join(QStringLiteral(", ")));

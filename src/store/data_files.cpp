@@ -164,8 +164,8 @@ StoreResult DataFiles::saveAtExit(const Collection &c)
     // this save replaces it: the newest data are the ones that count.
     if (StoreResult pending = finishPendingSave(); pending.error == StoreError::LockLost)
         return pending;
-    if (const QStringList closed = reopen(); !closed.isEmpty())
-        return StoreResult::failure(StoreError::CannotOpen, closed.first());
+    // The files are read by their names; one that a backup or a failure
+    // left closed, or that refuses to be opened for writing, is no obstacle.
     std::array<QByteArray, 3> old;
     auto all = dataFiles();
     for (std::size_t i = 0; i < all.size(); ++i) {

@@ -359,9 +359,33 @@ private slots:
         }
     }
 
+    // A file system that keeps no permissions refuses every chmod (strace
+    // makes each fchmod answer so): results and the exit save succeed all the same.
+    void refusedPermissionCopyFailsNoSave_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("refusal");
+        for (const char *operation : {"save", "append"}) {
+            for (const char *refusal : {"EPERM", "ENOSYS", "EOPNOTSUPP"})
+                QTest::addRow("%s, %s", operation, refusal) << operation << refusal;
+        }
+    }
+    void refusedPermissionCopyFailsNoSave()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, refusal);
+        QTemporaryDir work;
+        writeTree(work.path(), folderBefore(operation));
+        const Run run =
+            runTraced(m_strace, {"-o", "/dev/null", "-e", "inject=fchmod:error=" + refusal},
+                      {operation, work.path()});
+        QVERIFY2(run.exitCode == 0 && run.answer() == 0, run.err.constData());
+    }
+
     // A result renamed into place whose file cannot be opened again (strace
-    // fails the third opening of Users.stn: the driver reads the files once
-    // before the start-up opens them): stored once, the pupil told so, and
+    // fails the fourth opening of Users.stn: the driver reads the files once,
+    // the start-up opens them, the result reads the log by its name): stored
+    // once, the pupil told so, and
     // the test cannot be corrected again.
     void resultStoredButNotReopened()
     {
@@ -371,7 +395,7 @@ private slots:
         const Run run =
             runTraced(m_strace,
                       {"--seccomp-bpf", "-P", prepared.folder().filePath(datafile::Users), "-e",
-                       "trace=openat", "-e", "inject=openat:error=EIO:when=3"},
+                       "trace=openat", "-e", "inject=openat:error=EIO:when=4"},
                       {"resultStoredButNotReopenedOnScreen"},
                       QCoreApplication::applicationFilePath(), environment);
         QVERIFY2(run.exitCode == 0 && run.out.contains("PASS   : TstCrashSafety::"
