@@ -56,6 +56,22 @@ bool copyTree(const QString &from, const QString &to, bool onlyMissing,
     return ok;
 }
 
+// Whether every file of `from` that `take` accepts is in `to` with its size:
+// a folder that could not be listed during the copy goes unnoticed by it.
+bool allCopied(const QString &from, const QString &to,
+               const std::function<bool(const QString &)> &take)
+{
+    const QDir root(QFileInfo(from).absoluteFilePath());
+    QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = root.relativeFilePath(it.next());
+        if (take(relative.section(u'/', 0, 0)) &&
+            QFileInfo(QDir(to).filePath(relative)).size() != it.fileInfo().size())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString sharedFolder(const QString &programFolder)
@@ -98,9 +114,9 @@ bool prepareAppFolder(const QString &folder, const QString &source, bool withSam
         // half collection to start on, and the next start begins it again.
         const QString beside = fillingFolder(folder);
         QDir(beside).removeRecursively();
-        const bool copied = copyTree(source, beside, false, [](const QString &name) {
-            return isCueOrHelp(name) || isSample(name);
-        });
+        auto take = [](const QString &name) { return isCueOrHelp(name) || isSample(name); };
+        const bool copied =
+            copyTree(source, beside, false, take) && allCopied(source, beside, take);
         const bool filled = copied &&
                             QDir().mkpath(QDir(beside).filePath(QStringLiteral("teste"))) &&
                             QDir().mkpath(QDir(beside).filePath(QStringLiteral("backup")));

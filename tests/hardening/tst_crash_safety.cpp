@@ -11,6 +11,7 @@
 // the worker prints, say the n-th "write" since its start, is reached with
 // "-e inject=write:signal=KILL:when=n" (or "error=EIO").
 #include "archive/result_archive.h"
+#include "shell/folder_choice.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
 #include "store/durable_io.h"
@@ -380,6 +381,44 @@ private slots:
             runTraced(m_strace, {"-o", "/dev/null", "-e", "inject=fchmod:error=" + refusal},
                       {operation, work.path()});
         QVERIFY2(run.exitCode == 0 && run.answer() == 0, run.err.constData());
+    }
+
+    // The first fill of a new folder, killed or failed at each call: the
+    // folder is there whole or not at all, and the next start fills it whole.
+    void firstFillIsAllOrNothing()
+    {
+        QTemporaryDir work;
+        const QString folder = work.filePath("Culegere");
+        writeTree(folder + ".source", {{"Caps.stn", QByteArray(204, 0)},
+                                       {"Problems.stn", QByteArray(458, 0)},
+                                       {"probleme/probl00001.jpg", "jpg"},
+                                       {"exit.wav", "RIFF"},
+                                       {"Users.stn", "results are never copied"}});
+        const QList<Call> calls = recordCalls(m_strace, "fill", folder);
+        const FolderBytes after = test::folderBytes(folder);
+        QVERIFY(calls.size() > 10 && after.size() == 4 && QFileInfo(folder + "/teste").isDir());
+        for (const Call &call : calls) {
+            for (const QString fault : {"signal=KILL", "error=EIO"}) {
+                const QString where =
+                    call.first + " #" + QString::number(call.second) + ' ' + fault;
+                QDir(folder).removeRecursively();
+                runTraced(m_strace,
+                          {"-o", "/dev/null", "-e",
+                           QStringLiteral("inject=%1:%2:when=%3")
+                               .arg(call.first, fault)
+                               .arg(call.second)},
+                          {"fill", folder});
+                QVERIFY2(!QFileInfo::exists(folder) || test::folderBytes(folder) == after,
+                         qPrintable(where));
+                QVERIFY2(prepareAppFolder(folder, folder + ".source", true), qPrintable(where));
+                QVERIFY2(test::folderBytes(folder) == after &&
+                             QFileInfo(folder + "/backup").isDir(),
+                         qPrintable(where));
+                QCOMPARE(QDir(work.path())
+                             .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                         QStringList({"Culegere", "Culegere.source"}));
+            }
+        }
     }
 
     // A result renamed into place whose file cannot be opened again (strace
