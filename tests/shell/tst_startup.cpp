@@ -254,6 +254,9 @@ private slots:
             << "damaged" << QByteArray() << -1
             << QStringList{"Problems.stn", "nu poate porni; niciun fisier nu a fost modificat"}
             << false;
+        QTest::newRow("a save whose record cannot be read")
+            << "unreadable" << QByteArray() << -1
+            << QStringList{"Fisierele Caps.stn, Problems.stn, Users.stn nu pot fi citite"} << false;
         QTest::newRow("a save that cannot be finished")
             << "unfinished" << QByteArray() << -1
             << QStringList{"nu a putut fi terminata", "Caps.stn"} << false;
@@ -277,6 +280,8 @@ private slots:
                       commitrecord::encode({{".culegere.new-00000000000a", datafile::Chapters}}));
             QFile::remove(dir.filePath(datafile::Chapters));
             dir.write("Caps.stn/in-the-way", {});
+        } else if (setup == "unreadable") {
+            dir.write(".culegere.commit/record", {});
         } else if (setup == "rmlock") {
             dir.write(kLock + ".rmlock", {});
         } else if (lock != "-") {
@@ -354,11 +359,13 @@ private slots:
              {"Problems.stn.backup", "Caps.stn.copie1", "users.stn.ianuar", "Users.stn.aB3xYz",
               "Caps.stn.vechi", "Problems.stn.bak", ".culegere.new-0123456789AB",
               ".culegere.new-0123456789a", "culegere.new-0123456789ab", ".culegere.commit.bak",
-              "backup/caps.stn.martie", "teste/test1.jpg.copie1"})
+              "backup/caps.stn.martie", "teste/test1.jpg.copie1", "backup/arhiva.sqlite.copie1",
+              "arhiva.sqlite.copie"})
             QTest::newRow(name) << name << false;
         for (const char *name :
              {".culegere.new-0123456789ab", ".culegere.commit", "backup/.culegere.new-a1b2c3d4e5f6",
-              "teste/.culegere.new-ffffffffffff"})
+              "teste/.culegere.new-ffffffffffff", "backup/arhiva.sqlite.copie",
+              "backup/arhiva.sqlite.copie-journal"})
             QTest::newRow(name) << name << true;
     }
     void startUpTouchesOnlyItsOwnLeftovers()
