@@ -400,14 +400,9 @@ private slots:
         for (const Call &call : calls) {
             for (const QString fault : {"signal=KILL", "error=EIO"}) {
                 const QString where =
-                    call.first + " #" + QString::number(call.second) + ' ' + fault;
+                    QStringLiteral("inject=%1:%2:when=%3").arg(call.first, fault).arg(call.second);
                 QDir(folder).removeRecursively();
-                runTraced(m_strace,
-                          {"-o", "/dev/null", "-e",
-                           QStringLiteral("inject=%1:%2:when=%3")
-                               .arg(call.first, fault)
-                               .arg(call.second)},
-                          {"fill", folder});
+                runTraced(m_strace, {"-o", "/dev/null", "-e", where}, {"fill", folder});
                 QVERIFY2(!QFileInfo::exists(folder) || test::folderBytes(folder) == after,
                          qPrintable(where));
                 QVERIFY2(prepareAppFolder(folder, folder + ".source", true), qPrintable(where));
