@@ -228,6 +228,11 @@ private slots:
         for (int i = 0; i < 3; ++i)
             entries.push_back({".culegere.new-00000000000" + QString::number(i), kDataFiles[i]});
         const QByteArray record = commitrecord::encode(entries);
+        auto many = std::make_unique<Collection>(); // a count past one byte
+        for (int i = 0; i < 300; ++i)
+            test::addProblem(*many, "A", test::pictureIndex(i + 1));
+        QCOMPARE(commitrecord::dataFileShapedAs(problemsFileForExit({}, *many)),
+                 datafile::Problems);
         for (int renamed = 0; renamed <= 3; ++renamed) {
             for (qsizetype length = 0; length <= record.size(); ++length) {
                 TempAppFolder dir;
