@@ -160,7 +160,6 @@ private slots:
         for (int row = 2; row <= 4; ++row)
             left.append(e.c.ProblemTable[row].ImagePath.trimmedText().right(9).left(5));
         QCOMPARE(left, QStringList({"00001", typed == "00002" ? "00004" : "00002", "00003"}));
-        // The picture waits for the exit save; for the editor it is gone.
         QVERIFY(e.dir.exists("probleme/probl" + typed + ".jpg"));
         QCOMPARE(e.totals(), totals);
         e.editing->close();
