@@ -26,6 +26,9 @@ inline const QString NotRenamed =
 // %1: the number of tests.
 inline const QString CheckOk =
     QStringLiteral("Arhiva rezultatelor este in regula: %1 teste arhivate.");
+inline const QString CheckUnreadable = QStringLiteral(
+    "Arhiva rezultatelor nu a putut fi citita: discul nu raspunde. Verificati discul sau "
+    "stick-ul culegerii...");
 inline const QString CheckAbsent =
     QStringLiteral("Arhiva rezultatelor nu exista inca: nu a fost arhivat niciun test.");
 // %1: why.

@@ -14,8 +14,13 @@ namespace culegere {
 // (false) and the old copy stays.
 bool backupArchive(ArchiveAccess &access, const QString &backupDir);
 
+// Removes what a backup of the archive cut short left in `backupDir` (its
+// copy and the database's files beside it), and nothing else.
+void removeBackupLeftovers(const QString &backupDir);
+
 // The integrity check's line on the archive: whether it opens and passes
-// the quick check, and how many tests it holds; or that there is none yet.
+// the quick check, and how many tests it holds; that there is none yet; or
+// that it could not be looked at.
 QString checkArchive(ArchiveAccess &access);
 
 } // namespace culegere

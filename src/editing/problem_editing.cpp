@@ -4,7 +4,6 @@
 #include "store/problem_paths.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace culegere {
@@ -65,6 +64,9 @@ ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
     m_searchPath = storedPicturePath(m_folder.root(), index);
     m_foundRow = findProblemRow(m_searchPath);
     const QString picture = problemPictureFile(m_folder, m_searchPath);
+    // A picture deleted in this session is gone for the editor already.
+    const bool present =
+        QFileInfo(picture).isFile() && !m_collection.PicturesToRemove.contains(picture);
 
     if (m_foundRow != 0) {
         // The problem's chapter gives up a unit while the problem is open.
@@ -86,11 +88,11 @@ ProblemEditing::LookUp ProblemEditing::lookUp(const QString &index)
         result.kind = LookUp::Catalogued;
         result.chapter = row.Chapter.Name.trimmedText();
         result.answer = m_markedAnswer;
-        result.pictureMissing = !QFileInfo(picture).isFile();
+        result.pictureMissing = !present;
         result.picture = result.pictureMissing ? QString() : picture;
         return result;
     }
-    if (QFileInfo(picture).isFile()) {
+    if (present) {
         m_state = State::NewPicture;
         result.kind = LookUp::NewPicture;
         result.picture = picture;
@@ -142,12 +144,12 @@ ProblemEditing::Deleted ProblemEditing::remove()
     if (row == 0)
         return Deleted::NotCatalogued;
 
-    // Only a picture inside "probleme" is ever deleted; a failure to delete
-    // it leaves the catalogue change standing.
+    // The picture stays on the disk until the exit save that drops the
+    // problem is there: until then the catalogue on the disk still names it.
+    // Only a picture inside "probleme" is ever deleted (see DataFiles).
     const QString picture = problemPictureFile(m_folder, m_searchPath);
-    const QString folder = m_folder.resolve(QStringLiteral("\\probleme"));
-    if (QFileInfo(picture).absolutePath() == QFileInfo(folder).absoluteFilePath())
-        QFile::remove(picture);
+    if (!m_collection.PicturesToRemove.contains(picture))
+        m_collection.PicturesToRemove.append(picture);
 
     Collection &c = m_collection;
     const ProblemRecord &last = c.ProblemTable[c.lastProblemRow()];

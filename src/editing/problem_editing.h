@@ -71,8 +71,9 @@ public:
     Saved save(const QString &chapter);
 
     enum class Deleted { Deleted, NothingOpen, NotCatalogued, Refused };
-    // Deletes the open catalogued problem and its picture file; the last
-    // problem takes its row.
+    // Deletes the open catalogued problem; the last problem takes its row.
+    // Its picture file is deleted by the exit save that drops the problem
+    // (Collection::PicturesToRemove); until then the editor takes it for gone.
     Deleted remove();
 
     // Close (and any attempt to end the program): whatever is open is let go,

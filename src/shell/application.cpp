@@ -17,6 +17,7 @@
 #include "store/integrity.h"
 #include "store/legacy_text.h"
 #include "testing/test_area.h"
+#include "testing/testing_messages.h"
 #include "viewing/archive_screen.h"
 #include "viewing/problem_browser.h"
 #include "viewing/results_viewer.h"
@@ -109,6 +110,10 @@ bool Application::start()
         return false;
     }
 
+    // What a backup cut short left is no one's; the folder is ours.
+    removeBackupLeftovers(m_state->folder.resolve(QStringLiteral("\\backup")));
+    // From here on every write first makes sure the folder is still ours.
+    m_state->files.setLockCheck([this] { return m_lock->lostTo(); });
     m_main = std::move(main);
     m_chapters = std::make_unique<ChaptersScreen>(*m_state, m_platform);
     m_chapters->fillFromCollection();
@@ -176,6 +181,10 @@ void Application::message(const QString &text)
 
 void Application::backup()
 {
+    if (const StoreResult held = m_state->files.lockHeld(); !held.ok()) {
+        message(testmsg::lockLost(held.fileName));
+        return;
+    }
     BackupReport report = backupDataFiles(m_state->files, m_state->folder);
     const QString backupDir = m_state->folder.resolve(QStringLiteral("\\backup"));
     if (!backupArchive(m_state->archive, backupDir))
@@ -194,6 +203,8 @@ void Application::checkIntegrity()
         culegere::checkIntegrity(m_state->collection, listPictureFiles(m_state->folder));
     for (const IntegrityReport::Missing &missing : report.missing)
         message(shellmsg::PictureMissing.arg(missing.index));
+    if (!report.unknownChapters.isEmpty())
+        message(shellmsg::UnknownChapters.arg(report.unknownChapters.join(QStringLiteral(", "))));
     if (report.missing.isEmpty()) {
         message(report.totalsAgree() ? shellmsg::IntegrityOk.arg(numberText(report.problemCount))
                                      : shellmsg::IntegrityMismatch);
@@ -304,7 +315,14 @@ bool Application::exitProgram()
     // A problem open in the editor gives its chapter's unit back first.
     if (m_editor)
         m_editor->settle();
-    if (const StoreResult saved = m_state->files.saveAtExit(m_state->collection); !saved.ok()) {
+    const StoreResult saved = m_state->files.saveAtExit(m_state->collection);
+    // Another computer has the folder now: this program's edits cannot be
+    // kept, and only the user can say whether to end without them.
+    if (saved.error == StoreError::LockLost &&
+        !m_platform.showMessage(m_main.get(), lockLostAtExitQuestion(saved.fileName),
+                                Platform::Buttons::YesNo, kAppTitle))
+        return false;
+    if (!saved.ok() && saved.error != StoreError::LockLost) {
         message(saveFailureMessage(saved));
         return false;
     }

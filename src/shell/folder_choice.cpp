@@ -56,6 +56,22 @@ bool copyTree(const QString &from, const QString &to, bool onlyMissing,
     return ok;
 }
 
+// Whether every file of `from` that `take` accepts is in `to` with its size:
+// a folder that could not be listed during the copy goes unnoticed by it.
+bool allCopied(const QString &from, const QString &to,
+               const std::function<bool(const QString &)> &take)
+{
+    const QDir root(QFileInfo(from).absoluteFilePath());
+    QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = root.relativeFilePath(it.next());
+        if (take(relative.section(u'/', 0, 0)) &&
+            QFileInfo(QDir(to).filePath(relative)).size() != it.fileInfo().size())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString sharedFolder(const QString &programFolder)
@@ -83,16 +99,31 @@ QString chooseAppFolder(const QStringList &arguments, const QString &programFold
     return QDir(homeFolder).filePath(kHomeFolderName);
 }
 
+QString fillingFolder(const QString &folder)
+{
+    const QFileInfo target(folder);
+    return target.absoluteDir().filePath(u'.' + target.fileName() + QStringLiteral(".umplere"));
+}
+
 bool prepareAppFolder(const QString &folder, const QString &source, bool withSample)
 {
     if (source.isEmpty())
         return true;
     if (withSample && !QFileInfo::exists(folder)) {
-        const bool copied = copyTree(source, folder, false, [](const QString &name) {
-            return isCueOrHelp(name) || isSample(name);
-        });
-        return QDir().mkpath(QDir(folder).filePath(QStringLiteral("teste"))) &&
-               QDir().mkpath(QDir(folder).filePath(QStringLiteral("backup"))) && copied;
+        // Filled beside and put in place whole: a fill cut short leaves no
+        // half collection to start on, and the next start begins it again.
+        const QString beside = fillingFolder(folder);
+        QDir(beside).removeRecursively();
+        auto take = [](const QString &name) { return isCueOrHelp(name) || isSample(name); };
+        const bool copied =
+            copyTree(source, beside, false, take) && allCopied(source, beside, take);
+        const bool filled = copied &&
+                            QDir().mkpath(QDir(beside).filePath(QStringLiteral("teste"))) &&
+                            QDir().mkpath(QDir(beside).filePath(QStringLiteral("backup")));
+        if (filled && QDir().rename(beside, folder))
+            return true;
+        QDir(beside).removeRecursively();
+        return false;
     }
     return copyTree(source, folder, true, isCueOrHelp);
 }

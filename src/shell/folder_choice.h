@@ -25,13 +25,19 @@ QString sharedFolder(const QString &programFolder);
 // help are there, and the program works in the home); else "" (none).
 QString fillingSource(const QString &programFolder);
 
+// Where a new application folder `folder` is filled before it is put in
+// place: ".<name>.umplere" beside it.
+QString fillingFolder(const QString &folder);
+
 // Makes `folder` ready from `source` (see fillingSource): the cues and the
 // help it lacks are copied in. With `withSample`, a folder that does not
 // exist yet is created with the sample collection (Caps.stn, Problems.stn,
 // probleme) as well, and the empty folders "teste" and "backup". Nothing
 // else of `source` is copied (no results, no backup copies, no program), and
-// a collection already there is never touched. False when something could
-// not be copied.
+// a collection already there is never touched. The new folder is filled
+// beside it (fillingFolder) and renamed into place only whole, so a fill cut
+// short leaves no folder, and the next start fills it anew. False when
+// something could not be copied (no folder is made then).
 bool prepareAppFolder(const QString &folder, const QString &source, bool withSample);
 
 } // namespace culegere

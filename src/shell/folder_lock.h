@@ -4,28 +4,30 @@
 #include <QFile>
 #include <QString>
 
-#include <memory>
-
-class QLockFile;
+#include <optional>
 
 namespace culegere {
 
 // The lock that keeps a second copy of the program off an application folder
 // while one works on it: a file naming the process and the computer that
-// holds it, removed when the program ends.
+// holds it (lines: process id, program, computer name, computer id, boot id),
+// held open with the system's advisory lock while the program runs and
+// removed when it ends, if it is still this program's.
 //
-// A lock left by a copy that ended on this computer is taken over at once.
-// One taken on another computer (the folder on a memory stick or a network
-// share) cannot be checked from here: the program may still run there, or
-// that computer may have stopped without the exit. Only the user can tell,
-// so the caller asks, and takeOver follows a yes.
-//
-// Where no lock file is there, the lock is made directly: the file written
-// in QLockFile's format (process id, program, computer name, computer id,
-// boot id) and held open with the system's lock, as QLockFile holds its
-// own, but not pushed to the disk, which only slowed every start and end
-// (a lock file outlives no restart of the computer that made it anyway).
-// A lock file already there is judged, and taken over, by QLockFile.
+// A lock file already there is judged by what it names:
+// - empty or naming no process: a start cut short right after the file was
+//   made; nobody holds it, so it is replaced (unless a copy is making it
+//   at this very moment and holds it);
+// - another computer (its name differs, or its computer id does): that copy
+//   may still run there, or that computer may have stopped without the
+//   exit. Only the user can tell, so the caller asks, and takeOver follows
+//   a yes;
+// - this computer: held while a copy holds it open (or, after the folder's
+//   disk was taken out and put back, while the process it names still runs
+//   this program); else left by a copy that ended, and replaced at once.
+// A stale lock is removed only while this program holds it with the
+// system's lock and only if the name still leads to it, so two copies
+// replacing one stale lock never remove each other's new one.
 class FolderLock
 {
 public:
@@ -51,15 +53,20 @@ public:
     // lock could not be taken after all.
     bool takeOver();
 
+    // Nothing while the lock file is still this program's; else the computer
+    // that holds the folder now ("" when its lock names none, or there is
+    // no lock at all).
+    std::optional<QString> lostTo() const;
+
 private:
     enum class Made { Locked, NotMade, Failed };
     Made makeLockFile();
-    // Reads who holds the lock; false when it is this computer.
-    bool heldByAnotherComputer();
+    enum class Judged { Stale, HeldHere, HeldElsewhere, Gone };
+    // Judges the lock file there; a stale one is removed.
+    Judged judgeAndRemoveStale(bool removeAnyHeldElsewhere);
 
     QString m_path;
-    QFile m_file;                        // the lock made here, open while held
-    std::unique_ptr<QLockFile> m_qtLock; // a lock file that was there already
+    QFile m_file; // the lock made here, open while held
     QString m_holder;
     QDateTime m_takenAt;
 };

@@ -1,5 +1,7 @@
 #include "shell/shell_messages.h"
 
+#include "testing/testing_messages.h"
+
 #include <QDir>
 
 namespace culegere {
@@ -44,6 +46,15 @@ QString startupFailureMessage(const StoreResult &r)
                               "porni. Datele noi sunt pastrate pe disc si vor fi puse in loc la "
                               "urmatoarea pornire, cand folderul culegerii poate fi scris...")
             .arg(r.fileName);
+    if (r.error == StoreError::SetMixed)
+        return QStringLiteral("Salvarea facuta la iesirea anterioara a fost intrerupta, iar "
+                              "discul a deteriorat evidenta ei: %1 nu se potrivesc intre ele! "
+                              "Programul nu poate porni; niciun fisier nu a fost modificat. "
+                              "Puneti in locul lor copiile din folderul -backup-...")
+            .arg(r.fileName.isEmpty()
+                     ? QStringLiteral("fisierele Caps.stn, Problems.stn si Users.stn")
+                     : QStringLiteral("fisierele %1 sunt noi, celelalte sunt vechi, si")
+                           .arg(r.fileName));
     QString what;
     switch (r.error) {
     case StoreError::HeaderTooLarge:
@@ -65,7 +76,9 @@ QString startupFailureMessage(const StoreResult &r)
                    .arg(r.fileName);
         break;
     case StoreError::CannotRead:
-        what = QStringLiteral("Fisierul %1 nu poate fi citit!").arg(r.fileName);
+        what = (r.fileName.contains(u',') ? QStringLiteral("Fisierele %1 nu pot fi citite!")
+                                          : QStringLiteral("Fisierul %1 nu poate fi citit!"))
+                   .arg(r.fileName);
         break;
     default:
         what = QStringLiteral("Fisierul %1 nu poate fi deschis pentru citire si scriere!")
@@ -85,8 +98,20 @@ QString reopenFailureMessage(const QStringList &fileNames)
                           "folderul culegerii poate fi scris din nou...");
 }
 
+QString lockLostAtExitQuestion(const QString &computer)
+{
+    return testmsg::lockLost(computer) +
+           QStringLiteral(" Modificarile facute aici de la pornire nu pot fi salvate. Inchideti "
+                          "programul fara ele?");
+}
+
 QString saveFailureMessage(const StoreResult &r)
 {
+    if (r.error == StoreError::EarlierSaveStands)
+        return QStringLiteral("Modificarile nu au putut fi salvate! Pe disc sunt datele salvate "
+                              "la o iesire anterioara, care vor fi puse in loc la urmatoarea "
+                              "pornire. Verificati spatiul liber si dreptul de scriere, apoi "
+                              "incercati din nou...");
     if (r.error == StoreError::SaveNotFinished)
         return QStringLiteral("Fisierul %1 nu a putut fi pus in locul celui vechi! Modificarile "
                               "sunt scrise pe disc si vor fi puse in loc la urmatoarea pornire a "

@@ -25,6 +25,9 @@ inline const QString PictureMissing =
 // %1: the number of problems, with a blank before it when not negative.
 inline const QString IntegrityOk =
     QStringLiteral("Test de integritate reusit!... Culrgerea are un numar de: %1 probleme...");
+// %1: the chapter names, joined by ", ".
+inline const QString UnknownChapters =
+    QStringLiteral("Exista probleme puse in capitole care nu exista in fisierul Caps.stn: %1");
 inline const QString IntegrityMismatch =
     QStringLiteral("Exista nepotriviri in baza de date!... Va rugam sa verificati...");
 // %1: the folder of the help's pages.
@@ -45,6 +48,8 @@ QString lockedElsewhereQuestion(const QString &computer, const QDateTime &takenA
 QString startupFailureMessage(const StoreResult &result);
 // The message for the data files ("Caps.stn") not opened again after a backup.
 QString reopenFailureMessage(const QStringList &fileNames);
+// The question at an exit whose folder `computer` has taken over.
+QString lockLostAtExitQuestion(const QString &computer);
 // The message for a data file that the exit could not save.
 QString saveFailureMessage(const StoreResult &result);
 

@@ -31,7 +31,8 @@ BackupReport backupDataFiles(DataFiles &files, const AppFolder &folder)
                   {files.chaptersPath(), QStringLiteral("caps.stn")},
                   {files.problemsPath(), QStringLiteral("problems.stn")}};
 
-    const bool settled = files.finishPendingSave().ok();
+    // Nothing is written into a folder another computer has taken over.
+    const bool settled = files.lockHeld().ok() && files.finishPendingSave().ok();
     files.close();
     const QString backupDir = folder.resolve(QStringLiteral("\\backup"));
     const bool haveDir = settled && QDir().mkpath(backupDir);

@@ -29,6 +29,9 @@ struct Collection
     UserTableRows UserTable;          // rows 2..NextUserRecord-1 in use
     qint16 NextUserRecord = FirstRow; // 2..100
     ProblemRecord EditProblem;        // the problem editor's working record
+    // Pictures of problems deleted in this session (full paths): they are
+    // deleted once the exit save that drops the problems is on the disk.
+    QStringList PicturesToRemove;
 
     int lastChapterRow() const { return ChapterCount + 1; }
     int lastProblemRow() const { return ProblemCount + 1; }

@@ -64,4 +64,50 @@ std::optional<std::vector<Entry>> decode(const QByteArray &bytes)
     return entries;
 }
 
+std::map<QString, QString> readableEntries(const QByteArray &bytes)
+{
+    std::map<QString, QString> entries;
+    // The last line may be cut: only lines that end are read.
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast();
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 2 && durable::isNewFileName(QString::fromLatin1(fields[0])) &&
+            isDataFileName(QString::fromLatin1(fields[1])))
+            entries[QString::fromLatin1(fields[0])] = QString::fromLatin1(fields[1]);
+    }
+    return entries;
+}
+
+QString dataFileShapedAs(const QByteArray &content)
+{
+    const struct
+    {
+        const char *name;
+        int length;
+        int countAt;
+        bool countPositive;
+    } shapes[] = {{"Users.stn", 42, 30, true},
+                  {"Caps.stn", 204, 100, false},
+                  {"Problems.stn", 458, 454, false}};
+    QString found;
+    for (const auto &shape : shapes) {
+        if (content.size() < shape.length || content.size() % shape.length != 0)
+            continue;
+        bool header = true;
+        for (int i = 0; i < shape.length; ++i) {
+            if (i != shape.countAt && i != shape.countAt + 1 && content[i] != 0)
+                header = false;
+        }
+        const int count =
+            qint16(quint8(content[shape.countAt]) | quint8(content[shape.countAt + 1]) << 8);
+        if (!header || count < 0 || (shape.countPositive && count == 0))
+            continue;
+        if (!found.isEmpty())
+            return {};
+        found = QString::fromLatin1(shape.name);
+    }
+    return found;
+}
+
 } // namespace culegere::commitrecord

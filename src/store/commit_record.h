@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace commitrecord {
 
 // Its name in the folder of the files it names.
 inline const QString FileName = QStringLiteral(".culegere.commit");
+// What a failure to read it names: the data files whose set it completes
+// (the user knows these, never the record).
+inline const QString SetNames = QStringLiteral("Caps.stn, Problems.stn, Users.stn");
 
 struct Entry
 {
@@ -29,6 +33,16 @@ QByteArray encode(const std::vector<Entry> &entries);
 // also for a record naming a file that is not a new file of the program or
 // not a data file.
 std::optional<std::vector<Entry>> decode(const QByteArray &bytes);
+
+// What can still be read of a damaged record: each whole line that names a
+// new file of the program and a data file, by new file.
+std::map<QString, QString> readableEntries(const QByteArray &bytes);
+
+// The data file ("Caps.stn") whose shape `content` has, as the exit writes
+// it: whole records of that file's length, a header all zero but for its
+// count, and the count positive where it always is (the log's). "" when it
+// has no such shape or the shapes of more than one.
+QString dataFileShapedAs(const QByteArray &content);
 
 } // namespace commitrecord
 

@@ -2,14 +2,48 @@
 
 #include "store/atomic_file.h"
 #include "store/collection_io.h"
+#include "store/durable_io.h"
+#include "store/problem_paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace culegere {
 
+namespace {
+
+// A file's content as it is on the disk now, read by its name: whatever
+// happened to the folder since it was opened (a memory stick pulled out and
+// put back, another computer's save), this is the file a write replaces.
+bool readByPath(const QString &path, QByteArray &content)
+{
+    QFile file(path);
+    content.clear();
+    if (!file.open(QIODevice::ReadOnly))
+        return durable::presence(path) == durable::Presence::Absent;
+    content = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
 DataFiles::DataFiles(const AppFolder &folder) : m_folder(folder) {}
+
+void DataFiles::setLockCheck(LockCheck check)
+{
+    m_lockCheck = std::move(check);
+}
+
+StoreResult DataFiles::lockHeld() const
+{
+    if (!m_lockCheck)
+        return StoreResult::success();
+    if (const std::optional<QString> holder = m_lockCheck())
+        return StoreResult::failure(StoreError::LockLost, *holder);
+    return StoreResult::success();
+}
 
 std::array<DataFiles::Slot, 3> DataFiles::dataFiles()
 {
@@ -74,6 +108,8 @@ StoreResult DataFiles::finishPendingSave()
 {
     if (!hasInterruptedSave(m_folder.root()))
         return StoreResult::success();
+    if (StoreResult held = lockHeld(); !held.ok())
+        return held;
     // The renames change the files under the open handles.
     close();
     const StoreResult finished = finishInterruptedSave(m_folder.root());
@@ -83,9 +119,13 @@ StoreResult DataFiles::finishPendingSave()
 
 StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
 {
+    if (StoreResult held = lockHeld(); !held.ok())
+        return held;
     // The log can change only once the last save is wholly in place.
-    if (!finishPendingSave().ok())
-        return StoreResult::failure(StoreError::CannotWrite, datafile::Users);
+    if (StoreResult pending = finishPendingSave(); !pending.ok())
+        return pending.error == StoreError::LockLost
+                   ? pending
+                   : StoreResult::failure(StoreError::CannotWrite, datafile::Users);
     // A backup or an exit that failed on a read-only disk may have left the
     // file closed; once the disk is writable again the result must go in.
     if (!m_users.isOpen() && !m_users.open(m_users.path()))
@@ -96,11 +136,11 @@ StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
     const bool rolled = appendToLog(table, next, result);
 
     QByteArray old;
-    if (!m_users.readAll(old))
+    const QString path = m_users.path();
+    if (!readByPath(path, old))
         return StoreResult::failure(StoreError::CannotRead, datafile::Users);
     // The whole file is replaced, so that whatever happens it holds either
     // the log before this result or the log with it, and never half of one.
-    const QString path = m_users.path();
     AtomicWriteSet write;
     write.add(path, datafile::Users,
               rolled ? usersFileAfterRoll(std::move(old), table, next)
@@ -118,14 +158,18 @@ StoreResult DataFiles::appendResult(Collection &c, const UserRecord &result)
 
 StoreResult DataFiles::saveAtExit(const Collection &c)
 {
-    if (StoreResult pending = finishPendingSave(); !pending.ok())
+    if (StoreResult held = lockHeld(); !held.ok())
+        return held;
+    // An earlier save not yet in place is finished now if it can be; if not,
+    // this save replaces it: the newest data are the ones that count.
+    if (StoreResult pending = finishPendingSave(); pending.error == StoreError::LockLost)
         return pending;
-    if (const QStringList closed = reopen(); !closed.isEmpty())
-        return StoreResult::failure(StoreError::CannotOpen, closed.first());
+    // The files are read by their names; one that a backup or a failure
+    // left closed, or that refuses to be opened for writing, is no obstacle.
     std::array<QByteArray, 3> old;
     auto all = dataFiles();
     for (std::size_t i = 0; i < all.size(); ++i) {
-        if (!all[i].file->readAll(old[i]))
+        if (!readByPath(all[i].file->path(), old[i]))
             return StoreResult::failure(StoreError::CannotRead, all[i].name);
     }
     AtomicWriteSet write;
@@ -137,7 +181,26 @@ StoreResult DataFiles::saveAtExit(const Collection &c)
     close();
     if (!result.ok())
         (void)reopen();
+    // The catalogue that no longer names them is the one on the disk now.
+    if (result.ok() || result.error == StoreError::SaveNotFinished)
+        removeDroppedPictures(c);
     return result;
+}
+
+void DataFiles::removeDroppedPictures(const Collection &c) const
+{
+    QSet<QString> named;
+    for (int row = Collection::FirstRow; row <= c.lastProblemRow(); ++row)
+        named.insert(problemImagePath(m_folder.root(), c.ProblemTable[row].ImagePath));
+    const QString pictures =
+        QFileInfo(m_folder.resolve(QStringLiteral("\\probleme"))).absoluteFilePath();
+    for (const QString &picture : c.PicturesToRemove) {
+        // Only a picture inside "probleme" that no problem names any more.
+        if (QFileInfo(picture).absolutePath() != pictures ||
+            named.contains(problemImagePath(m_folder.root(), picture)))
+            continue;
+        durable::remove(picture);
+    }
 }
 
 void DataFiles::close()

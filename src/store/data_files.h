@@ -7,6 +7,9 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace culegere {
 
 // The three data files of an application folder, open from start-up to exit.
@@ -18,6 +21,14 @@ class DataFiles
 {
 public:
     explicit DataFiles(const AppFolder &folder);
+
+    // Asked before every write: nothing while the folder's lock is still this
+    // program's, else the computer that holds it now ("" when unknown). A
+    // write then refuses with LockLost and changes nothing.
+    using LockCheck = std::function<std::optional<QString>()>;
+    void setLockCheck(LockCheck check);
+    // Success while the lock is this program's; LockLost otherwise.
+    StoreResult lockHeld() const;
 
     // Opens the three files (creating missing ones, empty) and loads them into
     // `collection`, as loadCollection does. First a save cut short is
@@ -40,8 +51,13 @@ public:
     // Writes the chapters, the catalogue and the three headers as one set
     // (see AtomicWriteSet): CannotWrite and the other failures leave every
     // file as it was, SaveNotFinished leaves the set written but not yet all
-    // in place. Afterwards the files are closed; on a failure they are open
-    // again.
+    // in place. A set of an earlier save not yet in place is finished first,
+    // or, when it cannot be, replaced by this one (EarlierSaveStands: this
+    // one could not be written, the earlier one stands). Once the set is on
+    // the disk, the pictures of `collection.PicturesToRemove` that its
+    // catalogue does not name are deleted. Afterwards the files are closed;
+    // on a failure they are open again. Every write reads the old content of
+    // its file by name, never through the handle opened at start-up.
     StoreResult saveAtExit(const Collection &collection);
 
     // Finishes a save of the set that failed half-way in this session, before
@@ -63,6 +79,7 @@ private:
     // Finishes or removes what saves cut short left behind (the folder is
     // ours: locked).
     StoreResult finishUnfinishedSaves() const;
+    void removeDroppedPictures(const Collection &collection) const;
 
     struct Slot
     {
@@ -75,6 +92,7 @@ private:
     RecordFile m_users;
     RecordFile m_chapters;
     RecordFile m_problems;
+    LockCheck m_lockCheck;
 };
 
 } // namespace culegere

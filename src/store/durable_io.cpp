@@ -7,7 +7,8 @@
 // The system calls each step is made of, on POSIX systems and on Windows:
 //
 //   step           POSIX                            Windows
-//   writeNew       open(O_CREAT | O_EXCL), fchmod,  CreateFileW(CREATE_NEW),
+//   writeNew       open(O_CREAT | O_EXCL), fchmod   CreateFileW(CREATE_NEW),
+//                  (refused: no failure),
 //                  write, fsync, close              WriteFile, FlushFileBuffers,
 //                                                   CloseHandle (the folder's
 //                                                   permissions are inherited)
@@ -18,6 +19,9 @@
 //   presence       lstat                            GetFileAttributesW
 //   holdOpenFile   flock(LOCK_EX | LOCK_NB)         nothing to do: an open file
 //                                                   cannot be removed there
+//   sameFile       fstat, stat                      GetFileInformationByHandle,
+//                                                   CreateFileW (the volume and
+//                                                   file index compared)
 //
 // Windows has no call that pushes a folder to the disk: there a rename asks
 // for write-through instead (it returns once the rename is on the disk), and
@@ -30,6 +34,8 @@
 #define NOMINMAX
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+#include <io.h>
 
 #include <QDir>
 
@@ -106,6 +112,17 @@ bool writeWhole(int fd, const QByteArray &content)
     return true;
 }
 
+// A file system that keeps no permissions (FAT, many shared folders) refuses
+// to set them, with one of these answers; the new file then has what the
+// folder gives every file, as the old one had.
+bool copyPermissions(int fd, mode_t mode)
+{
+    if (::fchmod(fd, mode) == 0)
+        return true;
+    const int refused = errno;
+    return refused == EPERM || refused == ENOSYS || refused == ENOTSUP || refused == EOPNOTSUPP;
+}
+
 #endif
 
 } // namespace
@@ -170,6 +187,21 @@ bool holdOpenFile(int)
     return true;
 }
 
+bool sameFile(int handle, const QString &path)
+{
+    BY_HANDLE_FILE_INFORMATION held{}, named{};
+    const HANDLE file =
+        CreateFileW(native(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = GetFileInformationByHandle(HANDLE(_get_osfhandle(handle)), &held) &&
+                       GetFileInformationByHandle(file, &named);
+    CloseHandle(file);
+    return known && held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
+}
+
 #else
 
 QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf)
@@ -188,7 +220,7 @@ QString writeNew(const QString &folder, const QByteArray &content, const QString
     {
     };
     bool ok = ::stat(native(permissionsOf).constData(), &old) != 0 ||
-              ::fchmod(fd, old.st_mode & 07777) == 0;
+              copyPermissions(fd, old.st_mode & 07777);
     ok = ok && writeWhole(fd, content) && ::fsync(fd) == 0;
     // A failed close can mean that written data never reached the disk.
     ok = ::close(fd) == 0 && ok;
@@ -231,6 +263,18 @@ Presence presence(const QString &path)
 bool holdOpenFile(int handle)
 {
     return ::flock(handle, LOCK_EX | LOCK_NB) == 0;
+}
+
+bool sameFile(int handle, const QString &path)
+{
+    struct stat held
+    {
+    };
+    struct stat named
+    {
+    };
+    return ::fstat(handle, &held) == 0 && ::stat(native(path).constData(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 #endif

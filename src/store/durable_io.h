@@ -20,8 +20,9 @@ namespace culegere::durable {
 bool isNewFileName(const QString &name);
 
 // Writes `content` whole into a new file of such a name in `folder`, with
-// the permissions of `permissionsOf` when that file exists, and pushes it to
-// the disk. Returns the new file's path, or "" when anything failed (the new
+// the permissions of `permissionsOf` when that file exists and the file
+// system keeps permissions (one that refuses them fails nothing), and pushes
+// it to the disk. Returns the new file's path, or "" when anything failed (the new
 // file is then removed again).
 QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf);
 
@@ -44,5 +45,9 @@ Presence presence(const QString &path);
 // cannot remove it while it is held. True when held or where the system
 // needs no such mark (Windows keeps an open file from being removed).
 bool holdOpenFile(int handle);
+
+// Whether the open file `handle` is the one `path` names now (not one put
+// in its place since, nor gone).
+bool sameFile(int handle, const QString &path);
 
 } // namespace culegere::durable

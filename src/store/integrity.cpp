@@ -4,6 +4,7 @@
 #include "store/legacy_text.h"
 
 #include <QDir>
+#include <QSet>
 
 #include <cstring>
 #include <vector>
@@ -120,6 +121,15 @@ IntegrityReport checkIntegrity(Collection &c, const QStringList &pictureFiles)
     for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
         report.chapterTotal += c.ChapterTable[row].ProblemTotal;
     report.problemCount = c.ProblemCount;
+    QSet<QByteArray> chapters;
+    for (int row = Collection::FirstRow; row <= c.lastChapterRow(); ++row)
+        chapters.insert(c.ChapterTable[row].Name.trimmed());
+    for (int row = Collection::FirstRow; row <= c.lastProblemRow(); ++row) {
+        const QByteArray chapter = c.ProblemTable[row].Chapter.Name.trimmed();
+        const QString name = decodeCp1250(chapter);
+        if (!chapters.contains(chapter) && !report.unknownChapters.contains(name))
+            report.unknownChapters.append(name);
+    }
 
     for (int row = Collection::FirstRow; row <= c.lastProblemRow(); ++row) {
         FixedText<250> &path = c.ProblemTable[row].ImagePath;

@@ -16,6 +16,19 @@ enum class StoreError {
     // The change is on the disk, but the file could not be opened again
     // afterwards; the next write opens it again.
     NotReopened,
+    // The new files could not be written; the files of an earlier save,
+    // recorded on the disk but not yet all in place, stand and will be put
+    // in place (the new data are not on the disk).
+    EarlierSaveStands,
+    // The folder's lock is no longer this program's (another computer took
+    // the collection over): nothing was written. `fileName` names the
+    // computer that holds it now, "" when the lock does not say.
+    LockLost,
+    // A save cut short whose commit record was damaged on the disk: some data
+    // files are of the new set, others of the old, and which new file goes
+    // where cannot be told. `fileName` names those already new ("" when none
+    // can be named); nothing was changed.
+    SetMixed,
     HeaderTooLarge, // the header names more records than the tables hold
     HeaderNegative, // the header names a negative number of records
     FileCutShort,   // the file ends before the last record its header puts in use

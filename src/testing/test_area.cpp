@@ -378,6 +378,10 @@ void TestArea::writeResult()
     // not take still counts.
     const QList<ArchivedTest> logBefore = loggedResults(m_state.collection);
     const StoreResult stored = m_state.files.appendResult(m_state.collection, m_session.result());
+    if (stored.error == StoreError::LockLost) {
+        message(testmsg::ResultNotSavedLockLost(stored.fileName));
+        return;
+    }
     if (!stored.written()) {
         message(testmsg::ResultNotSaved.arg(stored.fileName));
         return;

@@ -3,6 +3,7 @@
 // tables, leads to a state of their tables.
 #include "editing/chapters_screen.h"
 #include "editing/editing_messages.h"
+#include "store/problem_paths.h"
 #include "support/driver.h"
 #include "support/file_size_limit.h"
 #include "support/screen_table.h"
@@ -246,15 +247,22 @@ QString editorBreak(Driver &d)
 
 // What the exit saves: every path names a picture, every counter counts the
 // problems filed under its chapter.
+// The catalogue on the disk, as a crash would leave it and after the exit,
+// names only pictures that are there.
 QString catalogueBreak(Driver &d)
 {
     auto c = std::make_unique<Collection>();
-    if (const QString failed = exitBreak(d, c.get()); !failed.isEmpty())
-        return failed;
-    for (int row = Collection::FirstRow; row <= c->lastProblemRow(); ++row) {
-        if (!test::namesAPicture(c->ProblemTable[row].ImagePath))
-            return "row " + QString::number(row) + " stores " +
-                   c->ProblemTable[row].ImagePath.text();
+    for (const bool exited : {false, true}) {
+        if (!exited)
+            *c = test::collectionOnDisk(d.path()).value_or(Collection());
+        else if (const QString failed = exitBreak(d, c.get()); !failed.isEmpty())
+            return failed;
+        for (int row = Collection::FirstRow; row <= c->lastProblemRow(); ++row) {
+            const FixedText<250> &path = c->ProblemTable[row].ImagePath;
+            if (!test::namesAPicture(path) ||
+                !QFile::exists(problemPictureFile(AppFolder(d.path()), path)))
+                return "row " + QString::number(row) + " names no picture: " + path.text();
+        }
     }
     return test::countersBreak(*c);
 }

@@ -143,10 +143,11 @@ private slots:
         for (int row = 2; row <= 4; ++row)
             left.append(e.c.ProblemTable[row].ImagePath.trimmedText().right(9).left(5));
         QCOMPARE(left, QStringList({"00001", typed == "00002" ? "00004" : "00002", "00003"}));
-        QVERIFY(!e.dir.exists("probleme/probl" + typed + ".jpg"));
+        QVERIFY(e.dir.exists("probleme/probl" + typed + ".jpg"));
         QCOMPARE(e.totals(), totals);
         e.editing->close();
         QCOMPARE(e.totals(), totals);
+        QCOMPARE(e.editing->lookUp(typed).kind, ProblemEditing::LookUp::NoSuchProblem);
         e.editing->lookUp("00123");
         QCOMPARE(e.editing->save("A"), Saved::Incomplete);
     }

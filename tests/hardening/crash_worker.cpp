@@ -16,9 +16,12 @@
 //   archive a result appended to the log, then added to the archive
 //           Arhiva.sqlite (opened before the begin marker, as a running
 //           program has it open)
+//   fill    the first fill of a new application folder <folder> from the
+//           files in "<folder>.source"
 #include "archive/archive_access.h"
 #include "editing/chapter_rules.h"
 #include "editing/problem_editing.h"
+#include "shell/folder_choice.h"
 #include "store/backup.h"
 #include "store/data_files.h"
 #include "support/temp_app_folder.h"
@@ -78,9 +81,15 @@ bool editCollection(Collection &c, const AppFolder &folder)
 int main(int argc, char *argv[])
 {
     if (argc != 3)
-        return fail("usage: crash_worker save|append|roll|backup|archive <folder>");
+        return fail("usage: crash_worker save|append|roll|backup|archive|fill <folder>");
     const QByteArray operation = argv[1];
     const AppFolder folder(QString::fromLocal8Bit(argv[2]));
+    if (operation == "fill") {
+        if (::write(STDOUT_FILENO, kMarker, sizeof kMarker - 1) != sizeof kMarker - 1)
+            return fail("cannot write the marker");
+        const bool filled = prepareAppFolder(folder.root(), folder.root() + ".source", true);
+        return finish(filled ? StoreError::None : StoreError::CannotWrite);
+    }
 
     // A running program holds this lock (see Application); a killed one
     // leaves it behind for the next start-up to deal with.

@@ -11,6 +11,7 @@
 // the worker prints, say the n-th "write" since its start, is reached with
 // "-e inject=write:signal=KILL:when=n" (or "error=EIO").
 #include "archive/result_archive.h"
+#include "shell/folder_choice.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
 #include "store/durable_io.h"
@@ -353,9 +354,66 @@ private slots:
         }
     }
 
+    // A file system that keeps no permissions refuses every chmod (strace
+    // makes each fchmod answer so): results and the exit save succeed all the same.
+    void refusedPermissionCopyFailsNoSave_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("refusal");
+        for (const char *operation : {"save", "append"}) {
+            for (const char *refusal : {"EPERM", "ENOSYS", "EOPNOTSUPP"})
+                QTest::addRow("%s, %s", operation, refusal) << operation << refusal;
+        }
+    }
+    void refusedPermissionCopyFailsNoSave()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, refusal);
+        QTemporaryDir work;
+        writeTree(work.path(), folderBefore(operation));
+        const Run run =
+            runTraced(m_strace, {"-o", "/dev/null", "-e", "inject=fchmod:error=" + refusal},
+                      {operation, work.path()});
+        QVERIFY2(run.exitCode == 0 && run.answer() == 0, run.err.constData());
+    }
+
+    // The first fill of a new folder, killed or failed at each call: the
+    // folder is there whole or not at all, and the next start fills it whole.
+    void firstFillIsAllOrNothing()
+    {
+        QTemporaryDir work;
+        const QString folder = work.filePath("Culegere");
+        writeTree(folder + ".source", {{"Caps.stn", QByteArray(204, 0)},
+                                       {"Problems.stn", QByteArray(458, 0)},
+                                       {"probleme/probl00001.jpg", "jpg"},
+                                       {"exit.wav", "RIFF"},
+                                       {"Users.stn", "results are never copied"}});
+        const QList<Call> calls = recordCalls(m_strace, "fill", folder);
+        const FolderBytes after = test::folderBytes(folder);
+        QVERIFY(calls.size() > 10 && after.size() == 4 && QFileInfo(folder + "/teste").isDir());
+        for (const Call &call : calls) {
+            for (const QString fault : {"signal=KILL", "error=EIO"}) {
+                const QString where =
+                    QStringLiteral("inject=%1:%2:when=%3").arg(call.first, fault).arg(call.second);
+                QDir(folder).removeRecursively();
+                runTraced(m_strace, {"-o", "/dev/null", "-e", where}, {"fill", folder});
+                QVERIFY2(!QFileInfo::exists(folder) || test::folderBytes(folder) == after,
+                         qPrintable(where));
+                QVERIFY2(prepareAppFolder(folder, folder + ".source", true), qPrintable(where));
+                QVERIFY2(test::folderBytes(folder) == after &&
+                             QFileInfo(folder + "/backup").isDir(),
+                         qPrintable(where));
+                QCOMPARE(QDir(work.path())
+                             .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                         QStringList({"Culegere", "Culegere.source"}));
+            }
+        }
+    }
+
     // A result renamed into place whose file cannot be opened again (strace
-    // fails the third opening of Users.stn: the driver reads the files once
-    // before the start-up opens them): stored once, the pupil told so, and
+    // fails the fourth opening of Users.stn: the driver reads the files once,
+    // the start-up opens them, the result reads the log by its name): stored
+    // once, the pupil told so, and
     // the test cannot be corrected again.
     void resultStoredButNotReopened()
     {
@@ -365,7 +423,7 @@ private slots:
         const Run run =
             runTraced(m_strace,
                       {"--seccomp-bpf", "-P", prepared.folder().filePath(datafile::Users), "-e",
-                       "trace=openat", "-e", "inject=openat:error=EIO:when=3"},
+                       "trace=openat", "-e", "inject=openat:error=EIO:when=4"},
                       {"resultStoredButNotReopenedOnScreen"},
                       QCoreApplication::applicationFilePath(), environment);
         QVERIFY2(run.exitCode == 0 && run.out.contains("PASS   : TstCrashSafety::"

@@ -7,6 +7,8 @@
 #include "store/collection_io.h"
 #include "store/commit_record.h"
 #include "support/driver.h"
+#include "support/immutable_file.h"
+#include "testing/testing_messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,8 +95,9 @@ private slots:
     }
 
     // The exit saves, hides every screen and frees the folder. An exit whose
-    // save cannot be put in place (a folder has taken the catalogue's name)
-    // keeps the program open and says the new files wait on disk; the next
+    // save cannot be put in place (the catalogue refuses to be replaced)
+    // keeps the program open and says the new files wait on disk, also at a
+    // second exit after more edits, whose set is the one kept; the next
     // exit, with the way clear, ends it.
     void exit_data()
     {
@@ -115,10 +118,22 @@ private slots:
         const QByteArray before = d.folder().read(problems);
         auto leave = [&] { byMenu ? d.chooseMenu("mnuExit") : Driver::closeFromFrame("Main"); };
         if (blocked) {
-            QFile::remove(d.folder().filePath(problems));
-            d.folder().write(problems + "/in-the-way", {});
-            leave();
-            QDir(d.folder().filePath(problems)).removeRecursively();
+            {
+                test::ImmutableFile stuck(d.folder().filePath(problems));
+                if (!stuck.held())
+                    QSKIP("the file system cannot make a file immutable here");
+                // A second exit, with a chapter added after the first, says
+                // the same and keeps the chapter: the newest set is pending.
+                leave();
+                d.chooseMenu("mnuAddCap");
+                Driver::type("frmAddCap", "Text1", "Nou");
+                Driver::press("frmAddCap", "Command1");
+                Driver::press("frmAddCap", "Command3");
+                d.platform.cues.clear();
+                leave();
+                QCOMPARE(d.platform.messageTexts().value(0), d.platform.messageTexts().value(1));
+                d.platform.messages.removeFirst();
+            }
             QVERIFY(d.main()->isVisible());
             const QString text = d.platform.messageTexts().join('|');
             QVERIFY2(text.contains(problems) && text.contains("sunt scrise pe disc"),
@@ -131,6 +146,7 @@ private slots:
         QCOMPARE(shownScreens(), QStringList());
         QCOMPARE(d.platform.cueNames(), QStringList{"exit.wav"});
         QCOMPARE(d.folder().read(problems), before);
+        QCOMPARE(d.folder().read(datafile::Chapters).contains("Nou"), blocked);
         QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), // nor the lock
                  (QStringList{datafile::Chapters, problems, datafile::Users}));
         Driver next(d.path());
@@ -170,9 +186,14 @@ private slots:
             << "lock" << lockOf(pid, host, id, "another-boot") << -1 << none << true;
         QTest::newRow("another computer, Nu") << "lock" << lab << 0 << labNamed << false;
         QTest::newRow("another computer, Da") << "lock" << lab << 1 << labNamed << true;
-        // A lock cut short as it was made names no computer at all.
-        QTest::newRow("empty lock, Da")
-            << "lock" << QByteArray() << 1 << QStringList{"numele calculatorului"} << true;
+        // A lock cut short as it was made (nobody holds it), or what a copy
+        // killed while it removed a stale lock left, keeps nobody out.
+        QTest::newRow("empty lock") << "lock" << QByteArray() << -1 << none << true;
+        QTest::newRow("a stale lock's removal cut short")
+            << "rmlock" << QByteArray() << -1 << none << true;
+        // A computer cloned from this one keeps its id; its name tells.
+        QTest::newRow("a cloned computer, Nu") << "lock" << lockOf("4242", "clona", id, "boot") << 0
+                                               << QStringList{"calculatorul clona"} << false;
         QTest::newRow("cut after the computer's name, Nu")
             << "lock" << lab.left(lab.indexOf("\n01")) << 0 << labNamed << false;
         // Computers copied from one another keep one name; their ids differ.
@@ -184,6 +205,9 @@ private slots:
         QTest::newRow("a lock of an older make, its copy running")
             << "lock" << pid + '\n' + programName() + '\n' + host + '\n'
             << -1 << QStringList{kOpen} << false;
+        QTest::newRow("a save whose record cannot be read")
+            << "unreadable" << QByteArray() << -1
+            << QStringList{"Fisierele Caps.stn, Problems.stn, Users.stn nu pot fi citite"} << false;
         QTest::newRow("a save that cannot be finished")
             << "unfinished" << QByteArray() << -1
             << QStringList{"nu a putut fi terminata", "Caps.stn"} << false;
@@ -203,6 +227,10 @@ private slots:
                       commitrecord::encode({{".culegere.new-00000000000a", datafile::Chapters}}));
             QFile::remove(dir.filePath(datafile::Chapters));
             dir.write("Caps.stn/in-the-way", {});
+        } else if (setup == "unreadable") {
+            dir.write(".culegere.commit/record", {});
+        } else if (setup == "rmlock") {
+            dir.write(kLock + ".rmlock", {});
         } else if (lock != "-") {
             dir.write(kLock, lock);
             QFile file(dir.filePath(kLock));
@@ -238,7 +266,34 @@ private slots:
         QVERIFY(!second.start());
         QVERIFY(second.platform.messageTexts().value(0).contains(kOpen));
         QVERIFY(d.exit());
-        QVERIFY(!dir.exists(kLock));
+        QVERIFY(!dir.exists(kLock) && !dir.exists(kLock + ".rmlock"));
+    }
+
+    // The folder taken over by another computer (a memory stick used there
+    // and put back): this program writes nothing more, says who has it, and
+    // leaves that computer's lock and results as they are.
+    void aFolderTakenOverIsNeverWritten()
+    {
+        Driver d;
+        STEP(d.startOrFail());
+        const QByteArray lab = lockOf("4242", "laborator", "0123456789abcdef", "boot");
+        QFile::remove(d.folder().filePath(kLock));
+        d.folder().write(kLock, lab);
+        const UserRecord theirs = test::result("Elev", 7, 0, {2026, 5, 4});
+        d.folder().write(datafile::Users, usersFileWithResult({}, 2, theirs, 3));
+        const test::FolderBytes files = test::folderBytes(d.path());
+        STEP(d.takeTest(4));
+        QCOMPARE(d.platform.messageTexts().last(), testmsg::ResultNotSavedLockLost("laborator"));
+        d.platform.clear();
+        d.chooseMenu("mnuBackup");
+        QCOMPARE(d.platform.messageTexts(), QStringList{testmsg::lockLost("laborator")});
+        d.platform.messageAnswers = {false, true}; // "Nu" keeps the program, "Da" ends it
+        d.chooseMenu("mnuExit");
+        QVERIFY(d.main()->isVisible());
+        d.chooseMenu("mnuExit");
+        QVERIFY(!d.main()->isVisible());
+        QVERIFY(d.platform.messageTexts().last().contains("laborator"));
+        QCOMPARE(test::folderBytes(d.path()), files);
     }
 
     // Files beside the data files: the teacher's own copies stay byte for
@@ -251,11 +306,13 @@ private slots:
              {"Problems.stn.backup", "Caps.stn.copie1", "users.stn.ianuar", "Users.stn.aB3xYz",
               "Caps.stn.vechi", "Problems.stn.bak", ".culegere.new-0123456789AB",
               ".culegere.new-0123456789a", "culegere.new-0123456789ab", ".culegere.commit.bak",
-              "backup/caps.stn.martie", "teste/test1.jpg.copie1"})
+              "backup/caps.stn.martie", "teste/test1.jpg.copie1", "backup/arhiva.sqlite.copie1",
+              "arhiva.sqlite.copie"})
             QTest::newRow(name) << name << false;
         for (const char *name :
              {".culegere.new-0123456789ab", ".culegere.commit", "backup/.culegere.new-a1b2c3d4e5f6",
-              "teste/.culegere.new-ffffffffffff"})
+              "teste/.culegere.new-ffffffffffff", "backup/arhiva.sqlite.copie",
+              "backup/arhiva.sqlite.copie-journal"})
             QTest::newRow(name) << name << true;
     }
     void startUpTouchesOnlyItsOwnLeftovers()

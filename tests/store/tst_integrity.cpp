@@ -72,6 +72,20 @@ private slots:
         QCOMPARE(report.totalsAgree(), problems == total);
     }
 
+    // Problems filed under chapters Caps.stn lacks (a catalogue of one set
+    // beside chapters of another) are named, each once; totals that add up
+    // do not make that sound.
+    void chaptersTheCatalogueNamesMustExist()
+    {
+        Collection c;
+        test::addChapter(c, "A", 4);
+        for (const char *chapter : {"A", "Z", "Z", "Y"})
+            test::addProblem(c, chapter, "00001");
+        const IntegrityReport report = checkIntegrity(c, {});
+        QCOMPARE(report.unknownChapters, QStringList({"Z", "Y"}));
+        QVERIFY(!report.totalsAgree());
+    }
+
     void missingPathLosesWhatFollowsANul()
     {
         Collection c;
