@@ -371,6 +371,11 @@ void PrintDialog::composeTestSheet(bool toPrinter)
 
 void PrintDialog::writeSheetFiles(const SheetContent &sheet)
 {
+    // A folder another computer holds now gets nothing more from this one.
+    if (const StoreResult held = m_state.files.lockHeld(); !held.ok()) {
+        message(printmsg::SheetNotWrittenLockLost(held.fileName));
+        return;
+    }
     const bool pdf = isPdf();
     const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".jpg");
     const QString name = QStringLiteral("\\teste\\") + m_fileName->text();

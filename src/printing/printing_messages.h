@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/folder_messages.h"
+
 #include <QString>
 
 // What the print dialog says to the user.
@@ -21,5 +23,11 @@ inline const QString BadMargins = QStringLiteral(
 inline const QString FileNotWritten = QStringLiteral("Fisierul %1 nu a putut fi scris!...");
 // %1: the printer's name.
 inline const QString PrinterFailed = QStringLiteral("Imprimanta %1 nu a putut tipari testul!...");
+// The folder is another computer's now. %1: that computer's name.
+inline QString SheetNotWrittenLockLost(const QString &computer)
+{
+    return QStringLiteral("Testul nu a fost scris in folderul teste. ") +
+           foldermsg::lockLost(computer);
+}
 
 } // namespace culegere::printmsg

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/folder_messages.h"
+
 #include <QString>
 
 // What the test screens say to the user.
@@ -25,17 +27,7 @@ inline const QString NotDefined = QStringLiteral(
 inline const QString ResultNotSaved = QStringLiteral(
     "Rezultatul nu a putut fi salvat in fisierul %1! Nota ramane afisata. Verificati spatiul "
     "liber si dreptul de scriere, apoi apasati din nou \"Corecteaza test\"...");
-// The folder was taken over by another computer: nothing is written any
-// more. %1: that computer's name ("" when its lock names none).
-inline QString lockLost(const QString &computer)
-{
-    const QString who = computer.isEmpty() ? QStringLiteral("de un alt program Culegere")
-                                           : QStringLiteral("pe calculatorul %1").arg(computer);
-    return QStringLiteral("Culegerea din acest folder a fost deschisa intre timp %1! Acest "
-                          "program nu mai scrie nimic in ea, ca sa nu strice ce s-a salvat "
-                          "acolo.")
-        .arg(who);
-}
+using foldermsg::lockLost;
 // %1: the computer that holds the folder now.
 inline QString ResultNotSavedLockLost(const QString &computer)
 {

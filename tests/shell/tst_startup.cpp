@@ -3,6 +3,7 @@
 // refused and the exits that cannot save.
 #include "archive/archive_messages.h"
 #include "archive/result_archive.h"
+#include "printing/printing_messages.h"
 #include "shell/decoration.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
@@ -270,7 +271,8 @@ private slots:
     }
 
     // The folder taken over by another computer (a memory stick used there
-    // and put back): this program writes nothing more, says who has it, and
+    // and put back): this program writes nothing more (no result, backup,
+    // sheet or exit save), says who has it, and
     // leaves that computer's lock and results as they are.
     void aFolderTakenOverIsNeverWritten()
     {
@@ -287,6 +289,14 @@ private slots:
         d.platform.clear();
         d.chooseMenu("mnuBackup");
         QCOMPARE(d.platform.messageTexts(), QStringList{testmsg::lockLost("laborator")});
+        d.platform.clear();
+        d.chooseMenu("mnuPrint");
+        Driver::press("frmTipareste", "Option1");
+        Driver::type("frmTipareste", "Text2", "test1");
+        Driver::press("frmTipareste", "Command2");
+        QCOMPARE(d.platform.messageTexts(),
+                 QStringList{printmsg::SheetNotWrittenLockLost("laborator")});
+        Driver::press("frmTipareste", "Command1");
         d.platform.messageAnswers = {false, true}; // "Nu" keeps the program, "Da" ends it
         d.chooseMenu("mnuExit");
         QVERIFY(d.main()->isVisible());
