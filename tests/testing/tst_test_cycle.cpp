@@ -314,6 +314,8 @@ private slots:
         QTest::newRow("the whole collection")
             << "btnDefTest | def:Command1" << QStringList{testmsg::WholeCollectionSet}
             << QStringList{} << phase::Startup;
+        QTest::newRow("the pupil's name asked")
+            << "| Command5" << QStringList{} << QStringList{ok} << phase::Startup;
         QTest::newRow("corrected unanswered")
             << "whole Command4 | Command3" << QStringList{testmsg::NotAllAnswered} << QStringList{}
             << phase::Drawn;
