@@ -3,6 +3,8 @@
 // newer program's), the filters and the order of the archive screen's table,
 // the per-problem counts and the CSV file's bytes.
 #include "archive/archive_access.h"
+#include "archive/archive_messages.h"
+#include "archive/archive_upkeep.h"
 #include "archive/csv.h"
 #include "archive/name_folding.h"
 #include "archive/test_table.h"
@@ -90,6 +92,23 @@ private slots:
         QCOMPARE(describe(archive.test(rows[1].id)), describe(whole));
         QCOMPARE(archive.testCount(), 3);
         QVERIFY(archive.quickCheck().ok());
+    }
+
+    // An archive that cannot be looked at (here its folder's name is a
+    // file's) is not taken for one that does not exist: the check says it
+    // could not be read, and the backup fails rather than skip it.
+    void anArchiveThatCannotBeLookedAtIsNotAbsent()
+    {
+        test::TempAppFolder dir;
+        dir.write("nu-un-folder", "a file");
+        for (const QString &name :
+             {QString("Arhiva.sqlite"), QString("nu-un-folder/Arhiva.sqlite")}) {
+            ArchiveAccess access(dir.filePath(name));
+            const bool readable = !name.contains('/');
+            QCOMPARE(checkArchive(access),
+                     readable ? archivemsg::CheckAbsent : archivemsg::CheckUnreadable);
+            QCOMPARE(backupArchive(access, dir.filePath("backup")), readable);
+        }
     }
 
     void theLogIsImportedOnce()
