@@ -94,9 +94,8 @@ private slots:
         QVERIFY(archive.quickCheck().ok());
     }
 
-    // An archive that cannot be looked at (its folder's name is a file's)
-    // is not taken for one that does not exist: the check says it could not
-    // be read, and the backup fails rather than skip it.
+    // An archive that cannot be looked at (its folder's name is a file's) is
+    // said to be unreadable, not absent, and its backup fails.
     void anArchiveThatCannotBeLookedAtIsNotAbsent()
     {
         test::TempAppFolder dir;

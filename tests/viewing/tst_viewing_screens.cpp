@@ -193,6 +193,7 @@ private slots:
         STEP(start(d));
         d.chooseMenu("mnuRezultate");
         Driver::press("frmRezultate", "btnArhiva");
+        QVERIFY(d.platform.messages.isEmpty());
         QCOMPARE(column(0), (QStringList{"Ştefan Pop", "Ana", "Ion; \"Nelu\"", "ana"}));
         QCOMPARE(column(2), (QStringList{"", "", "10:15", "10:15"}));
 
