@@ -65,14 +65,12 @@ private slots:
         QTest::addColumn<int>("line");
         const QString cap = QStringLiteral("capitol: A\n");
         const QString good = problem(QStringLiteral("Enunt"));
-        const QString five = QStringLiteral("Enunt\na) 1\nb) 2\nc) 3\nd) 4\ne) 5\n");
         auto row = [](const char *name, int line, const QString &text) {
             QTest::newRow(name) << text << line;
         };
         row("empty text", 1, QString());
         row("problem before any chapter", 2, "# x\n" + good);
         row("chapter defined twice", 9, cap + good + cap + good);
-        row("answer before the fifth variant", 7, cap + five.chopped(5) + "raspuns: a\n");
         row("answer outside a-e", 8, cap + problem("Enunt", "f"));
     }
 
