@@ -378,6 +378,7 @@ private slots:
         QCOMPARE(d.platform.messages.size(), damaged ? 1 : 0);
         QVERIFY(!damaged || d.platform.messageTexts()[0].contains("arhiva.sqlite"));
         QCOMPARE(dir.read("backup/problems.stn"), dir.read(datafile::Problems));
+        QCOMPARE(QDir(dir.filePath("backup")).entryList(QDir::Files | QDir::Hidden).size(), 4);
         ResultArchive copy(dir.filePath("backup/arhiva.sqlite"));
         if (damaged)
             QCOMPARE(dir.read("backup/arhiva.sqlite"), QByteArray("old copy"));
