@@ -76,13 +76,22 @@ QImage readPicture(const QString &path, QSize scaledTo)
 {
     if (path.isEmpty())
         return {};
+    // Room for the largest picture accepted, should one be drawn at its own
+    // size; the reader's own limit is below a scanned A4 page.
+    static const bool roomMade = [] {
+        constexpr int megabytes = int(kMaxPixels * 4 / (1024 * 1024)) + 1;
+        QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), megabytes));
+        return true;
+    }();
+    Q_UNUSED(roomMade);
     QImageReader reader(path);
     const QSize size = reader.size();
     if (!isSensibleSize(size) || (reader.format() == "jpeg" && !jpegReachesItsEnd(path)))
         return {};
-    if (scaledTo.isValid() && !scaledTo.isEmpty() && scaledTo.width() < size.width() &&
-        scaledTo.height() < size.height())
-        reader.setScaledSize(scaledTo);
+    // Each side no larger than asked: a JPEG is then decoded at a fraction
+    // of its size by the decoder itself.
+    if (scaledTo.isValid() && !scaledTo.isEmpty() && size.boundedTo(scaledTo) != size)
+        reader.setScaledSize(size.boundedTo(scaledTo));
     QImage image;
     if (!reader.read(&image))
         return {};

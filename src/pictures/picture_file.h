@@ -17,8 +17,8 @@ QSize pictureSize(const QString &path);
 
 // Reads a picture file, refusing one that pictureSize refuses and a JPEG cut
 // short before its end; a null image on any failure. With `scaledTo`, a
-// larger picture is decoded at that size (a JPEG then costs only a fraction
-// of its full decoding).
+// side longer than scaledTo's is decoded at scaledTo's length (a JPEG then
+// costs only a fraction of its full decoding and memory).
 QImage readPicture(const QString &path, QSize scaledTo = {});
 
 // Where a picture of `picture` pixels stands in `area` (logical pixels) on a

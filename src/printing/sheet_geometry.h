@@ -33,6 +33,8 @@ constexpr int KeyRowHeight = 567; // 1 cm
 constexpr int KeyLineWidth = 20;  // 1 pt
 // A PDF's dots per inch: one dot is one twip, so the page is the geometry's.
 constexpr int PdfResolution = 1440;
+// The finest a picture is drawn at on any sheet: finer shows on no paper.
+constexpr int PictureDpi = 600;
 } // namespace sheet
 
 // The teacher's choices for the sheet besides its content. All off: the

@@ -10,6 +10,10 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <future>
@@ -38,46 +42,47 @@ QRectF mapRect(const QRect &twips, const QRectF &page)
                   twips.height() * sy);
 }
 
-void setBoldFont(QPainter &painter, qreal points, Surface surface)
+// Text shaped as on the screen (joined scripts stay joined) but without
+// the ligatures that join Latin letters: a PDF's "fi" then reads back as
+// the two letters typed. A spacing too small to see turns them off.
+void setBoldFont(QPainter &painter, qreal points)
 {
     QFont font = painter.font();
     font.setPointSizeF(points);
     font.setBold(true);
-    if (surface == Surface::Pdf)
-        font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
     painter.setFont(font);
 }
 
-void paintHeader(QPainter &painter, const QRectF &strip, const QString &text, Surface surface)
+void paintHeader(QPainter &painter, const QRectF &strip, const QString &text)
 {
     painter.save();
     painter.setClipRect(strip);
-    setBoldFont(painter, 14, surface);
+    setBoldFont(painter, 14);
     painter.setPen(Qt::black);
     painter.drawText(strip, Qt::AlignLeft | Qt::AlignTop, text);
     painter.restore();
 }
 
-// Where each problem stands in the block (device coordinates) and whether
-// it has a picture to draw there.
+// Where each problem stands in the block (device coordinates); empty when
+// a problem's picture cannot be measured, `unreadable` then its position.
 struct Placement
 {
     QList<QRectF> places;
-    QList<bool> present;
+    int unreadable = -1;
 };
 
 Placement placeProblems(const QRectF &block, const QStringList &files, bool sameWidth)
 {
-    // A problem without a picture keeps the size of the one before it.
     QList<QSize> sizes;
     Placement placement;
-    QSize last = sheet::BlankProblem;
-    for (const QString &file : files) {
-        const QSize size = twipsSize(file);
-        placement.present.append(size.isValid());
-        if (size.isValid())
-            last = size;
-        sizes.append(last);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QSize size = twipsSize(files[i]);
+        if (!size.isValid()) {
+            placement.unreadable = int(i);
+            return placement;
+        }
+        sizes.append(size);
     }
     if (sameWidth) {
         placement.places = sameWidthLayout(sizes, block);
@@ -93,44 +98,63 @@ Placement placeProblems(const QRectF &block, const QStringList &files, bool same
     return placement;
 }
 
-// The pictures of a sheet, each decoded whole, several at a time: a PDF
-// keeps them at their own pixels, and every copy's page draws the same ones.
-QList<QImage> wholePictures(const QStringList &files)
+// A sheet's problems made ready for one job: where each stands and its
+// picture decoded for that place.
+struct Problems
 {
-    std::vector<std::future<QImage>> decoding;
-    for (const QString &file : files)
-        decoding.push_back(std::async(std::launch::async, [file] { return readPicture(file); }));
+    Placement placement;
     QList<QImage> pictures;
-    for (std::future<QImage> &picture : decoding)
-        pictures.append(picture.get());
-    return pictures;
+};
+
+// Decodes the pictures for their places on a page `page` wide (device
+// units), a few at a time: a large scan is decoded whole before the
+// decoder scales it, so only a few such stand in memory at once.
+Problems prepareProblems(const QRectF &page, const QRectF &block, const QStringList &files,
+                         bool sameWidth)
+{
+    Problems problems{placeProblems(block, files, sameWidth), {}};
+    if (problems.placement.unreadable >= 0)
+        return problems;
+    const double unitsPerInch = page.width() / sheet::PageWidth * 1440;
+    const double scale = std::min(1.0, sheet::PictureDpi / unitsPerInch);
+    problems.pictures.resize(files.size());
+    std::atomic<qsizetype> next = 0;
+    auto work = [&] {
+        for (qsizetype i = next++; i < files.size(); i = next++) {
+            const QSizeF drawn = problems.placement.places[i].size() * scale;
+            problems.pictures[i] =
+                readPicture(files[i], QSize(std::max(1, int(std::ceil(drawn.width()))),
+                                            std::max(1, int(std::ceil(drawn.height())))));
+        }
+    };
+    std::vector<std::future<void>> workers;
+    for (int w = std::clamp(QThread::idealThreadCount(), 1, 3); w > 0; --w)
+        workers.push_back(std::async(std::launch::async, work));
+    for (std::future<void> &worker : workers)
+        worker.get();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (problems.pictures[i].isNull()) {
+            problems.placement.unreadable = int(i);
+            break;
+        }
+    }
+    return problems;
 }
 
-// `whole`: the pictures decoded whole, else each is decoded at its drawn size.
-void paintProblems(QPainter &painter, const QRectF &block, const QStringList &files, bool sameWidth,
-                   const QList<QImage> *whole)
+void paintProblems(QPainter &painter, const Problems &problems)
 {
-    const Placement placement = placeProblems(block, files, sameWidth);
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        if (!placement.present[i])
-            continue;
-        const QRectF &target = placement.places[i];
-        const QImage image =
-            whole ? whole->value(i) : readPicture(files[i], target.size().toSize());
-        if (!image.isNull())
-            painter.drawImage(target, image);
-    }
+    for (qsizetype i = 0; i < problems.pictures.size(); ++i)
+        painter.drawImage(problems.placement.places[i], problems.pictures[i]);
     painter.restore();
 }
 
 void paintNumbers(QPainter &painter, const QRectF &page, const QRectF &block,
-                  const QStringList &files, bool sameWidth, Surface surface)
+                  const Placement &placement)
 {
-    const Placement placement = placeProblems(block, files, sameWidth);
     painter.save();
-    setBoldFont(painter, 12, surface);
+    setBoldFont(painter, 12);
     painter.setPen(Qt::black);
     const double unitsPerTwip = page.width() / sheet::PageWidth;
     for (qsizetype i = 0; i < placement.places.size(); ++i) {
@@ -185,37 +209,34 @@ QByteArray pdfPages(int pages, const QString &title, const PagePainter &paint)
     return painter.end() ? pdf : QByteArray();
 }
 
-void paintSheet(QPainter &painter, const QRectF &page, const SheetContent &content, Surface surface,
-                const QList<QImage> *whole)
+QRectF problemBlock(const QRectF &page, const SheetContent &content)
 {
-    const SheetGeometry geometry = sheetGeometry(content.margins);
-    const QRectF block = mapRect(geometry.problems, page);
-    paintHeader(painter, mapRect(geometry.header, page), content.header, surface);
-    paintProblems(painter, block, content.pictureFiles, content.options.sameWidth, whole);
-    if (content.options.numbered) {
-        paintNumbers(painter, page, block, content.pictureFiles, content.options.sameWidth,
-                     surface);
-    }
+    return mapRect(sheetGeometry(content.margins).problems, page);
 }
 
-} // namespace
-
-void paintTestSheet(QPainter &painter, const QRectF &page, const SheetContent &content,
-                    Surface surface)
+Problems prepareSheet(const QRectF &page, const SheetContent &content, int *unreadable)
 {
-    if (surface == Surface::Pdf) {
-        const QList<QImage> whole = wholePictures(content.pictureFiles);
-        paintSheet(painter, page, content, surface, &whole);
-        return;
-    }
-    paintSheet(painter, page, content, surface, nullptr);
+    Problems problems = prepareProblems(page, problemBlock(page, content), content.pictureFiles,
+                                        content.options.sameWidth);
+    if (unreadable)
+        *unreadable = problems.placement.unreadable;
+    return problems;
 }
 
-void paintAnswerKey(QPainter &painter, const QRectF &page, const SheetContent &content,
-                    Surface surface)
+void paintSheet(QPainter &painter, const QRectF &page, const SheetContent &content,
+                const Problems &problems)
+{
+    const QRectF block = problemBlock(page, content);
+    paintHeader(painter, mapRect(sheetGeometry(content.margins).header, page), content.header);
+    paintProblems(painter, problems);
+    if (content.options.numbered)
+        paintNumbers(painter, page, block, problems.placement);
+}
+
+void paintAnswerKey(QPainter &painter, const QRectF &page, const SheetContent &content)
 {
     const SheetGeometry geometry = sheetGeometry(content.margins);
-    paintHeader(painter, mapRect(geometry.header, page), content.header, surface);
+    paintHeader(painter, mapRect(geometry.header, page), content.header);
     const QRectF block = mapRect(geometry.problems, page);
     const double unitsPerTwip = page.width() / sheet::PageWidth;
     const double rowHeight = sheet::KeyRowHeight * unitsPerTwip;
@@ -241,7 +262,7 @@ void paintAnswerKey(QPainter &painter, const QRectF &page, const SheetContent &c
             x += cell.width();
         }
     };
-    setBoldFont(painter, 12, surface);
+    setBoldFont(painter, 12);
     paintRow(0, titles);
     QFont plain = painter.font();
     plain.setBold(false);
@@ -255,11 +276,19 @@ void paintAnswerKey(QPainter &painter, const QRectF &page, const SheetContent &c
     painter.restore();
 }
 
-QImage renderTestSheet(const SheetContent &content, qreal dotsPerInch)
+} // namespace
+
+QImage renderTestSheet(const SheetContent &content, qreal dotsPerInch, int *unreadable)
 {
-    return renderPage(dotsPerInch, [&](QPainter &painter, const QRectF &page) {
-        paintTestSheet(painter, page, content);
-    });
+    QImage page = blankPage(dotsPerInch);
+    const Problems problems = prepareSheet(page.rect(), content, unreadable);
+    if (problems.placement.unreadable >= 0)
+        return {};
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paintSheet(painter, page.rect(), content, problems);
+    return page;
 }
 
 QImage renderAnswerKey(const SheetContent &content, qreal dotsPerInch)
@@ -269,47 +298,56 @@ QImage renderAnswerKey(const SheetContent &content, qreal dotsPerInch)
     });
 }
 
-QByteArray testSheetPdf(const SheetContent &content, int copies)
+QByteArray testSheetPdf(const SheetContent &content, int copies, int *unreadable)
 {
-    const QList<QImage> whole = wholePictures(content.pictureFiles);
+    const QRectF page(0, 0, sheet::PageWidth, sheet::PageHeight);
+    const Problems problems = prepareSheet(page, content, unreadable);
+    if (problems.placement.unreadable >= 0)
+        return {};
     return pdfPages(copies, content.header.section(u'\n', 0, 0),
                     [&](QPainter &painter, const QRectF &page) {
-                        paintSheet(painter, page, content, Surface::Pdf, &whole);
+                        paintSheet(painter, page, content, problems);
                     });
 }
 
 QByteArray answerKeyPdf(const SheetContent &content)
 {
     return pdfPages(1, QStringLiteral("Barem"), [&](QPainter &painter, const QRectF &page) {
-        paintAnswerKey(painter, page, content, Surface::Pdf);
+        paintAnswerKey(painter, page, content);
     });
 }
 
-bool printTestSheet(QPrinter &printer, const SheetContent &content, int copies)
+bool printTestSheet(QPrinter &printer, const SheetContent &content, int copies, int *unreadable)
 {
-    // With the key, the copies are pages of their own: the printer would
-    // copy the key too.
-    const bool withKey = content.options.answerKey;
-    printer.setCopyCount(withKey ? 1 : copies);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
+    // Each copy and the key on paper of their own, also on a printer that
+    // prints on both sides by default.
+    printer.setDuplex(QPrinter::DuplexNone);
     // The page's own coordinates: the margins are the teacher's.
     printer.setFullPage(true);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
     const QRectF page = printer.paperRect(QPrinter::DevicePixel);
-    for (int i = 0; i < (withKey ? copies : 1); ++i) {
-        if (i > 0 && !printer.newPage())
+    const Problems problems = prepareSheet(page, content, unreadable);
+    if (problems.placement.unreadable >= 0)
+        return false;
+    auto job = [&](int count, const std::function<void(QPainter &)> &paint) {
+        printer.setCopyCount(count);
+        QPainter painter;
+        if (!painter.begin(&printer))
             return false;
-        paintTestSheet(painter, page, content);
-    }
-    if (withKey) {
-        if (!printer.newPage())
-            return false;
-        paintAnswerKey(painter, page, content);
-    }
-    return painter.end();
+        paint(painter);
+        return painter.end();
+    };
+    const QString name = printer.docName();
+    if (!job(copies, [&](QPainter &painter) { paintSheet(painter, page, content, problems); }))
+        return false;
+    if (!content.options.answerKey)
+        return true;
+    printer.setDocName(name.isEmpty() ? QStringLiteral("Barem")
+                                      : name + QStringLiteral(" - barem"));
+    const bool printed = job(1, [&](QPainter &painter) { paintAnswerKey(painter, page, content); });
+    printer.setDocName(name);
+    return printed;
 }
 
 } // namespace culegere

@@ -17,7 +17,15 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
 bool PictureBox::showFile(const QString &path)
 {
     m_scaled = QImage();
-    m_image = readPicture(path);
+    m_natural = pictureSize(path);
+    // A box not laid out yet decodes a screenful at most; painting decodes
+    // again when it needs more.
+    QSize wanted = drawnPixels();
+    if (wanted.isEmpty())
+        wanted = m_natural.scaled(1024, 1024, Qt::KeepAspectRatio);
+    m_image = m_natural.isValid() ? readPicture(path, wanted) : QImage();
+    if (m_image.isNull())
+        m_natural = QSize();
     setPath(m_image.isNull() ? QString() : path);
     update();
     return !m_image.isNull();
@@ -27,6 +35,7 @@ void PictureBox::showImage(const QImage &image)
 {
     m_scaled = QImage();
     m_image = image;
+    m_natural = image.size();
     setPath(QString());
     update();
 }
@@ -35,8 +44,14 @@ void PictureBox::clear()
 {
     m_scaled = QImage();
     m_image = QImage();
+    m_natural = QSize();
     setPath(QString());
     update();
+}
+
+QSize PictureBox::drawnPixels(qreal ratio) const
+{
+    return (QSizeF(fittedRect(m_natural, contentsRect(), ratio).size()) * ratio).toSize();
 }
 
 QSize PictureBox::sizeHint() const
@@ -62,9 +77,18 @@ void PictureBox::paintEvent(QPaintEvent *event)
     const QPaintDevice *target =
         painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
     const qreal ratio = target ? target->devicePixelRatioF() : devicePixelRatioF();
-    const QRect placed = fittedRect(m_image.size(), contentsRect(), ratio);
-    const QSize devicePixels = (QSizeF(placed.size()) * ratio).toSize();
+    const QRect placed = fittedRect(m_natural, contentsRect(), ratio);
+    const QSize devicePixels = drawnPixels(ratio);
     if (m_scaled.size() != devicePixels || m_scaled.devicePixelRatio() != ratio) {
+        // Drawn larger than decoded: decoded again at the new size.
+        const bool finer =
+            m_image.size() != m_natural &&
+            (m_image.width() < devicePixels.width() || m_image.height() < devicePixels.height());
+        if (finer && !m_path.isEmpty()) {
+            const QImage again = readPicture(m_path, devicePixels);
+            if (!again.isNull())
+                m_image = again;
+        }
         m_scaled =
             m_image.size() == devicePixels
                 ? m_image

@@ -8,8 +8,9 @@ namespace culegere {
 // A picture box: shows one picture, placed in the box as fittedRect places
 // it (proportions kept, centred across, from the top down, enlarged at most
 // twice); on a screen of high density it is drawn from its own pixels,
-// sharp. `imagePath` is the full path of the file shown, "" when the box is
-// cleared or when the file could not be loaded.
+// sharp. A file is decoded at the size it is drawn (again when the box
+// grows), so a large scan costs the memory of the box, not of the scan. `imagePath` is the full
+// path of the file shown, "" when the box is cleared or when the file could not be loaded.
 class PictureBox : public QFrame
 {
     Q_OBJECT
@@ -38,8 +39,12 @@ protected:
 
 private:
     void setPath(const QString &path);
+    // The picture's size in the device's pixels as the box draws it.
+    QSize drawnPixels(qreal ratio) const;
+    QSize drawnPixels() const { return drawnPixels(devicePixelRatioF()); }
 
-    QImage m_image;
+    QImage m_image;  // as decoded: at most the size drawn, or m_natural
+    QSize m_natural; // the picture's own size
     QString m_path;
     QImage m_scaled; // m_image at the size last drawn, in device pixels
 };

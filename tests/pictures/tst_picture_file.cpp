@@ -122,6 +122,32 @@ private slots:
         QCOMPARE(box.imagePath(), read ? path : QString());
     }
 
+    // A scanned A4 page at 600 dpi and a 6000 pixel square are decoded at
+    // the size asked and shown by a box, whatever the reader's own limit.
+    void largePicture_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("A4 at 600 dpi") << QSize(4960, 7016);
+        QTest::newRow("6000 x 6000") << QSize(6000, 6000);
+    }
+    void largePicture()
+    {
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("probl00001.jpg");
+        QImage scan(size, QImage::Format_Grayscale8);
+        scan.fill(90);
+        QVERIFY(scan.save(path, "JPEG"));
+        const QImage small = readPicture(path, {300, 400});
+        QVERIFY(!small.isNull() && small.width() <= 300 && small.height() <= 400);
+        QCOMPARE(readPicture(path).size(), size);
+        PictureBox box;
+        box.resize(300, 400);
+        QVERIFY(box.showFile(path));
+        const QImage shown = box.grab().toImage();
+        QVERIFY(qAbs(qGray(shown.pixel(150, 100)) - 90) < 8);
+    }
+
     // A picture may have as many pixels as a scanned A4 page at 600 dpi, and
     // a few more; a header claiming more is never decoded.
     void sizeClaimed_data()
