@@ -8,10 +8,13 @@
 #include "widgets/access_keys.h"
 #include "widgets/controls.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -67,15 +70,37 @@ QByteArray jpegOf(const QImage &page)
     return jpeg;
 }
 
-// An older file of that name is replaced only by a complete new one.
-bool saveSheetFile(const QByteArray &bytes, const QString &path)
+// The mark the program leaves in a key it makes (a JPEG's comment; a PDF's
+// title and maker), so that only such a key is ever removed.
+const QString kKeyMark = QStringLiteral("Culegere electronica: barem");
+
+QByteArray utf16(const QString &text)
 {
-    if (bytes.isEmpty())
-        return false;
-    AtomicWriteSet write;
-    write.add(path, path, bytes);
-    return write.commit().ok();
+    QByteArray bytes;
+    for (const QChar c : text)
+        bytes.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+    return bytes;
 }
+
+bool isKeyWeMade(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
+        return false;
+    const QByteArray bytes = file.readAll();
+    return bytes.contains(kKeyMark.toLatin1()) ||
+           (bytes.contains(utf16(QStringLiteral("Barem"))) &&
+            bytes.contains(utf16(QStringLiteral("Culegere electronica"))));
+}
+
+// The busy cursor while a sheet is made.
+struct BusyCursor
+{
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
 
 } // namespace
 
@@ -322,6 +347,10 @@ void PrintDialog::print()
         message(printmsg::BadFileName);
         return;
     }
+    if (m_fileName->text().trimmed().endsWith(QStringLiteral("-barem"), Qt::CaseInsensitive)) {
+        message(printmsg::KeyName);
+        return;
+    }
     // A PDF holds a page per copy.
     if (isPdf() && !takeCopyCount())
         return;
@@ -356,17 +385,28 @@ void PrintDialog::composeTestSheet(bool toPrinter)
         return;
     }
     const SheetContent sheet = content(*chosen);
+    BusyCursor busy;
+    int unreadable = -1;
 
     if (toPrinter) {
         const QString name =
             m_currentPrinter.isEmpty() ? m_printerBox->currentText() : m_currentPrinter;
         std::unique_ptr<QPrinter> printer = m_platform.openPrinter(name);
-        if (!printer || !printTestSheet(*printer, sheet, m_copyCount))
+        const bool printed = printer && printTestSheet(*printer, sheet, m_copyCount, &unreadable);
+        if (unreadable >= 0)
+            unreadablePicture(sheet, unreadable);
+        else if (!printed)
             message(printmsg::PrinterFailed.arg(name));
         return;
     }
 
     writeSheetFiles(sheet);
+}
+
+void PrintDialog::unreadablePicture(const SheetContent &sheet, int position)
+{
+    message(printmsg::PictureUnreadable.arg(position + 1)
+                .arg(QFileInfo(sheet.pictureFiles.value(position)).fileName()));
 }
 
 void PrintDialog::writeSheetFiles(const SheetContent &sheet)
@@ -381,23 +421,53 @@ void PrintDialog::writeSheetFiles(const SheetContent &sheet)
     const QString name = QStringLiteral("\\teste\\") + m_fileName->text();
     const QString file = m_state.folder.resolve(name + extension);
     const QString keyFile = m_state.folder.resolve(name + QStringLiteral("-barem") + extension);
-    if (!QDir().mkpath(m_state.folder.resolve(QStringLiteral("\\teste")))) {
+    const QString folder = m_state.folder.resolve(QStringLiteral("\\teste"));
+    if (!QDir().mkpath(folder)) {
         message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
         return;
     }
-    const QByteArray sheetBytes = pdf ? testSheetPdf(sheet, m_copyCount)
-                                      : jpegOf(renderTestSheet(sheet, screenDotsPerInch()));
-    if (!saveSheetFile(sheetBytes, file)) {
-        message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
+    // A pair whose writing was cut short is put in place first.
+    (void)finishInterruptedSave(folder);
+    int unreadable = -1;
+    const QByteArray sheetBytes =
+        pdf ? testSheetPdf(sheet, m_copyCount, &unreadable)
+            : jpegOf(renderTestSheet(sheet, screenDotsPerInch(), &unreadable));
+    if (unreadable >= 0) {
+        unreadablePicture(sheet, unreadable);
         return;
     }
-    if (sheet.options.answerKey) {
-        const QByteArray keyBytes =
-            pdf ? answerKeyPdf(sheet) : jpegOf(renderAnswerKey(sheet, screenDotsPerInch()));
-        if (!saveSheetFile(keyBytes, keyFile)) {
-            message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(keyFile)));
+    AtomicWriteSet write;
+    write.add(file, QFileInfo(file).fileName(), sheetBytes);
+    const bool withKey = sheet.options.answerKey;
+    if (withKey) {
+        QByteArray keyBytes;
+        if (pdf) {
+            keyBytes = answerKeyPdf(sheet);
+        } else {
+            QImage key = renderAnswerKey(sheet, screenDotsPerInch());
+            key.setText(QStringLiteral("Description"), kKeyMark);
+            keyBytes = jpegOf(key);
+        }
+        write.add(keyFile, QFileInfo(keyFile).fileName(), keyBytes);
+        StoreResult written = StoreResult::failure(StoreError::CannotWrite, {});
+        if (!keyBytes.isEmpty() && !sheetBytes.isEmpty())
+            written = write.commit();
+        // The pair is new on the disk; its renames are finished now.
+        if (written.error == StoreError::SaveNotFinished)
+            written = finishInterruptedSave(folder);
+        if (!written.ok()) {
+            message(printmsg::PairNotWritten.arg(QDir::toNativeSeparators(file),
+                                                 QDir::toNativeSeparators(keyFile)));
             return;
         }
+    } else if (sheetBytes.isEmpty() || !write.commit().ok()) {
+        message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    // The key of an earlier sheet of this name no longer belongs to it.
+    if (!withKey && QFileInfo::exists(keyFile) && isKeyWeMade(keyFile) && QFile::remove(keyFile)) {
+        message(printmsg::SheetWrittenOldKeyRemoved.arg(QDir::toNativeSeparators(file),
+                                                        QDir::toNativeSeparators(keyFile)));
     }
     playCue(m_platform, m_state.folder, cue::SetOk);
 }

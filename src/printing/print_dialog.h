@@ -52,7 +52,10 @@ private:
     void composeTestSheet(bool toPrinter);
     std::optional<Margins> margins() const;
     SheetContent content(const Margins &margins) const;
-    // Writes the sheet (and the key) under teste/<name>.jpg or .pdf.
+    // The message for the problem at `position` whose picture cannot be read.
+    void unreadablePicture(const SheetContent &sheet, int position);
+    // Writes the sheet (and the key, as one pair) under teste/<name>.jpg or
+    // .pdf; without the key, removes the key made for an earlier sheet.
     void writeSheetFiles(const SheetContent &sheet);
     void message(const QString &text);
 

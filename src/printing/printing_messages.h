@@ -21,6 +21,20 @@ inline const QString BadMargins = QStringLiteral(
     "pentru antet si probleme!...");
 // %1: the file's path.
 inline const QString FileNotWritten = QStringLiteral("Fisierul %1 nu a putut fi scris!...");
+// %1: the sheet's file, %2: its key's file; neither replaced the old pair.
+inline const QString PairNotWritten = QStringLiteral(
+    "Foaia %1 si baremul ei %2 nu au putut fi scrise impreuna; fisierele vechi au ramas "
+    "neschimbate!...");
+// %1: the sheet's file, %2: the key of an earlier sheet of that name.
+inline const QString SheetWrittenOldKeyRemoved = QStringLiteral(
+    "Foaia a fost scrisa in %1. Baremul %2, facut pentru foaia veche cu acest nume, a fost "
+    "sters.");
+inline const QString KeyName = QStringLiteral(
+    "Numele fisierului nu se poate termina cu \"-barem\": asa se numeste baremul unei "
+    "foi!...");
+// %1: the problem's place in the test (1 to 9), %2: its picture's file.
+inline const QString PictureUnreadable = QStringLiteral(
+    "Imaginea problemei %1 a testului (%2) nu poate fi citita: foaia nu a fost facuta!...");
 // %1: the printer's name.
 inline const QString PrinterFailed = QStringLiteral("Imprimanta %1 nu a putut tipari testul!...");
 // The folder is another computer's now. %1: that computer's name.

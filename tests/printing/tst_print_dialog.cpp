@@ -3,6 +3,7 @@
 // on a printer.
 #include "support/driver.h"
 #include "support/program_output.h"
+#include "support/small_disk.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -300,6 +301,71 @@ private slots:
         Driver::press(kDialog, "chkBarem");
         QCOMPARE(printed(), last);
         QCOMPARE(QImageReader(p.file("clasa7-barem.jpg")).size(), QSize(794, 1123));
+    }
+
+    // A sheet file and its key are one pair: written together or not at
+    // all; a sheet without the key takes away the key the program made for
+    // an earlier sheet of that name (never another file); a name ending in
+    // "-barem" and a picture that cannot be read make nothing.
+    void sheetAndKeyOnePair_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("trouble"); // "full", "foreign key", "picture", ""
+        QTest::addColumn<QString>("message"); // how it begins
+        QTest::newRow("an earlier key removed") << "x"
+                                                << ""
+                                                << "Foaia a fost scrisa in ";
+        QTest::newRow("another file kept") << "x"
+                                           << "foreign key"
+                                           << "";
+        QTest::newRow("the disk full") << "x"
+                                       << "full"
+                                       << "Foaia ";
+        QTest::newRow("a key's name") << "x-Barem"
+                                      << ""
+                                      << "Numele fisierului nu se poate";
+        QTest::newRow("a picture damaged") << "x"
+                                           << "picture"
+                                           << "Imaginea problemei 3 a testului";
+    }
+    void sheetAndKeyOnePair()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, trouble);
+        QFETCH(QString, message);
+        Printing p;
+        STEP(p.toFile("x", "JPEG"));
+        Driver::press(kDialog, "chkBarem");
+        p.print(); // the pair of an earlier "x"
+        const test::FolderBytes before = test::folderBytes(p.d.folder().filePath("teste"));
+        QCOMPARE(before.keys(), (QStringList{"x-barem.jpg", "x.jpg"}));
+        std::optional<test::SmallDisk> disk;
+        if (trouble == "full") {
+            disk.emplace(p.d.folder().filePath("teste"), 2);
+            if (!disk->problem().isEmpty())
+                QSKIP(qPrintable(disk->problem()));
+            QVERIFY(disk->fill());
+        } else {
+            Driver::press(kDialog, "chkBarem");
+        }
+        if (trouble == "foreign key")
+            p.d.folder().write("teste/x-barem.jpg", "the teacher's own");
+        if (trouble == "picture")
+            p.d.folder().write("probleme/probl" + p.drawn[2] + ".jpg", "damaged");
+        STEP(Driver::type(kDialog, "Text2", name));
+        p.print();
+        const QString shown = p.d.platform.messageTexts().join('|');
+        QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.startsWith(message),
+                 qPrintable(shown));
+        test::FolderBytes after = test::folderBytes(p.d.folder().filePath("teste"));
+        after.remove(test::SmallDisk::Filler);
+        if (trouble == "foreign key")
+            QCOMPARE(after.value("x-barem.jpg"), QByteArray("the teacher's own"));
+        else if (message.startsWith("Foaia a fost"))
+            QCOMPARE(after.keys(), QStringList{"x.jpg"});
+        else
+            QCOMPARE(after, before);
+        QVERIFY(trouble != "picture" || shown.contains("probl" + p.drawn[2] + ".jpg"));
     }
 
     // A PDF of two copies with numbers and its key beside it; the key lists
