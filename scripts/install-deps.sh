@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-l10n-tools                        # lrelease: the Romanian texts of Qt's own dialogs
     libqt6sql6-sqlite                     # the results archive's database driver
     qt6-charts-dev libqt6opengl6-dev      # the archive's chart (Charts needs OpenGL's CMake files)
     fp-utils            # chmcmd builds help.chm
@@ -19,6 +20,7 @@ if [ "${1:-}" = "test" ]; then
         libbenchmark-dev
         libmagick++-dev                                 # the sheet benchmark's yardstick
         cups cups-client printer-driver-cups-pdf        # a real printer queue that writes PDF
+        cups-ipp-utils                                  # ipptool: what CUPS recorded of a job
         poppler-utils                                   # pdfinfo, pdftoppm: reading what it wrote
         clang libclang-rt-14-dev                        # fuzzing and sanitizer builds
         strace                                          # kills a process at a chosen system call
