@@ -5,6 +5,7 @@
 #include "widgets/secondary_screen.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +20,47 @@
 
 namespace culegere {
 
+namespace {
+
+// A help page or picture larger than this is no page of ours.
+constexpr qint64 kLargestHelpFile = 4 * 1024 * 1024;
+
+// The file of `url` when it is one of the help's own: a local file under
+// `folder`, not too large. "" otherwise.
+QString ownFile(const QString &folder, const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return {};
+    const QFileInfo file(url.toLocalFile());
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    const QString path = file.canonicalFilePath();
+    if (root.isEmpty() || !path.startsWith(root + u'/') || !file.isFile() ||
+        file.size() > kLargestHelpFile)
+        return {};
+    return path;
+}
+
+// A browser that reads nothing but the help's own files, also for the
+// pictures a page shows.
+class HelpBrowser : public QTextBrowser
+{
+public:
+    explicit HelpBrowser(const QString &folder) : m_folder(folder) {}
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QUrl url = source().isValid() ? source().resolved(name) : name;
+        if (ownFile(m_folder, url).isEmpty() && ownFile(m_folder, name).isEmpty())
+            return {};
+        return QTextBrowser::loadResource(type, name);
+    }
+
+private:
+    QString m_folder;
+};
+
+} // namespace
+
 HelpWindow::HelpWindow(const QString &folder) : m_pages(folder)
 {
     buildControls();
@@ -29,10 +71,16 @@ HelpWindow::HelpWindow(const QString &folder) : m_pages(folder)
     connect(m_forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QPushButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QPushButton::setEnabled);
+    // The page moved to, as the signal names it: the browser tells its
+    // source() only after.
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::pageShown);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::linkClicked);
     connect(m_contents, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             showPage(m_pages.pages()[row].file);
+    });
+    connect(m_contents, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        showPage(m_pages.pages()[m_contents->row(item)].file);
     });
     connect(m_search, &QLineEdit::textChanged, this, &HelpWindow::searchChanged);
     connect(m_search, &QLineEdit::returnPressed, this, &HelpWindow::openFirstFound);
@@ -53,9 +101,15 @@ void HelpWindow::buildControls()
     m_nothingFound->hide();
     m_contents = new QListWidget;
     m_contents->setAccessibleName(QStringLiteral("Cuprins"));
-    m_browser = new QTextBrowser;
+    m_browser = new HelpBrowser(m_pages.folder());
     m_browser->setAccessibleName(QStringLiteral("Pagina de ajutor"));
-    m_browser->setOpenExternalLinks(true);
+    m_browser->setOpenLinks(false);
+    m_browser->setOpenExternalLinks(false);
+    m_address = new QLabel;
+    m_address->setWordWrap(true);
+    m_address->setTextFormat(Qt::PlainText);
+    m_address->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_address->hide();
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_back);
@@ -70,7 +124,12 @@ void HelpWindow::buildControls()
     leftColumn->addWidget(m_contents);
     auto *split = new QSplitter;
     split->addWidget(left);
-    split->addWidget(m_browser);
+    auto *right = new QWidget;
+    auto *rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->addWidget(m_browser, 1);
+    rightColumn->addWidget(m_address);
+    split->addWidget(right);
     split->setStretchFactor(1, 3);
     split->setSizes({220, 740});
     auto *column = new QVBoxLayout(this);
@@ -86,7 +145,8 @@ void HelpWindow::buildControls()
                   {m_search, "txtCauta"},
                   {m_nothingFound, "lblNimic"},
                   {m_contents, "listCuprins"},
-                  {m_browser, "txtAjutor"}});
+                  {m_browser, "txtAjutor"},
+                  {m_address, "lblAdresa"}});
 }
 
 void HelpWindow::present(const QString &page)
@@ -108,12 +168,26 @@ void HelpWindow::showPage(const QString &page)
     m_browser->setSource(url);
 }
 
-void HelpWindow::pageShown()
+void HelpWindow::pageShown(const QUrl &url)
 {
     // The contents follow the page, also one reached by a link.
-    const int row = m_pages.find(m_browser->source().fileName());
+    const int row = ownFile(m_pages.folder(), url).isEmpty() ? -1 : m_pages.find(url.fileName());
     const QSignalBlocker quiet(m_contents);
     m_contents->setCurrentRow(row);
+}
+
+void HelpWindow::linkClicked(const QUrl &link)
+{
+    const QUrl url = m_browser->source().resolved(link);
+    if (!ownFile(m_pages.folder(), url).isEmpty()) {
+        m_address->hide();
+        m_browser->setSource(url);
+        return;
+    }
+    m_address->setText(
+        QStringLiteral("Legatura nu duce la o pagina a ajutorului si nu se deschide: %1")
+            .arg(url.toDisplayString()));
+    m_address->show();
 }
 
 void HelpWindow::searchChanged()

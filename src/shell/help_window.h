@@ -11,6 +11,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTextBrowser;
+class QUrl;
 
 namespace culegere {
 
@@ -18,7 +19,11 @@ namespace culegere {
 // for help.chm: the pages of the folder "help" in a browser (txtAjutor),
 // their contents on the left (listCuprins), back and forward, and a search
 // over the pages' text (txtCauta): the contents then list only the pages
-// that hold the words typed, and Enter opens the first of them.
+// that hold the words typed, and Enter opens the first of them. It opens
+// only its own pages: files of a sensible size under the folder; a link to
+// anything else is not followed, its address shown below the page
+// (lblAdresa). The application folder may be a shared folder or a memory
+// stick, so its pages are not trusted.
 class HelpWindow : public QWidget
 {
     Q_OBJECT
@@ -34,7 +39,8 @@ public:
 private:
     void showPage(const QString &page);
     void buildControls();
-    void pageShown();
+    void pageShown(const QUrl &url);
+    void linkClicked(const QUrl &url);
     void searchChanged();
     void openFirstFound();
 
@@ -45,6 +51,7 @@ private:
     QLabel *m_nothingFound = nullptr;
     QListWidget *m_contents = nullptr;
     QTextBrowser *m_browser = nullptr;
+    QLabel *m_address = nullptr;
 };
 
 // F1 pressed in a secondary screen asks for the help about that screen (the

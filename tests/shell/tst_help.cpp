@@ -48,6 +48,29 @@ QStringList listedPages()
     return titles;
 }
 
+// The page the contents mark; "" for none.
+QString markedPage(Driver &d)
+{
+    auto *item = Driver::control<QListWidget>(kWindow, "listCuprins")->currentItem();
+    return item ? HelpPages(d.folder().filePath("help"))
+                      .pages()
+                      .value(Driver::control<QListWidget>(kWindow, "listCuprins")->row(item))
+                      .file
+                : QString();
+}
+
+// A click on the link whose text is `text` in the page shown.
+void clickLink(const QString &text)
+{
+    auto *browser = Driver::control<QTextBrowser>(kWindow, "txtAjutor");
+    const QTextCursor found = browser->document()->find(text);
+    QVERIFY2(!found.isNull(), qPrintable(text));
+    QTextCursor inside = found;
+    inside.setPosition(found.selectionStart() + 1);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                      browser->cursorRect(inside).center());
+}
+
 } // namespace
 
 class TstHelp : public QObject
@@ -127,15 +150,24 @@ private slots:
         Driver d;
         STEP(start(d));
         d.chooseMenu("mnuUtilizare");
-        // The contents and the page shown follow each other; back and forward.
-        QCOMPARE(shownPage(), QString("ecran-principal.html"));
+        // The contents mark the page shown after every move; back and
+        // forward; a click on the marked entry opens it again.
+        auto marks = [&](const QString &page) {
+            return shownPage().section('#', 0, 0) == page && markedPage(d) == page;
+        };
+        QVERIFY(marks("ecran-principal.html"));
         Driver::clickRow(kWindow, "listCuprins", 3);
-        QCOMPARE(shownPage(), QString("capitole.html"));
+        QVERIFY(marks("capitole.html"));
+        STEP(clickLink("Problemele culegerii"));
+        QVERIFY(marks("probleme.html"));
         Driver::press(kWindow, "btnInapoi");
-        QCOMPARE(shownPage(), QString("ecran-principal.html"));
-        QCOMPARE(Driver::control<QListWidget>(kWindow, "listCuprins")->currentRow(), 1);
+        QVERIFY(marks("capitole.html"));
+        Driver::press(kWindow, "btnInapoi");
+        QVERIFY(marks("ecran-principal.html"));
         Driver::press(kWindow, "btnInainte");
-        QCOMPARE(shownPage(), QString("capitole.html"));
+        QVERIFY(marks("capitole.html"));
+        Driver::clickRow(kWindow, "listCuprins", 3);
+        QVERIFY(marks("capitole.html"));
         const QStringList all = listedPages();
         QCOMPARE(all.size(), 8);
         QCOMPARE(all.value(6), QString("Tipărirea testului"));
@@ -143,9 +175,48 @@ private slots:
         QCOMPARE(listedPages(), titles);
         QCOMPARE(Driver::control<QLabel>(kWindow, "lblNimic")->isVisible(), titles.isEmpty());
         Driver::pressKey(Driver::control<QLineEdit>(kWindow, "txtCauta"), Qt::Key_Return);
-        QCOMPARE(shownPage(), opened);
+        QVERIFY(marks(opened));
         Driver::type(kWindow, "txtCauta", "");
         QCOMPARE(listedPages(), all);
+    }
+
+    // A link opens only a page of the help's own: any other address is not
+    // followed (not even by the desktop), and stands below the page.
+    void links_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("opened"); // "": not followed
+        QTest::newRow("a page of its own") << "tiparire.html"
+                                           << "tiparire.html";
+        QTest::newRow("a file elsewhere") << "file:///etc/passwd"
+                                          << "";
+        QTest::newRow("a file of its own, too large") << "mare.html"
+                                                      << "";
+        QTest::newRow("the web") << "http://example.org/"
+                                 << "";
+        QTest::newRow("mail") << "mailto:cineva@example.org"
+                              << "";
+        QTest::newRow("a script") << "javascript:alert(1)"
+                                  << "";
+    }
+    void links()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, opened);
+        Driver d;
+        d.folder().write("help/mare.html", "<title>Mare</title>" + QByteArray(5 << 20, 'x'));
+        d.folder().write("help/legaturi.html",
+                         "<title>Legaturi</title><a href=\"" + target.toUtf8() + "\">aici</a>");
+        STEP(start(d));
+        d.chooseMenu("mnuUtilizare");
+        Driver::clickRow(kWindow, "listCuprins", listedPages().indexOf("Legaturi"));
+        QCOMPARE(shownPage(), QString("legaturi.html"));
+        STEP(clickLink("aici"));
+        auto *address = Driver::control<QLabel>(kWindow, "lblAdresa");
+        QCOMPARE(shownPage(), opened.isEmpty() ? QString("legaturi.html") : opened);
+        QCOMPARE(address->isVisible(), opened.isEmpty());
+        QVERIFY(opened.isEmpty() ? address->text().contains(target.section('/', -1)) : true);
+        QVERIFY(d.platform.helpRequests.size() <= 1);
     }
 };
 
