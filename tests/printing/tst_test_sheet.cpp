@@ -178,7 +178,9 @@ private slots:
         for (int i = 0; i < 9; ++i)
             content.pictureFiles.append(dir.addPicture(QString::number(i), {40, 20}, kColors[i]));
         // Header lines beyond its strip are cut off.
-        content.header = "Test de verificare\nClasa a VI-a" + QString("\nMMMM").repeated(12);
+        // Romanian reads back as typed (no "fi" ligature); Arabic is joined.
+        content.header = QString::fromUtf8("Test de verificare: fișier\nClasa a VI-a\nمرحبا") +
+                         QString("\nMMMM").repeated(12);
         content.options.numbered = true;
         const QString file = dir.filePath("sheet.pdf");
         dir.write("sheet.pdf", testSheetPdf(content, 3));
@@ -206,9 +208,14 @@ private slots:
             info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts")),
             qPrintable(info));
         const QString text = test::programOutput("pdftotext", {"-f", "1", "-l", "1", file, "-"});
-        QVERIFY2(text.contains("Test de verificare") && text.contains("Clasa a VI-a") &&
-                     text.contains("9."),
+        QVERIFY2(text.contains(QString::fromUtf8("Test de verificare: fișier")) &&
+                     text.contains("Clasa a VI-a") && text.contains("9."),
                  qPrintable(text));
+        // Joined: its letters read back in their joined forms.
+        QVERIFY2(
+            std::any_of(text.begin(), text.end(),
+                        [](QChar c) { return c.unicode() >= 0xFE70 && c.unicode() <= 0xFEFF; }),
+            qPrintable(text));
     }
 };
 
