@@ -10,6 +10,7 @@
 #include "shell/folder_lock.h"
 #include "shell/help_window.h"
 #include "shell/main_screen.h"
+#include "shell/qt_texts.h"
 #include "shell/shell_messages.h"
 #include "state/app_state.h"
 #include "store/backup.h"
@@ -41,6 +42,7 @@ const QString kNoResults = QStringLiteral("Nu exista inregistrari");
 Application::Application(const QString &appPath, Platform &platform)
     : m_platform(platform), m_state(std::make_unique<AppState>(AppFolder(appPath)))
 {
+    installRomanianQtTexts();
 }
 
 Application::~Application()

@@ -37,6 +37,8 @@ QDateEdit *dateField()
     auto *field = new QDateEdit;
     field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     field->setCalendarPopup(true);
+    // The calendar's months and days in Romanian, whatever the desktop's language.
+    field->setLocale(QLocale(QLocale::Romanian, QLocale::Romania));
     return field;
 }
 

@@ -11,11 +11,19 @@
 #include "support/immutable_file.h"
 #include "testing/testing_messages.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QtTest>
 
@@ -56,6 +64,92 @@ class TstStartup : public QObject
     Q_OBJECT
 
 private slots:
+    // Qt's own texts in Romanian wherever the program shows them: on every
+    // screen it opens, in the text fields' context menus, the date fields'
+    // calendar, the file dialog and the standard buttons.
+    void romanianEverywhere()
+    {
+        const QStringList english = {"Look in:",
+                                     "File name:",
+                                     "Files of type:",
+                                     "Save",
+                                     "Open",
+                                     "Cancel",
+                                     "Undo",
+                                     "Redo",
+                                     "Cut",
+                                     "Copy",
+                                     "Paste",
+                                     "Delete",
+                                     "Select All",
+                                     "Yes",
+                                     "No",
+                                     "Back",
+                                     "Forward",
+                                     "Detail View",
+                                     "List View",
+                                     "Parent Directory",
+                                     "Create New Folder",
+                                     "January",
+                                     "Monday",
+                                     "Show hidden files",
+                                     "Copy Link Location",
+                                     "Name",
+                                     "Date Modified"};
+        QStringList texts;
+        auto collect = [&](QWidget *top) {
+            for (auto *button : top->findChildren<QAbstractButton *>())
+                texts << button->text();
+            for (auto *label : top->findChildren<QLabel *>())
+                texts << label->text();
+            QList<QMenu *> menus;
+            for (auto *edit : top->findChildren<QLineEdit *>())
+                menus << edit->createStandardContextMenu();
+            for (auto *edit : top->findChildren<QPlainTextEdit *>())
+                menus << edit->createStandardContextMenu();
+            for (QMenu *menu : menus) {
+                for (QAction *action : menu->actions())
+                    texts << action->text();
+                delete menu;
+            }
+            for (auto *date : top->findChildren<QDateEdit *>()) {
+                texts << date->calendarWidget()->locale().monthName(1)
+                      << date->calendarWidget()->locale().dayName(1);
+            }
+        };
+        Driver d;
+        d.startOrFail();
+        auto open = [&](const QString &item) {
+            d.chooseMenu(item);
+            for (QWidget *top : QApplication::topLevelWidgets())
+                collect(top);
+        };
+        d.takeTest(); // a result for the results, a test for the print dialog
+        STEP(open("mnuPrint"));
+        Driver::press("frmTipareste", "Command1");
+        STEP(open("mnuRezultate"));
+        Driver::press("frmRezultate", "btnArhiva");
+        QVERIFY(Driver::screen("frmArhiva"));
+        collect(Driver::screen("frmArhiva"));
+        Driver::closeFromFrame("frmArhiva");
+        Driver::press("frmRezultate", "Command1");
+        d.press("Command6"); // "Reset"
+        for (const char *item : {"mnuSeteazaProbl", "mnuAddCap", "mnuRezolva"})
+            STEP(open(item));
+        QFileDialog files(nullptr, "Exporta", d.folder().path());
+        files.setOptions(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        collect(&files);
+        QMessageBox box(QMessageBox::NoIcon, "Culegere", "text",
+                        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
+        collect(&box);
+        QVERIFY(texts.size() > 100);
+        for (QString text : texts) {
+            text.remove('&');
+            QVERIFY2(!english.contains(text.trimmed()), qPrintable(text));
+        }
+    }
+
     // The main screen in its first state, its menu in its order
     // ("menu/caption/shortcut"), the divider that does nothing, About.
     void theMainScreenAndItsMenu()
