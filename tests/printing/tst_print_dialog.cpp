@@ -312,21 +312,14 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("trouble"); // "full", "foreign key", "picture", ""
         QTest::addColumn<QString>("message"); // how it begins
-        QTest::newRow("an earlier key removed") << "x"
-                                                << ""
-                                                << "Foaia a fost scrisa in ";
-        QTest::newRow("another file kept") << "x"
-                                           << "foreign key"
-                                           << "";
-        QTest::newRow("the disk full") << "x"
-                                       << "full"
-                                       << "Foaia ";
-        QTest::newRow("a key's name") << "x-Barem"
-                                      << ""
-                                      << "Numele fisierului nu se poate";
-        QTest::newRow("a picture damaged") << "x"
-                                           << "picture"
-                                           << "Imaginea problemei 3 a testului";
+        const char *rows[][4] = {
+            {"an earlier key removed", "x", "", "Foaia a fost scrisa in "},
+            {"another file kept", "x", "foreign key", ""},
+            {"the disk full", "x", "full", "Foaia "},
+            {"a key's name", "x-Barem", "", "Numele fisierului nu se poate"},
+            {"a picture damaged", "x", "picture", "Imaginea problemei 3 a testului"}};
+        for (const auto &r : rows)
+            QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]);
     }
     void sheetAndKeyOnePair()
     {

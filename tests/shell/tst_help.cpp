@@ -48,17 +48,6 @@ QStringList listedPages()
     return titles;
 }
 
-// The page the contents mark; "" for none.
-QString markedPage(Driver &d)
-{
-    auto *item = Driver::control<QListWidget>(kWindow, "listCuprins")->currentItem();
-    return item ? HelpPages(d.folder().filePath("help"))
-                      .pages()
-                      .value(Driver::control<QListWidget>(kWindow, "listCuprins")->row(item))
-                      .file
-                : QString();
-}
-
 // A click on the link whose text is `text` in the page shown.
 void clickLink(const QString &text)
 {
@@ -153,7 +142,9 @@ private slots:
         // The contents mark the page shown after every move; back and
         // forward; a click on the marked entry opens it again.
         auto marks = [&](const QString &page) {
-            return shownPage().section('#', 0, 0) == page && markedPage(d) == page;
+            return shownPage().section('#', 0, 0) == page &&
+                   Driver::control<QListWidget>(kWindow, "listCuprins")->currentRow() ==
+                       HelpPages(kPages).find(page);
         };
         QVERIFY(marks("ecran-principal.html"));
         Driver::clickRow(kWindow, "listCuprins", 3);
@@ -185,24 +176,14 @@ private slots:
     void links_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("opened"); // "": not followed
-        QTest::newRow("a page of its own") << "tiparire.html"
-                                           << "tiparire.html";
-        QTest::newRow("a file elsewhere") << "file:///etc/passwd"
-                                          << "";
-        QTest::newRow("a file of its own, too large") << "mare.html"
-                                                      << "";
-        QTest::newRow("the web") << "http://example.org/"
-                                 << "";
-        QTest::newRow("mail") << "mailto:cineva@example.org"
-                              << "";
-        QTest::newRow("a script") << "javascript:alert(1)"
-                                  << "";
+        for (const char *target : {"tiparire.html", "file:///etc/passwd", "mare.html",
+                                   "http://example.org/", "mailto:a@example.org", "javascript:f()"})
+            QTest::newRow(target) << QString(target);
     }
     void links()
     {
         QFETCH(QString, target);
-        QFETCH(QString, opened);
+        const QString opened = target == "tiparire.html" ? target : ""; // "": not followed
         Driver d;
         d.folder().write("help/mare.html", "<title>Mare</title>" + QByteArray(5 << 20, 'x'));
         d.folder().write("help/legaturi.html",
@@ -215,8 +196,7 @@ private slots:
         auto *address = Driver::control<QLabel>(kWindow, "lblAdresa");
         QCOMPARE(shownPage(), opened.isEmpty() ? QString("legaturi.html") : opened);
         QCOMPARE(address->isVisible(), opened.isEmpty());
-        QVERIFY(opened.isEmpty() ? address->text().contains(target.section('/', -1)) : true);
-        QVERIFY(d.platform.helpRequests.size() <= 1);
+        QVERIFY(!opened.isEmpty() || address->text().contains(target.section('/', -1)));
     }
 };
 
