@@ -187,7 +187,8 @@ private slots:
         Driver d;
         d.folder().write("help/mare.html", "<title>Mare</title>" + QByteArray(5 << 20, 'x'));
         d.folder().write("help/legaturi.html",
-                         "<title>Legaturi</title><a href=\"" + target.toUtf8() + "\">aici</a>");
+                         "<title>Legaturi</title><a href=\"" + target.toUtf8() +
+                             "\">aici</a> <a href=\"index.html\">cuprins</a>");
         STEP(start(d));
         d.chooseMenu("mnuUtilizare");
         Driver::clickRow(kWindow, "listCuprins", listedPages().indexOf("Legaturi"));
@@ -197,6 +198,8 @@ private slots:
         QCOMPARE(shownPage(), opened.isEmpty() ? QString("legaturi.html") : opened);
         QCOMPARE(address->isVisible(), opened.isEmpty());
         QVERIFY(!opened.isEmpty() || address->text().contains(target.section('/', -1)));
+        STEP(clickLink("cuprins")); // a page of its own: followed, no address left
+        QVERIFY(shownPage() == "index.html" && !address->isVisible());
     }
 };
 
