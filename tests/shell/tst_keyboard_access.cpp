@@ -1,13 +1,19 @@
-// A whole test taken from the keyboard, access keys on every screen, and a
-// name for screen readers on every control.
+// A whole test taken from the keyboard, access keys on every screen, a name
+// for screen readers on every control, and Qt's own texts in Romanian.
 #include "support/driver.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -162,6 +168,47 @@ private slots:
                          qPrintable(screen->objectName() + "/" + w->objectName()));
             }
         }
+    }
+
+    // Qt's own texts come in Romanian on every screen, in the text fields'
+    // context menus, the date fields' calendar, the file dialog and the
+    // standard buttons: none of Qt's English captions is shown.
+    void qtsOwnTextsInRomanian()
+    {
+        const QStringList english = {"Look in:", "File name:", "Save",   "Cancel",     "Undo",
+                                     "Redo",     "Cut",        "Copy",   "Paste",      "Delete",
+                                     "Yes",      "No",         "Back",   "Select All", "Name",
+                                     "January",  "Monday",     "Detail View"};
+        QFileDialog files(nullptr, "Exporta");
+        files.setOptions(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        new QMessageBox(QMessageBox::NoIcon, "Culegere", "text",
+                        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No,
+                        &files);
+        Driver d(catalogue());
+        QStringList texts;
+        const QList<QWidget *> screens = openEveryScreen(d) << &files;
+        for (QWidget *screen : screens) {
+            for (QWidget *w : screen->findChildren<QWidget *>()) {
+                std::unique_ptr<QMenu> menu;
+                if (auto *button = qobject_cast<QAbstractButton *>(w))
+                    texts << button->text();
+                else if (auto *label = qobject_cast<QLabel *>(w))
+                    texts << label->text();
+                else if (auto *line = qobject_cast<QLineEdit *>(w))
+                    menu.reset(line->createStandardContextMenu());
+                else if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
+                    menu.reset(plain->createStandardContextMenu());
+                else if (auto *date = qobject_cast<QDateEdit *>(w))
+                    texts << date->calendarWidget()->locale().monthName(1)
+                          << date->calendarWidget()->locale().dayName(1);
+                for (QAction *action : menu ? menu->actions() : QList<QAction *>())
+                    texts << action->text();
+            }
+        }
+        QVERIFY(texts.size() > 100);
+        for (const QString &text : texts)
+            QVERIFY2(!english.contains(QString(text).remove('&').trimmed()), qPrintable(text));
     }
 };
 

@@ -11,19 +11,11 @@
 #include "support/immutable_file.h"
 #include "testing/testing_messages.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCalendarWidget>
-#include <QDateEdit>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QtTest>
 
@@ -64,65 +56,6 @@ class TstStartup : public QObject
     Q_OBJECT
 
 private slots:
-    // Qt's own texts in Romanian on every screen the program opens, in the
-    // text fields' context menus, the date fields' calendar, the file dialog
-    // and the standard buttons: no caption of Qt's in English.
-    void romanianEverywhere()
-    {
-        const QStringList english = {"Look in:",   "File name:", "Save", "Cancel", "Undo",
-                                     "Redo",       "Cut",        "Copy", "Paste",  "Delete",
-                                     "Select All", "Yes",        "No",   "Back",   "Detail View",
-                                     "January",    "Monday",     "Name"};
-        QStringList texts;
-        auto collect = [&](QWidget *top) {
-            for (auto *button : top->findChildren<QAbstractButton *>())
-                texts << button->text();
-            for (auto *label : top->findChildren<QLabel *>())
-                texts << label->text();
-            for (QWidget *edit : top->findChildren<QWidget *>()) {
-                QMenu *menu = nullptr;
-                if (auto *line = qobject_cast<QLineEdit *>(edit))
-                    menu = line->createStandardContextMenu();
-                if (auto *plain = qobject_cast<QPlainTextEdit *>(edit))
-                    menu = plain->createStandardContextMenu();
-                for (QAction *action : menu ? menu->actions() : QList<QAction *>())
-                    texts << action->text();
-                delete menu;
-                if (auto *date = qobject_cast<QDateEdit *>(edit))
-                    texts << date->calendarWidget()->locale().monthName(1)
-                          << date->calendarWidget()->locale().dayName(1);
-            }
-        };
-        Driver d;
-        d.startOrFail();
-        auto open = [&](const QString &item) {
-            d.chooseMenu(item);
-            for (QWidget *top : QApplication::topLevelWidgets())
-                collect(top);
-        };
-        d.takeTest(); // a result for the results, a test for the print dialog
-        STEP(open("mnuPrint"));
-        Driver::press("frmTipareste", "Command1");
-        STEP(open("mnuRezultate"));
-        Driver::press("frmRezultate", "btnArhiva");
-        collect(Driver::screen("frmArhiva"));
-        Driver::closeFromFrame("frmArhiva");
-        Driver::press("frmRezultate", "Command1");
-        d.press("Command6"); // "Reset"
-        for (const char *item : {"mnuSeteazaProbl", "mnuAddCap", "mnuRezolva"})
-            STEP(open(item));
-        QFileDialog files(nullptr, "Exporta", d.folder().path());
-        files.setOptions(QFileDialog::DontUseNativeDialog);
-        files.setAcceptMode(QFileDialog::AcceptSave);
-        collect(&files);
-        QMessageBox box(QMessageBox::NoIcon, "Culegere", "text",
-                        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
-        collect(&box);
-        QVERIFY(texts.size() > 100);
-        for (const QString &text : texts)
-            QVERIFY2(!english.contains(QString(text).remove('&').trimmed()), qPrintable(text));
-    }
-
     // The main screen in its first state, its menu in its order
     // ("menu/caption/shortcut"), the divider that does nothing, About.
     void theMainScreenAndItsMenu()
