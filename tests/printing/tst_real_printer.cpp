@@ -22,31 +22,30 @@ namespace {
 
 const QString kQueue = QStringLiteral("CulegerePDF");
 
-// What CUPS records of each completed job of `queue` after job `after`, in
-// order: its sides and impressions (pages printed, copies counted).
-QList<QPair<QString, int>> jobsAfter(const QString &queue, int after)
+// What CUPS records of each job of `queue` whose name begins with `title`,
+// oldest first: its sides once completed ("" before) and its impressions
+// (pages printed, copies counted).
+QList<QPair<QString, int>> jobsNamed(const QString &queue, const QString &title)
 {
     QTemporaryFile request;
     request.open();
     request.write("{ OPERATION Get-Jobs GROUP operation-attributes-tag ATTR charset "
                   "attributes-charset utf-8 ATTR language attributes-natural-language en ATTR uri "
-                  "printer-uri $uri ATTR keyword which-jobs all ATTR keyword requested-attributes "
-                  "job-id,job-state,sides,job-impressions-completed STATUS successful-ok }\n");
+                  "printer-uri $uri ATTR name requesting-user-name $user ATTR keyword which-jobs "
+                  "all ATTR keyword requested-attributes job-name,job-state,sides,job-impressions-"
+                  "completed STATUS successful-ok DISPLAY job-name DISPLAY job-state DISPLAY "
+                  "sides DISPLAY job-impressions-completed }\n");
     request.close();
-    QMap<int, QPair<QString, int>> jobs;
-    const QString out = test::programOutput(
-        "ipptool", {"-tv", "ipp://localhost/printers/" + queue, request.fileName()});
-    for (const QString &group : out.split("-- separator --")) {
-        QMap<QString, QString> job;
-        static const QRegularExpression attribute("([a-z-]+) \\([a-z]+\\) = (\\S+)");
-        for (const QRegularExpressionMatch &m : attribute.globalMatch(group))
-            job[m.captured(1)] = m.captured(2);
-        if (job.value("job-id").toInt() > after)
-            jobs[job["job-id"].toInt()] = {job.value("job-state") == "completed" ? job["sides"]
-                                                                                 : "",
-                                           job.value("job-impressions-completed").toInt()};
+    QList<QPair<QString, int>> jobs;
+    for (const QString &line :
+         test::programOutput("ipptool",
+                             {"-c", "ipp://localhost/printers/" + queue, request.fileName()})
+             .split('\n')) {
+        const QStringList job = line.split(','); // name, state, sides, impressions
+        if (job.size() == 4 && job[0].startsWith(title))
+            jobs.append({job[1] == "completed" ? job[2] : "", job[3].toInt()});
     }
-    return jobs.values();
+    return jobs;
 }
 
 // The PDF the queue wrote for the job named `title`, or "".
@@ -100,10 +99,6 @@ private slots:
         DesktopPlatform platform;
         if (!platform.printerNames().contains(queue))
             QSKIP("no printer CulegerePDF2: scripts/setup-test-printer.sh makes it");
-        int last = 0; // the last job of the queue before this one
-        for (const QString &line :
-             test::programOutput("lpstat", {"-W", "all", "-o", queue}).split('\n'))
-            last = std::max(last, line.section(' ', 0, 0).section('-', -1).toInt());
         test::TempAppFolder dir;
         SheetContent sheet;
         for (int i = 0; i < 9; ++i)
@@ -113,7 +108,7 @@ private slots:
         sheet.key = QList<KeyRow>(9, KeyRow{"00012", "Algebra", "c"});
 
         const QString title = QStringLiteral("culegere-proba-%1-%2")
-                                  .arg(QCoreApplication::applicationPid())
+                                  .arg(QDateTime::currentMSecsSinceEpoch())
                                   .arg(copies);
         {
             std::unique_ptr<QPrinter> printer = platform.openPrinter(queue);
@@ -124,7 +119,7 @@ private slots:
 
         // Each job one-sided; the copies one job, the key one after it.
         QList<QPair<QString, int>> jobs;
-        QTRY_VERIFY_WITH_TIMEOUT((jobs = jobsAfter(queue, last)).size() == (key ? 2 : 1) &&
+        QTRY_VERIFY_WITH_TIMEOUT((jobs = jobsNamed(queue, title)).size() == (key ? 2 : 1) &&
                                      !jobs.last().first.isEmpty() && !jobs.first().first.isEmpty(),
                                  120000);
         QCOMPARE(jobs.first(), qMakePair(QString("one-sided"), copies));
