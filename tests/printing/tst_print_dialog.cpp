@@ -66,7 +66,8 @@ struct Printing
     Driver d;
     int copiesPrinted = -1;
     QStringList printersOpened;
-    QStringList drawn; // the picture indexes of the test, in its order
+    QStringList drawn;         // the picture indexes of the test, in its order
+    QCursor *cursor = nullptr; // the application's while a printer is opened
 
     Printing()
     {
@@ -75,6 +76,7 @@ struct Printing
         d.platform.printers = {"Birou", "Laborator"};
         d.platform.printerFactory = [this](const QString &name) -> std::unique_ptr<QPrinter> {
             printersOpened.append(name);
+            cursor = QApplication::overrideCursor();
             if (!d.platform.printers.contains(name))
                 return nullptr;
             return std::make_unique<RecordingPrinter>(d.folder().filePath(name + ".pdf"),
@@ -247,6 +249,8 @@ private slots:
         QCOMPARE(p.d.folder().exists("teste"), trouble && toFile);
         QVERIFY(!trouble || !toFile || shown.contains("test1.jpg"));
         if (printed > 0) {
+            QVERIFY(p.cursor && p.cursor->shape() == Qt::WaitCursor &&
+                    !QApplication::overrideCursor());
             QCOMPARE(p.printersOpened, QStringList{printer});
             const QString pdf = p.d.folder().filePath(printer + ".pdf");
             const QString images = test::programOutput("pdfimages", {"-list", pdf}); // all nine
