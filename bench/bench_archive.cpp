@@ -5,12 +5,13 @@
 //                         read into its table, the chart, the problems' tab
 //   BM_NameFilter         a part of a name typed into its filter
 //   BM_ProblemStats       the per-problem statistics read and ordered
-//   BM_ArchiveOneResult   one corrected test added to the archive
+//   BM_ArchiveOneResult   one corrected test added to the archive, its
+//                         pending record written and removed
 //   BM_WriteUsersStn      the same result appended to Users.stn
 //
 // The summary line checks the targets: opening within 300 ms, the filter
 // within 50 ms, the statistics within 200 ms, and archiving a result within
-// the time of writing Users.stn for it. A missed target ends the program with
+// three times the time of writing Users.stn for it. A missed target ends the program with
 // 1 (kept off by --no-target-check, for a smoke run on a busy machine);
 // --tests=N archives N tests instead of 100,000.
 
@@ -42,6 +43,8 @@ using namespace culegere;
 constexpr double kOpenTargetMs = 300;
 constexpr double kFilterTargetMs = 50;
 constexpr double kStatsTargetMs = 200;
+// Archiving a result takes at most this many times the log's write of it.
+constexpr double kArchiveTimes = 3;
 
 // A platform that shows nothing: the screen only needs one to exist.
 class QuietPlatform : public Platform
@@ -152,11 +155,20 @@ void BM_ProblemStats(benchmark::State &state)
 }
 BENCHMARK(BM_ProblemStats)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// What the archive does for a result: the test kept pending, then the
+// catch-up with the log that holds it (full at 98, so every result rolls it
+// once there), which adds it and removes the pending record.
 void BM_ArchiveOneResult(benchmark::State &state)
 {
+    ArchiveAccess &archive = g_fixture->state->archive;
+    QList<ArchivedTest> log = loggedResults(g_fixture->state->collection);
     int n = 0;
     for (auto _ : state) {
-        if (!g_fixture->state->archive.record(tested(n++), {})) {
+        const ArchivedTest test = tested(n++);
+        log.append(test);
+        if (log.size() > 98)
+            log.removeFirst();
+        if (!archive.keepPending(test) || !archive.catchUp(log)) {
             state.SkipWithError("not archived");
             return;
         }
@@ -222,12 +234,12 @@ int main(int argc, char **argv)
         return 0;
     }
     const bool met = open <= kOpenTargetMs && filter <= kFilterTargetMs &&
-                     stats <= kStatsTargetMs && archived <= users;
+                     stats <= kStatsTargetMs && archived <= kArchiveTimes * users;
     std::fflush(stdout);
     std::fprintf(options->summary,
                  "%d tests: open %.1f ms (<= %.0f), filter %.1f ms (<= %.0f), statistics %.1f ms "
-                 "(<= %.0f), one result archived %.2f ms vs Users.stn %.2f ms: %s\n",
+                 "(<= %.0f), one result archived %.2f ms vs Users.stn %.2f ms (<= %.0fx): %s\n",
                  count, open, kOpenTargetMs, filter, kFilterTargetMs, stats, kStatsTargetMs,
-                 archived, users, options->verdict(met));
+                 archived, users, kArchiveTimes, options->verdict(met));
     return met || !options->checkTarget ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 #include "archive/archive_access.h"
 
 #include "archive/archive_messages.h"
+#include "archive/pending_results.h"
+#include "store/durable_io.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,14 +13,47 @@ namespace culegere {
 
 QString archivemsg::reason(const ArchiveResult &result)
 {
+    // SQLite's primary result codes.
+    enum Code { Perm = 3, Busy = 5, Locked = 6, ReadOnlyDb = 8, IoErr = 10, Full = 13, CantOpen = 14, Auth = 23 };
     switch (result.error) {
     case ArchiveError::NoDriver:
         return NoDriver;
     case ArchiveError::TooNew:
         return TooNew;
+    case ArchiveError::Damaged:
+        return DamagedFile;
+    case ArchiveError::CannotOpen:
+        if (result.code == 0)
+            return CannotOpenFile;
+        break;
     default:
-        return result.detail;
+        break;
     }
+    switch (result.code) {
+    case Perm:
+    case ReadOnlyDb:
+    case Auth:
+        return ReadOnly;
+    case Busy:
+    case Locked:
+        return InUse;
+    case IoErr:
+        return DiskError;
+    case Full:
+        return DiskFull;
+    case CantOpen:
+        return CannotOpenFile;
+    default:
+        return Unexpected;
+    }
+}
+
+QString archivemsg::failure(const QString &text, const ArchiveResult &result)
+{
+    const bool own = result.error == ArchiveError::NoDriver || result.error == ArchiveError::TooNew;
+    const QString detail = result.detail.trimmed();
+    return own || detail.isEmpty() ? text.arg(reason(result))
+                                   : text.arg(reason(result)) + u'\n' + Details.arg(detail);
 }
 
 QList<ArchivedTest> loggedResults(const Collection &collection)
@@ -44,12 +79,17 @@ ArchiveAccess::ArchiveAccess(const QString &path, const QString &driver)
 
 ArchiveAccess::~ArchiveAccess() = default;
 
+void ArchiveAccess::tell(const QString &text)
+{
+    m_message = m_message.isEmpty() ? text : m_message + QStringLiteral("\n\n") + text;
+}
+
 void ArchiveAccess::tellFailure(const QString &text)
 {
-    if (m_failureTold)
+    if (text == m_lastFailure)
         return;
-    m_failureTold = true;
-    m_message = m_message.isEmpty() ? text : m_message + u'\n' + text;
+    m_lastFailure = text;
+    tell(text);
 }
 
 QString ArchiveAccess::takeMessage()
@@ -73,7 +113,6 @@ bool ArchiveAccess::confirmedDamaged()
 bool ArchiveAccess::setAside()
 {
     m_archive.reset();
-    m_imported = false;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = m_path + QStringLiteral(".deteriorata-") + stamp;
     for (int n = 2; QFileInfo::exists(aside); ++n)
@@ -85,15 +124,15 @@ bool ArchiveAccess::setAside()
     const QString journal = m_path + QStringLiteral("-journal");
     if (QFileInfo::exists(journal))
         QFile::rename(journal, aside + QStringLiteral("-journal"));
-    const QString text = archivemsg::SetAside.arg(QDir::toNativeSeparators(aside));
-    m_message = m_message.isEmpty() ? text : m_message + u'\n' + text;
+    tell(archivemsg::SetAside.arg(QDir::toNativeSeparators(aside)));
     return true;
 }
 
-bool ArchiveAccess::openForUse(const QList<ArchivedTest> &log, const QString &failureText)
+bool ArchiveAccess::open(const QString &failureText)
 {
-    if (!m_archive)
-        m_archive = std::make_unique<ResultArchive>(m_path, m_driver);
+    if (m_archive && m_archive->isOpen())
+        return true;
+    m_archive = std::make_unique<ResultArchive>(m_path, m_driver);
     ArchiveResult result = m_archive->open();
     if (result.error == ArchiveError::Damaged && confirmedDamaged()) {
         if (!setAside()) {
@@ -103,51 +142,82 @@ bool ArchiveAccess::openForUse(const QList<ArchivedTest> &log, const QString &fa
         m_archive = std::make_unique<ResultArchive>(m_path, m_driver);
         result = m_archive->open();
     }
-    if (result.ok() && !m_imported) {
-        result = m_archive->importOnce(log);
-        m_imported = result.ok();
-    }
     if (!result.ok()) {
         m_archive.reset();
-        tellFailure(failureText.arg(archivemsg::reason(result)));
+        tellFailure(archivemsg::failure(failureText, result));
         return false;
     }
     return true;
 }
 
-ResultArchive *ArchiveAccess::opened(const QList<ArchivedTest> &log, const QString &failureText)
+const QList<ArchivedTest> &ArchiveAccess::pendingTests()
 {
-    if (m_archive && m_archive->isOpen() && m_imported)
-        return m_archive.get();
-    return openForUse(log, failureText) ? m_archive.get() : nullptr;
+    if (!m_pendingRead)
+        m_pending = pending::read(pending::pathFor(m_path));
+    m_pendingRead = true;
+    return m_pending;
+}
+
+bool ArchiveAccess::keepPending(const ArchivedTest &test)
+{
+    pendingTests();
+    m_pending.append(test);
+    return pending::write(pending::pathFor(m_path), m_pending);
+}
+
+void ArchiveAccess::dropPending()
+{
+    if (pendingTests().isEmpty())
+        return;
+    m_pending.removeLast();
+    pending::write(pending::pathFor(m_path), m_pending);
+}
+
+bool ArchiveAccess::hasPending() const
+{
+    return durable::presence(pending::pathFor(m_path)) != durable::Presence::Absent;
+}
+
+ArchiveResult ArchiveAccess::caughtUp(const QList<ArchivedTest> &log, const QString &failureText)
+{
+    ArchiveResult result = m_archive->catchUp(log, pendingTests());
+    if (result.error == ArchiveError::Damaged && confirmedDamaged()) {
+        if (!setAside()) {
+            tellFailure(failureText.arg(archivemsg::NotRenamed));
+            return result;
+        }
+        if (!open(failureText))
+            return {ArchiveError::CannotOpen};
+        result = m_archive->catchUp(log, pendingTests());
+    }
+    if (!result.ok()) {
+        m_archive.reset(); // opened again next time, which then sees a repaired disk
+        tellFailure(archivemsg::failure(failureText, result));
+        return result;
+    }
+    m_lastFailure.clear();
+    // Once the archive holds them they are no longer pending; a record that
+    // stays (a failed removal) finds nothing to add next time.
+    if (!m_pending.isEmpty() || hasPending()) {
+        m_pending.clear();
+        pending::write(pending::pathFor(m_path), {});
+    }
+    return result;
 }
 
 ResultArchive *ArchiveAccess::use(const QList<ArchivedTest> &log)
 {
-    return opened(log, archivemsg::NotOpened);
+    if (!open(archivemsg::NotOpened))
+        return nullptr;
+    const ArchiveResult result = caughtUp(log, archivemsg::NotCaughtUp);
+    if (result.ok() || result.error == ArchiveError::CannotWrite)
+        open(archivemsg::NotOpened);
+    return m_archive.get();
 }
 
-bool ArchiveAccess::record(const ArchivedTest &test, const QList<ArchivedTest> &logBefore)
+bool ArchiveAccess::catchUp(const QList<ArchivedTest> &log)
 {
-    if (!opened(logBefore, archivemsg::NotWritten))
-        return false;
-    ArchiveResult added = m_archive->add({test});
-    if (added.error == ArchiveError::Damaged && confirmedDamaged()) {
-        if (!setAside()) {
-            tellFailure(archivemsg::NotWritten.arg(archivemsg::NotRenamed));
-            return false;
-        }
-        if (!opened(logBefore, archivemsg::NotWritten))
-            return false;
-        added = m_archive->add({test});
-    }
-    if (!added.ok()) {
-        // Opened again on the next result, which then sees a repaired disk.
-        m_archive.reset();
-        tellFailure(archivemsg::NotWritten.arg(archivemsg::reason(added)));
-        return false;
-    }
-    return true;
+    return open(archivemsg::NotWritten) && caughtUp(log, archivemsg::NotWritten).ok();
 }
 
 ResultArchive *ArchiveAccess::existing(ArchiveResult &why)

@@ -14,11 +14,13 @@ namespace culegere {
 QList<ArchivedTest> loggedResults(const Collection &collection);
 
 // The program's way to its archive file: nothing of the database is touched
-// before the first use, and the results log is taken over on that use, once
-// for the life of the file. A damaged file is never deleted: it is renamed
-// aside (`<file>.deteriorata-<date>-<time>`, its journal with it) and a new
-// archive started. Failures are told once per run of the program; the next
-// use tries again.
+// before the first use. Every use catches the archive up with the results
+// log: what the log holds and the archive lacks is added, once (the whole
+// log on the first use of a new file), the tests of the pending record with
+// their positions. A damaged file is never deleted: it is renamed aside
+// (`<file>.deteriorata-<date>-<time>`, its journal with it) and a new
+// archive started. A failure is told once while it lasts; a different one
+// is told again, and so is any after a success. The next use tries again.
 class ArchiveAccess
 {
 public:
@@ -26,35 +28,50 @@ public:
     explicit ArchiveAccess(const QString &path, const QString &driver = QStringLiteral("QSQLITE"));
     ~ArchiveAccess();
 
-    // The archive, open, made when missing and holding `log` (taken over on
-    // its first use); nullptr when it cannot be opened.
+    // The archive, open, made when missing and caught up with `log`;
+    // nullptr when it cannot be opened. One that opens but cannot take what
+    // it lacks (a read-only disk) is returned as it is, the failure told.
     ResultArchive *use(const QList<ArchivedTest> &log);
-    // Adds a corrected test; `logBefore` is the log without it, taken over
-    // by an archive opened (or started anew) now. False when not archived.
-    bool record(const ArchivedTest &test, const QList<ArchivedTest> &logBefore);
+    // Keeps `test` in the pending record, before its result goes into the
+    // log. False when the record could not be written: the test is still
+    // archived whole by a catch-up of this run.
+    bool keepPending(const ArchivedTest &test);
+    // Takes the newest pending test out again: the log did not take it.
+    void dropPending();
+    // Whether a pending record is there (a run ended before the archive had
+    // its tests).
+    bool hasPending() const;
+    // Adds to the archive what `log` holds and it lacks (see
+    // ResultArchive::catchUp), the pending tests with their positions; the
+    // pending record is removed once they are in. False when not done.
+    bool catchUp(const QList<ArchivedTest> &log);
     // The archive as it is, for a copy or a check: opened when the file
     // exists, neither made nor repaired. nullptr with the reason otherwise.
     ResultArchive *existing(ArchiveResult &why);
 
-    // What the teacher is to be told since the last call ("" when nothing):
-    // a failure once per run, every file set aside.
+    // What the teacher is to be told since the last call ("" when nothing).
     QString takeMessage();
     QString path() const { return m_path; }
 
 private:
-    // `failureText`: the message a failure gives, with %1 for why.
-    bool openForUse(const QList<ArchivedTest> &log, const QString &failureText);
-    ResultArchive *opened(const QList<ArchivedTest> &log, const QString &failureText);
+    // Opens the archive, setting a damaged file aside.
+    bool open(const QString &failureText);
+    // Catches the open archive up; a damaged file is set aside and the new
+    // one caught up.
+    ArchiveResult caughtUp(const QList<ArchivedTest> &log, const QString &failureText);
+    const QList<ArchivedTest> &pendingTests();
     // Closes the archive and tells whether its file is damaged indeed.
     bool confirmedDamaged();
     bool setAside();
+    void tell(const QString &text);
     void tellFailure(const QString &text);
 
     QString m_path;
     QString m_driver;
     std::unique_ptr<ResultArchive> m_archive;
-    bool m_imported = false;
-    bool m_failureTold = false;
+    QList<ArchivedTest> m_pending;
+    bool m_pendingRead = false;
+    QString m_lastFailure; // the failure told last, "" after a success
     QString m_message;
 };
 

@@ -16,6 +16,20 @@ const QString kBackupName = QStringLiteral("arhiva.sqlite");
 const QString kCopyName = kBackupName + QStringLiteral(".copie");
 const QString kCopyCompanions[] = {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"),
                                    QStringLiteral("-shm")};
+
+// What a backup that met `why` tells ("" when nothing failed).
+QString failed(const ArchiveResult &why)
+{
+    if (why.ok())
+        return {};
+    if (why.error == ArchiveError::Damaged) {
+        const QString detail = why.detail.trimmed();
+        return detail.isEmpty() ? archivemsg::BackupDamaged
+                                : archivemsg::BackupDamaged + u'\n' + archivemsg::Details.arg(detail);
+    }
+    return archivemsg::failure(archivemsg::BackupNotCopied, why);
+}
+
 } // namespace
 
 void removeBackupLeftovers(const QString &backupDir)
@@ -24,32 +38,36 @@ void removeBackupLeftovers(const QString &backupDir)
         durable::remove(QDir(backupDir).filePath(kCopyName + companion));
 }
 
-bool backupArchive(ArchiveAccess &access, const QString &backupDir)
+QString backupArchive(ArchiveAccess &access, const QString &backupDir)
 {
     // An archive that cannot be looked at may well be there.
     const durable::Presence present = durable::presence(access.path());
-    if (present != durable::Presence::Present)
-        return present == durable::Presence::Absent;
-    ArchiveResult why;
-    const ResultArchive *archive = access.existing(why);
+    if (present == durable::Presence::Absent)
+        return {};
+    ArchiveResult why{ArchiveError::CannotOpen};
+    const ResultArchive *archive =
+        present == durable::Presence::Present ? access.existing(why) : nullptr;
     if (!archive)
-        return false;
+        return failed(why);
     // The database writes its copy to a name of its own first; it becomes
     // the backup only whole.
     const QString copy = QDir(backupDir).filePath(kCopyName);
     removeBackupLeftovers(backupDir);
+    why = archive->copyTo(copy);
+    QString told = failed(why);
     QFile copied(copy);
-    bool done = archive->copyTo(copy).ok() && copied.open(QIODevice::ReadOnly);
-    if (done) {
-        const QByteArray bytes = copied.readAll();
-        done = copied.error() == QFileDevice::NoError;
-        copied.close();
+    if (why.ok()) {
+        QByteArray bytes;
+        if (copied.open(QIODevice::ReadOnly))
+            bytes = copied.readAll();
         AtomicWriteSet write;
         write.add(QDir(backupDir).filePath(kBackupName), kBackupName, bytes);
-        done = done && write.commit().ok();
+        if (copied.error() != QFileDevice::NoError || !copied.isOpen() || !write.commit().ok())
+            told = archivemsg::BackupNotCopied.arg(archivemsg::BackupNotPlaced);
+        copied.close();
     }
     removeBackupLeftovers(backupDir);
-    return done;
+    return told;
 }
 
 QString checkArchive(ArchiveAccess &access)
@@ -67,9 +85,9 @@ QString checkArchive(ArchiveAccess &access)
     if (archive)
         why = archive->quickCheck();
     if (why.error == ArchiveError::Damaged)
-        return archivemsg::CheckFailed.arg(archivemsg::reason(why));
+        return archivemsg::failure(archivemsg::CheckFailed, why);
     if (!why.ok())
-        return archivemsg::NotOpened.arg(archivemsg::reason(why));
+        return archivemsg::failure(archivemsg::NotOpened, why);
     return archivemsg::CheckOk.arg(archive->testCount());
 }
 

@@ -10,9 +10,9 @@ namespace culegere {
 // exists): a consistent copy taken while the archive stays open, then put in
 // place as the data files' copies are (the old copy is replaced only by a
 // complete new one). An archive that does not exist is not copied and is
-// no failure; a damaged one, or one that cannot be copied, is a failure
-// (false) and the old copy stays.
-bool backupArchive(ArchiveAccess &access, const QString &backupDir);
+// no failure (""); a damaged one, or one that cannot be copied, is a
+// failure, told by the message returned, and the old copy stays.
+QString backupArchive(ArchiveAccess &access, const QString &backupDir);
 
 // Removes what a backup of the archive cut short left in `backupDir` (its
 // copy and the database's files beside it), and nothing else.

@@ -2,10 +2,13 @@
 
 #include "archive/name_folding.h"
 #include "archive/sql_steps.h"
+#include "store/collection.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDatabase>
+
+#include <algorithm>
 
 namespace culegere {
 
@@ -31,6 +34,15 @@ const char *const kTables[] = {
     "CREATE TABLE problem_stats (problem_index VARCHAR(5) PRIMARY KEY, "
     "chapter VARCHAR(100) NOT NULL, drawn INTEGER NOT NULL, answered_right INTEGER NOT NULL)",
 };
+
+// The results log as the archive last saw it: what a later catch-up
+// compares the log with. Made on the first catch-up, so that a file of an
+// earlier program gets it too.
+const char *const kLoggedTable =
+    "CREATE TABLE logged_results (seq INTEGER PRIMARY KEY, pupil VARCHAR(30) NOT NULL, "
+    "taken_on INTEGER NOT NULL, stopwatch INTEGER NOT NULL, grade INTEGER NOT NULL)";
+// How many results the log keeps.
+constexpr int kLogCapacity = Collection::LastUserRow - Collection::FirstRow;
 
 const QString kVersionKey = QStringLiteral("schema_version");
 const QString kImportedKey = QStringLiteral("users_stn_imported");
@@ -158,32 +170,47 @@ ArchiveResult ResultArchive::importOnce(const QList<ArchivedTest> &log)
         return {ArchiveError::CannotOpen, m_path};
     if (hasImported())
         return {};
-    return addInTransaction(log, true);
+    return catchUp(log);
 }
 
 ArchiveResult ResultArchive::add(const QList<ArchivedTest> &tests)
 {
     if (!m_open)
         return {ArchiveError::CannotOpen, m_path};
-    return addInTransaction(tests, false);
+    return addInTransaction(tests);
 }
 
-ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests, bool markImported)
+ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction())
         return sql::failureOf(db.lastError());
+    QSqlError error;
+    if (!insertTests(tests, error) || !db.commit()) {
+        if (!error.isValid())
+            error = db.lastError();
+        db.rollback();
+        return sql::failureOf(error);
+    }
+    return {};
+}
+
+bool ResultArchive::insertTests(const QList<ArchivedTest> &tests, QSqlError &error)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     // Each statement is prepared once and run for every row.
     QSqlQuery next(db), insertTest(db), insertChapter(db), insertAnswer(db), countDrawn(db),
-        firstDrawn(db), mark(db);
-    const QList<QSqlQuery *> all{&next,       &insertTest, &insertChapter, &insertAnswer,
-                                 &countDrawn, &firstDrawn, &mark};
+        firstDrawn(db);
+    const QList<QSqlQuery *> all{&next,         &insertTest, &insertChapter,
+                                 &insertAnswer, &countDrawn, &firstDrawn};
     auto bound = [](QSqlQuery &query, const QVariantList &values) {
         for (int i = 0; i < values.size(); ++i)
             query.bindValue(i, values[i]);
         return query.exec();
     };
     auto steps = [&]() -> bool {
+        if (tests.isEmpty())
+            return true;
         if (!next.prepare(QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM tests")) ||
             !insertTest.prepare(QStringLiteral(
                 "INSERT INTO tests (id, pupil, pupil_key, taken_on, taken_at, stopwatch, grade, "
@@ -232,28 +259,143 @@ ArchiveResult ResultArchive::addInTransaction(const QList<ArchivedTest> &tests, 
                     return false;
             }
         }
-        return !markImported ||
-               (mark.prepare(QStringLiteral("INSERT INTO meta (name, value) VALUES (?, ?)")) &&
-                bound(mark, {kImportedKey, QStringLiteral("1")}));
+        return true;
     };
-    if (!steps()) {
-        QSqlError error;
-        for (QSqlQuery *query : all) {
-            if (query->lastError().isValid())
-                error = query->lastError();
-        }
-        for (QSqlQuery *query : all)
-            query->finish();
-        db.rollback();
-        return sql::failureOf(error);
-    }
-    for (QSqlQuery *query : all)
+    const bool done = steps();
+    for (QSqlQuery *query : all) {
+        if (!done && query->lastError().isValid())
+            error = query->lastError();
         query->finish();
-    if (!db.commit()) {
-        const QSqlError error = db.lastError();
+    }
+    return done;
+}
+
+LoggedResult loggedResultOf(const ArchivedTest &test)
+{
+    return {test.pupil, sql::dayNumber(test.date), test.stopwatch, test.grade};
+}
+
+int missingFromLog(const QList<LoggedResult> &seen, const QList<LoggedResult> &log, int capacity)
+{
+    // The fewest new results that explain the log: those before them are
+    // the latest of the log seen, less the oldest a full log dropped.
+    const qsizetype n = log.size();
+    for (qsizetype missing = 0; missing <= n; ++missing) {
+        const qsizetype kept = n - missing;
+        const qsizetype dropped = seen.size() - kept;
+        if (dropped < 0 || (dropped > 0 && n < capacity))
+            continue;
+        if (std::equal(log.begin(), log.begin() + kept, seen.begin() + dropped))
+            return int(missing);
+    }
+    return -1;
+}
+
+ArchiveResult ResultArchive::catchUp(const QList<ArchivedTest> &log,
+                                     const QList<ArchivedTest> &known, int *added)
+{
+    if (added)
+        *added = 0;
+    if (!m_open)
+        return {ArchiveError::CannotOpen, m_path};
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction())
+        return sql::failureOf(db.lastError());
+    bool imported = false, kept = false;
+    QList<LoggedResult> logged;
+    for (const ArchivedTest &test : log)
+        logged.append(loggedResultOf(test));
+    QSqlQuery query(db);
+    QSqlError error;
+    QList<ArchivedTest> missing;
+    auto steps = [&]() -> bool {
+        // Read here, every error checked: a damaged file must not pass for
+        // one that lacks the log or the mark.
+        if (!sql::run(query, QStringLiteral("SELECT COUNT(*) FROM meta WHERE name = ?"),
+                      {kImportedKey}) ||
+            !query.next())
+            return false;
+        imported = query.value(0).toInt() > 0;
+        if (!sql::run(query,
+                      QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ?"),
+                      {QStringLiteral("logged_results")}) ||
+            !query.next())
+            return false;
+        kept = query.value(0).toInt() > 0;
+        if (!kept && !query.exec(QLatin1String(kLoggedTable)))
+            return false;
+        QList<LoggedResult> seen;
+        QList<qint64> seqs;
+        if (kept) {
+            if (!query.exec(QStringLiteral("SELECT seq, pupil, taken_on, stopwatch, grade FROM "
+                                           "logged_results ORDER BY seq")))
+                return false;
+            while (query.next()) {
+                seqs.append(query.value(0).toLongLong());
+                seen.append({query.value(1).toString(), query.value(2).toInt(),
+                             query.value(3).toInt(), query.value(4).toInt()});
+            }
+            if (query.lastError().isValid())
+                return false;
+        }
+        // An archive made before the log was kept beside it is taken to hold
+        // the log as it is: nothing is added twice.
+        const int lacking = !kept && imported ? 0 : missingFromLog(seen, logged, kLogCapacity);
+        const qsizetype stays = lacking < 0 || !kept ? 0 : log.size() - lacking;
+        const qsizetype first = log.size() - std::max(lacking, 0);
+        // The newest results come with their positions when known; the log's
+        // row is matched from the newest back, each known test used once.
+        qsizetype unused = known.size();
+        for (qsizetype i = log.size() - 1; i >= first; --i) {
+            ArchivedTest test = log[i];
+            for (qsizetype k = unused - 1; k >= 0; --k) {
+                if (loggedResultOf(known[k]) == logged[i]) {
+                    test = known[k];
+                    test.imported = false;
+                    unused = k;
+                    break;
+                }
+            }
+            missing.prepend(test);
+        }
+        if (!insertTests(missing, error))
+            return false;
+        if (stays == seen.size() && stays == log.size() && imported)
+            return true;
+        // The log seen now: its kept rows stay, the rest follows them.
+        const qint64 last = seqs.isEmpty() ? 0 : seqs.last();
+        const qint64 firstKept = stays > 0 ? seqs[seqs.size() - stays] : last + 1;
+        if (!sql::run(query, QStringLiteral("DELETE FROM logged_results WHERE seq < ?"),
+                      {firstKept}) ||
+            !query.prepare(QStringLiteral("INSERT INTO logged_results (seq, pupil, taken_on, "
+                                          "stopwatch, grade) VALUES (?, ?, ?, ?, ?)")))
+            return false;
+        for (qsizetype i = stays; i < log.size(); ++i) {
+            const LoggedResult &r = logged[i];
+            query.bindValue(0, last + 1 + (i - stays));
+            query.bindValue(1, text(r.pupil));
+            query.bindValue(2, r.day);
+            query.bindValue(3, r.stopwatch);
+            query.bindValue(4, r.grade);
+            if (!query.exec())
+                return false;
+        }
+        return imported ||
+               sql::run(query, QStringLiteral("INSERT INTO meta (name, value) VALUES (?, ?)"),
+                        {kImportedKey, QStringLiteral("1")});
+    };
+    const bool done = steps();
+    if (!done && !error.isValid())
+        error = query.lastError();
+    query.finish();
+    if (!done || !db.commit()) {
+        if (done)
+            error = db.lastError();
         db.rollback();
         return sql::failureOf(error);
     }
+    if (added)
+        *added = int(missing.size());
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "archive/archived_test.h"
 
 #include <QList>
+#include <QSqlError>
 #include <QString>
 
 namespace culegere {
@@ -16,14 +17,34 @@ enum class ArchiveError {
     TooNew,      // the tables were made by a newer program: left untouched
 };
 
-// What an archive operation did; `detail` is the database's own words.
+// What an archive operation did; `detail` is the database's own words and
+// `code` its own number for the failure (0 when none was given).
 struct [[nodiscard]] ArchiveResult
 {
     ArchiveError error = ArchiveError::None;
-    QString detail;
+    QString detail{};
+    int code = 0;
 
     bool ok() const { return error == ArchiveError::None; }
 };
+
+// What identifies a result in the results log: the log keeps no more.
+struct LoggedResult
+{
+    QString pupil;
+    int day = 0; // yyyymmdd, 0 without a valid date
+    int stopwatch = 0;
+    int grade = 0;
+
+    bool operator==(const LoggedResult &) const = default;
+};
+LoggedResult loggedResultOf(const ArchivedTest &test);
+
+// How many of the latest results of `log` are missing from `seen`, the log
+// as it was before (both oldest first); `capacity`: how many results the log
+// keeps (a full log drops its oldest for each new one). -1 when `log` cannot
+// have come from `seen` (another log was put in its place).
+int missingFromLog(const QList<LoggedResult> &seen, const QList<LoggedResult> &log, int capacity);
 
 // One line of the archive screen's table.
 struct ArchiveRow
@@ -71,6 +92,15 @@ public:
     ArchiveResult importOnce(const QList<ArchivedTest> &log);
     // Adds tests, all of them or none.
     ArchiveResult add(const QList<ArchivedTest> &tests);
+    // Adds, in one transaction, the results of `log` (the results log as it
+    // is now) that the archive lacks: those that came after the log the
+    // archive last saw (kept in `logged_results`). A result of `known` (the
+    // corrected tests whose log rows may be among them, oldest first) is
+    // added with its positions, any other as imported. The first catch-up
+    // of a new archive takes over the whole log; one of an archive made
+    // before the log was kept beside it adds nothing. `added`: how many.
+    ArchiveResult catchUp(const QList<ArchivedTest> &log, const QList<ArchivedTest> &known = {},
+                          int *added = nullptr);
 
     // Every archived test, oldest first.
     QList<ArchiveRow> rows() const;
@@ -87,7 +117,10 @@ public:
 
 private:
     ArchiveResult prepareTables();
-    ArchiveResult addInTransaction(const QList<ArchivedTest> &tests, bool markImported);
+    ArchiveResult addInTransaction(const QList<ArchivedTest> &tests);
+    // Inserts `tests` inside the open transaction; false with the failed
+    // query's error in `error`.
+    bool insertTests(const QList<ArchivedTest> &tests, QSqlError &error);
 
     QString m_path;
     QString m_driver;

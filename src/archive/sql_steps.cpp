@@ -13,7 +13,8 @@ ArchiveResult failureOf(const QSqlError &error)
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
     const bool damaged = numeric && (code == kCorrupt || code == kNotADatabase);
-    return {damaged ? ArchiveError::Damaged : ArchiveError::CannotWrite, error.text()};
+    return {damaged ? ArchiveError::Damaged : ArchiveError::CannotWrite, error.text(),
+            numeric ? code : 0};
 }
 
 bool run(QSqlQuery &query, const QString &statement, const QVariantList &values)

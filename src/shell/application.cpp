@@ -114,6 +114,10 @@ bool Application::start()
 
     // What a backup cut short left is no one's; the folder is ours.
     removeBackupLeftovers(m_state->folder.resolve(QStringLiteral("\\backup")));
+    // A result an earlier run left to the archive (it was killed, or the
+    // archive failed) goes in now.
+    if (const QString told = m_state->recorder.catchUpAtStart(); !told.isEmpty())
+        m_platform.showMessage(nullptr, told, Platform::Buttons::Ok, kAppTitle);
     // From here on every write first makes sure the folder is still ours.
     m_state->files.setLockCheck([this] { return m_lock->lostTo(); });
     m_main = std::move(main);
@@ -189,13 +193,15 @@ void Application::backup()
     }
     BackupReport report = backupDataFiles(m_state->files, m_state->folder);
     const QString backupDir = m_state->folder.resolve(QStringLiteral("\\backup"));
-    if (!backupArchive(m_state->archive, backupDir))
-        report.failedCopies.append(QStringLiteral("arhiva.sqlite"));
+    // The archive's failure says what it met (a damaged archive, a full disk).
+    const QString archiveFailure = backupArchive(m_state->archive, backupDir);
     if (!report.copiedAll())
         message(shellmsg::BackupFailed.arg(report.failedCopies.join(QStringLiteral(", "))));
+    if (!archiveFailure.isEmpty())
+        message(archiveFailure);
     if (!report.notReopened.isEmpty())
         message(reopenFailureMessage(report.notReopened));
-    if (report.copiedAll())
+    if (report.copiedAll() && archiveFailure.isEmpty())
         playCue(m_platform, m_state->folder, cue::SetOk);
 }
 

@@ -7,7 +7,8 @@ const QString kArchiveFile = QStringLiteral("\\Arhiva.sqlite");
 } // namespace
 
 AppState::AppState(const AppFolder &appFolder)
-    : folder(appFolder), files(appFolder), archive(appFolder.resolve(kArchiveFile))
+    : folder(appFolder), files(appFolder), archive(appFolder.resolve(kArchiveFile)),
+      recorder(files, collection, archive)
 {
 }
 

@@ -375,9 +375,10 @@ void TestArea::writeResult()
     // the test stays graded and only "Reset" gives the result up. A result
     // written whose file could not be opened again is stored all the same.
     // The log comes first, the archive after it: a result the archive could
-    // not take still counts.
-    const QList<ArchivedTest> logBefore = loggedResults(m_state.collection);
-    const StoreResult stored = m_state.files.appendResult(m_state.collection, m_session.result());
+    // not take still counts, and the archive gets it later.
+    const RecordedResult recorded = m_state.recorder.record(
+        m_session.result(), m_session.archivedResult(m_platform.timeOfDay()));
+    const StoreResult &stored = recorded.stored;
     if (stored.error == StoreError::LockLost) {
         message(testmsg::ResultNotSavedLockLost(stored.fileName));
         return;
@@ -392,9 +393,8 @@ void TestArea::writeResult()
     applyState();
     if (!stored.ok())
         message(testmsg::ResultStoredNotReopened.arg(stored.fileName));
-    m_state.archive.record(m_session.archivedResult(m_platform.timeOfDay()), logBefore);
-    if (const QString told = m_state.archive.takeMessage(); !told.isEmpty())
-        message(told);
+    if (!recorded.archiveMessage.isEmpty())
+        message(recorded.archiveMessage);
     playCue(m_platform, m_state.folder, cue::Exit);
 }
 

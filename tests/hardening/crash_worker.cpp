@@ -13,15 +13,16 @@
 //   append  a result appended to the log
 //   roll    a result appended to a full log (header 100), which rolls it
 //   backup  the backup of the three data files into backup/
-//   archive a result appended to the log, then added to the archive
-//           Arhiva.sqlite (opened before the begin marker, as a running
-//           program has it open)
+//   archive a result recorded: kept pending, appended to the log, then
+//           added to the archive Arhiva.sqlite (opened before the begin
+//           marker, as a running program has it open)
 //   fill    the first fill of a new application folder <folder> from the
 //           files in "<folder>.source"
 #include "archive/archive_access.h"
 #include "editing/chapter_rules.h"
 #include "editing/problem_editing.h"
 #include "shell/folder_choice.h"
+#include "state/result_recorder.h"
 #include "store/backup.h"
 #include "store/data_files.h"
 #include "support/temp_app_folder.h"
@@ -123,15 +124,14 @@ int main(int argc, char *argv[])
                                                                          : StoreError::CannotWrite);
     }
     if (operation == "archive") {
-        const StoreError appended = files.appendResult(c, result).error;
-        if (appended != StoreError::None)
-            return finish(appended);
-        ArchivedTest test = loggedResults(c).constLast();
-        test.imported = false;
-        test.wholeCollection = true;
+        ArchivedTest test{"Ionescu Maria", {2026, 5, 14}, {10, 30}, 321, 8, false, true, {}, {}};
         for (int p = 0; p < 9; ++p)
             test.answers.append({test::pictureIndex(p + 1), QStringLiteral("Algebra"), p % 5, 1});
-        return finish(archive.record(test, logBefore) ? StoreError::None : StoreError::CannotWrite);
+        const RecordedResult recorded = ResultRecorder(files, c, archive).record(result, test);
+        if (!recorded.stored.written())
+            return finish(recorded.stored.error);
+        return finish(recorded.archiveMessage.isEmpty() ? StoreError::None
+                                                        : StoreError::CannotWrite);
     }
     return fail("unknown operation");
 }

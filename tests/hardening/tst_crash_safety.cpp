@@ -10,7 +10,8 @@
 // a run without a kill records the calls, and the k-th call after the marker
 // the worker prints, say the n-th "write" since its start, is reached with
 // "-e inject=write:signal=KILL:when=n" (or "error=EIO").
-#include "archive/result_archive.h"
+#include "archive/archive_access.h"
+#include "archive/pending_results.h"
 #include "shell/folder_choice.h"
 #include "store/collection_io.h"
 #include "store/commit_record.h"
@@ -63,7 +64,7 @@ void writeTree(const QString &root, const FolderBytes &files)
 // Two chapters, ten problems, the pictures 00001..00013 (three not yet
 // catalogued) and a log of 3 results, or of 98 (full) for "roll", or an
 // empty one (no bytes) for "save", whose header the exit then writes; for
-// "backup" also older copies in backup/; for "archive" an archive of two.
+// "backup" also older copies in backup/; for "archive" an archive holding the log.
 FolderBytes folderBefore(const QString &operation)
 {
     test::TempAppFolder dir;
@@ -86,8 +87,8 @@ FolderBytes folderBefore(const QString &operation)
             dir.write(QStringLiteral("backup/") + name, QByteArray("an older ") + name);
     }
     ResultArchive archive(dir.filePath(kArchive));
-    ArchivedTest old{"Elev vechi", {2026, 1, 1}, {}, 0, 5, true, false, {}, {}};
-    if (operation == "archive" && (!archive.open().ok() || !archive.importOnce({old, old}).ok()))
+    if (operation == "archive" &&
+        (!archive.open().ok() || !archive.importOnce(loggedResults(*c)).ok()))
         qFatal("cannot make the archive");
     archive.close();
     return test::folderBytes(dir.path());
@@ -278,7 +279,7 @@ private slots:
             QVERIFY2(it.key() == kArchive || (after[it.key()] != *it) == changed.contains(it.key()),
                      qPrintable(it.key()));
         const bool archive = operation == "archive";
-        QCOMPARE(archivedTests(folder), archive ? 3 : -1);
+        QCOMPARE(archivedTests(folder), archive ? 4 : -1);
 
         // Each call killed at and failed; for the exit save also each call
         // killed at after the folder's sync failed once the commit record was
@@ -326,7 +327,7 @@ private slots:
             const bool kill = expected.value_or(run.killed);
             STEP(checkRun(run, kill, test::folderBytes(folder), before, after, changed, asOneSet));
             if (archive)
-                STEP(checkArchive(run, kill, folder, before));
+                STEP(checkArchive(run, kill, folder, before, false));
 
             // The program starts on the folder and finishes what the run left.
             {
@@ -334,6 +335,8 @@ private slots:
                 QVERIFY2(d.start() && d.platform.messages.isEmpty(),
                          qPrintable(run.where + ": " + d.platform.messageTexts().join(u'|')));
             }
+            if (archive)
+                STEP(checkArchive(run, kill, folder, before, true));
             const FolderBytes restarted = test::folderBytes(folder);
             const Files set = compareFiles(restarted, before, after, changed, run.where);
             if (QTest::currentTestFailed())
@@ -488,17 +491,24 @@ private:
     }
 
     // The archive, once opened, passes its check and holds the test exactly
-    // when it was committed, never without the log's record; nothing is
-    // taken for damaged and set aside.
+    // when it was committed, never without the log's record; after the next
+    // start-up exactly when the log holds it, with its positions, and no
+    // pending record is left. Nothing is taken for damaged and set aside.
     static void checkArchive(const Run &run, bool kill, const QString &folder,
-                             const FolderBytes &before)
+                             const FolderBytes &before, bool restarted)
     {
         const bool logged = test::folderBytes(folder)[datafile::Users] != before[datafile::Users];
         const int tests = archivedTests(folder);
-        QVERIFY2(tests == 2 || (tests == 3 && logged),
+        QVERIFY2(tests == 3 + int(logged) || (!restarted && tests == 3),
                  qPrintable(run.where + ": the archive holds " + QString::number(tests)));
-        QVERIFY2(kill || run.answer() != int(StoreError::None) || tests == 3,
+        QVERIFY2(kill || run.answer() != int(StoreError::None) || tests == 4,
                  qPrintable(run.where + ": answered archived, is not"));
+        ResultArchive archive(folder + u'/' + kArchive);
+        QVERIFY2(!restarted || !QFileInfo::exists(pending::pathFor(archive.path())),
+                 qPrintable(run.where + ": the pending record was left"));
+        QVERIFY2(!restarted || !logged ||
+                     (archive.open(false).ok() && archive.test(4).answers.size() == 9),
+                 qPrintable(run.where + ": the result came in without its positions"));
         QVERIFY2(QDir(folder).entryList({"*deteriorata*"}).isEmpty(),
                  qPrintable(run.where + ": the archive was set aside"));
     }
