@@ -85,10 +85,12 @@ bool write(const QString &path, QList<ArchivedTest> tests)
         all.append(toJson(test));
     const QByteArray bytes =
         QJsonDocument(QJsonObject{{"format", kFormat}, {"tests", all}}).toJson();
-    // Written whole under a new name, then put in place: a crash leaves the
-    // old record or the new one. The log's write that follows pushes the
-    // folder to the disk.
-    const QString written = durable::writeNew(QFileInfo(path).absolutePath(), bytes, QString());
+    // Written whole under a new name, then put in place: a crash of the
+    // program leaves the old record or the new one. It is not pushed to the
+    // disk: the log's write that follows syncs the folder, and should a power
+    // cut lose the record all the same, its results come in as imported ones.
+    const QString written = durable::writeNew(QFileInfo(path).absolutePath(), bytes, QString(),
+                                              durable::Push::Later);
     if (written.isEmpty())
         return false;
     if (durable::replace(written, path))

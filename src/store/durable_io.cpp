@@ -137,7 +137,7 @@ bool isNewFileName(const QString &name)
 
 #ifdef _WIN32
 
-QString writeNew(const QString &folder, const QByteArray &content, const QString &)
+QString writeNew(const QString &folder, const QByteArray &content, const QString &, Push push)
 {
     QString path;
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -150,7 +150,7 @@ QString writeNew(const QString &folder, const QByteArray &content, const QString
     }
     if (file == INVALID_HANDLE_VALUE)
         return {};
-    bool ok = writeWhole(file, content) && FlushFileBuffers(file);
+    bool ok = writeWhole(file, content) && (push == Push::Later || FlushFileBuffers(file));
     ok = CloseHandle(file) && ok;
     if (!ok) {
         DeleteFileW(native(path).c_str());
@@ -204,7 +204,8 @@ bool sameFile(int handle, const QString &path)
 
 #else
 
-QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf)
+QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf,
+                 Push push)
 {
     QString path;
     int fd = -1;
@@ -221,7 +222,7 @@ QString writeNew(const QString &folder, const QByteArray &content, const QString
     };
     bool ok = ::stat(native(permissionsOf).constData(), &old) != 0 ||
               copyPermissions(fd, old.st_mode & 07777);
-    ok = ok && writeWhole(fd, content) && ::fsync(fd) == 0;
+    ok = ok && writeWhole(fd, content) && (push == Push::Later || ::fsync(fd) == 0);
     // A failed close can mean that written data never reached the disk.
     ok = ::close(fd) == 0 && ok;
     if (!ok) {

@@ -22,9 +22,11 @@ bool isNewFileName(const QString &name);
 // Writes `content` whole into a new file of such a name in `folder`, with
 // the permissions of `permissionsOf` when that file exists and the file
 // system keeps permissions (one that refuses them fails nothing), and pushes
-// it to the disk. Returns the new file's path, or "" when anything failed (the new
-// file is then removed again).
-QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf);
+// it to the disk (`Push::Later`: left to the next sync of the disk). Returns the new file's path,
+// or "" when anything failed (the new file is then removed again).
+enum class Push { Now, Later };
+QString writeNew(const QString &folder, const QByteArray &content, const QString &permissionsOf,
+                 Push push = Push::Now);
 
 // Pushes the folder's entries (new names, renames, removals) to the disk.
 bool syncFolder(const QString &folder);
