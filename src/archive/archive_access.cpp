@@ -14,7 +14,16 @@ namespace culegere {
 QString archivemsg::reason(const ArchiveResult &result)
 {
     // SQLite's primary result codes.
-    enum Code { Perm = 3, Busy = 5, Locked = 6, ReadOnlyDb = 8, IoErr = 10, Full = 13, CantOpen = 14, Auth = 23 };
+    enum Code {
+        Perm = 3,
+        Busy = 5,
+        Locked = 6,
+        ReadOnlyDb = 8,
+        IoErr = 10,
+        Full = 13,
+        CantOpen = 14,
+        Auth = 23
+    };
     switch (result.error) {
     case ArchiveError::NoDriver:
         return NoDriver;

@@ -55,13 +55,12 @@ inline const QString DiskError = QStringLiteral(
 inline const QString CannotOpenFile = QStringLiteral(
     "fisierul arhivei nu poate fi deschis. Verificati ca discul sau stick-ul culegerii este "
     "conectat.");
-inline const QString InUse = QStringLiteral(
-    "arhiva este folosita chiar acum de alt program. Inchideti celalalt program.");
+inline const QString InUse =
+    QStringLiteral("arhiva este folosita chiar acum de alt program. Inchideti celalalt program.");
 inline const QString DamagedFile = QStringLiteral(
     "o parte din fisier nu mai poate fi citita. Pastrati fisierul Arhiva.sqlite si copia lui "
     "din folderul -backup-.");
-inline const QString Unexpected =
-    QStringLiteral("baza de date a raspuns cu o eroare neasteptata.");
+inline const QString Unexpected = QStringLiteral("baza de date a raspuns cu o eroare neasteptata.");
 // %1: the database's own words.
 inline const QString Details = QStringLiteral("Detalii: %1");
 // `text` with the reason for %1 and the database's words as a last line.

@@ -24,8 +24,9 @@ QString failed(const ArchiveResult &why)
         return {};
     if (why.error == ArchiveError::Damaged) {
         const QString detail = why.detail.trimmed();
-        return detail.isEmpty() ? archivemsg::BackupDamaged
-                                : archivemsg::BackupDamaged + u'\n' + archivemsg::Details.arg(detail);
+        return detail.isEmpty()
+                   ? archivemsg::BackupDamaged
+                   : archivemsg::BackupDamaged + u'\n' + archivemsg::Details.arg(detail);
     }
     return archivemsg::failure(archivemsg::BackupNotCopied, why);
 }

@@ -48,8 +48,8 @@ ArchivedTest fromJson(const QJsonObject &o)
     for (const QJsonValue &c : o["chapters"].toArray())
         test.chapters.append({c["name"].toString(), c["problems"].toInt()});
     for (const QJsonValue &a : o["answers"].toArray())
-        test.answers.append({a["problem"].toString(), a["chapter"].toString(),
-                             a["marked"].toInt(), a["correct"].toInt()});
+        test.answers.append({a["problem"].toString(), a["chapter"].toString(), a["marked"].toInt(),
+                             a["correct"].toInt()});
     return test;
 }
 
@@ -89,8 +89,8 @@ bool write(const QString &path, QList<ArchivedTest> tests)
     // program leaves the old record or the new one. It is not pushed to the
     // disk: the log's write that follows syncs the folder, and should a power
     // cut lose the record all the same, its results come in as imported ones.
-    const QString written = durable::writeNew(QFileInfo(path).absolutePath(), bytes, QString(),
-                                              durable::Push::Later);
+    const QString written =
+        durable::writeNew(QFileInfo(path).absolutePath(), bytes, QString(), durable::Push::Later);
     if (written.isEmpty())
         return false;
     if (durable::replace(written, path))

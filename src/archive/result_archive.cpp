@@ -316,8 +316,7 @@ ArchiveResult ResultArchive::catchUp(const QList<ArchivedTest> &log,
             !query.next())
             return false;
         imported = query.value(0).toInt() > 0;
-        if (!sql::run(query,
-                      QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ?"),
+        if (!sql::run(query, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ?"),
                       {QStringLiteral("logged_results")}) ||
             !query.next())
             return false;

@@ -133,6 +133,79 @@ private slots:
         QVERIFY(!again.hasPending());
     }
 
+    // Which of the log's latest results the archive lacks, the log it saw
+    // and the log now given as letters (one result each).
+    void missingFromTheLog_data()
+    {
+        QTest::addColumn<QString>("seen");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<int>("missing");
+        QTest::newRow("as seen") << "abc"
+                                 << "abc" << 98 << 0;
+        QTest::newRow("one new") << "abc"
+                                 << "abcd" << 98 << 1;
+        QTest::newRow("two, after a failure") << "ab"
+                                              << "abcd" << 98 << 2;
+        QTest::newRow("a new archive takes all") << ""
+                                                 << "abc" << 98 << 3;
+        QTest::newRow("the same result again") << "aa"
+                                               << "aaa" << 98 << 1;
+        QTest::newRow("a full log rolled") << "abc"
+                                           << "bcd" << 3 << 1;
+        QTest::newRow("rolled twice") << "abc"
+                                      << "cde" << 3 << 2;
+        QTest::newRow("filled, then rolled") << "ab"
+                                             << "bcd" << 3 << 2;
+        QTest::newRow("another log") << "abc"
+                                     << "xy" << 98 << -1;
+        QTest::newRow("emptied") << "abc"
+                                 << "" << 98 << -1;
+        QTest::newRow("shorter, not full") << "abc"
+                                           << "bcd" << 98 << -1;
+    }
+    void missingFromTheLog()
+    {
+        QFETCH(QString, seen);
+        QFETCH(QString, now);
+        QFETCH(int, capacity);
+        auto results = [](const QString &letters) {
+            QList<LoggedResult> log;
+            for (QChar letter : letters)
+                log.append({QString(letter), 20260301, 0, 5});
+            return log;
+        };
+        QTEST(missingFromLog(results(seen), results(now), capacity), "missing");
+    }
+
+    // An archive of an earlier program holds the log already: its first
+    // catch-up adds nothing; the next result comes in once.
+    void anEarlierArchiveIsTakenAsWhole()
+    {
+        test::TempAppFolder dir;
+        const QString path = dir.filePath("Arhiva.sqlite");
+        QList<ArchivedTest> log{corrected("Ana", {2026, 3, 1}, 5),
+                                corrected("Dan", {2026, 3, 2}, 6)};
+        {
+            ResultArchive made(path);
+            QVERIFY(made.open().ok() && made.add(log).ok());
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "earlier");
+            db.setDatabaseName(path);
+            QVERIFY(
+                db.open() &&
+                db.exec("INSERT INTO meta VALUES ('users_stn_imported', '1')").lastError().type() ==
+                    QSqlError::NoError);
+        }
+        QSqlDatabase::removeDatabase("earlier");
+        ResultArchive archive(path);
+        int added = -1;
+        QVERIFY(archive.open().ok() && archive.catchUp(log, {}, &added).ok() && added == 0);
+        log.append(corrected("Ema", {2026, 3, 3}, 7));
+        QVERIFY(archive.catchUp(log, {log.last()}, &added).ok() && added == 1);
+        QCOMPARE(archive.testCount(), 3);
+        QCOMPARE(archive.test(3).answers.size(), 9);
+    }
+
     void faults_data()
     {
         QTest::addColumn<QString>("fault");

@@ -376,7 +376,7 @@ private slots:
         d.chooseMenu("mnuBackup");
         QCOMPARE(d.platform.cueNames(), damaged ? QStringList() : QStringList{"setareok.wav"});
         QCOMPARE(d.platform.messages.size(), damaged ? 1 : 0);
-        QVERIFY(!damaged || d.platform.messageTexts()[0].contains("arhiva.sqlite"));
+        QVERIFY(!damaged || d.platform.messageTexts()[0].startsWith(archivemsg::BackupDamaged));
         QCOMPARE(dir.read("backup/problems.stn"), dir.read(datafile::Problems));
         QCOMPARE(QDir(dir.filePath("backup")).entryList(QDir::Files | QDir::Hidden).size(), 4);
         ResultArchive copy(dir.filePath("backup/arhiva.sqlite"));

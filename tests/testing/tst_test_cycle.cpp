@@ -371,7 +371,8 @@ private slots:
     // what was added, a refused total empties it, the choice starts again at
     // the top; a mark shows again with its problem and a new draw shows none;
     // the correction marks the right answers; an archive that cannot be
-    // written is told, and the log takes the result all the same.
+    // written is told, the log takes the result all the same, and the
+    // archive gets it with the next result.
     void aTestThroughTheScreens_data()
     {
         QTest::addColumn<bool>("archiveWorks");
@@ -440,6 +441,13 @@ private slots:
         QVERIFY(!d.control<QCheckBox>("Check1_0")->isChecked());
         QCOMPARE(d.control<QWidget>("Picture1")->accessibleName(),
                  QString("Nicio problema afisata"));
+        // Once the archive can be made, the next result brings the one it
+        // missed along, both with their positions.
+        QVERIFY(archiveWorks || QDir(d.folder().filePath("Arhiva.sqlite")).removeRecursively());
+        STEP(d.takeTest(3));
+        QVERIFY(kept.open(false).ok());
+        QCOMPARE(kept.testCount(), 2);
+        QCOMPARE(kept.test(1).answers.size() + kept.test(2).answers.size(), 18);
     }
 
     // From every state of the two screens' tables, every event available
