@@ -207,10 +207,9 @@ ArchiveResult ArchiveAccess::caughtUp(const QList<ArchivedTest> &log, const QStr
     m_lastFailure.clear();
     // Once the archive holds them they are no longer pending; a record that
     // stays (a failed removal) finds nothing to add next time.
-    if (!m_pending.isEmpty() || hasPending()) {
-        m_pending.clear();
+    m_pending.clear();
+    if (hasPending())
         pending::write(pending::pathFor(m_path), {});
-    }
     return result;
 }
 
