@@ -1,11 +1,14 @@
 // Sheets of large pictures: a PDF of nine 5400 x 5400 pixel scans, and a
 // printed job of 3000 pixel pictures with the answer key, of 1 and of 30
-// copies. Each reports, beside its time, the bytes it made ("bytes") and the
-// process's peak memory so far ("peak_MB"). There is no timing target; the
-// aims are a PDF within 2 s and 400 MB, and 30 copies within twice the time
-// of one.
+// copies; 30 sheets of 3000 pixel pictures with their keys written to PDF
+// files as the print dialog writes them, in one version and in four (each
+// with nine pictures of its own). Each reports, beside its time, the bytes it
+// made ("bytes") and the process's peak memory so far ("peak_MB"). There is
+// no timing target; the aims are a PDF within 2 s and 400 MB, 30 copies
+// within twice the time of one, and four versions within three times one.
 
 #include "printing/test_sheet.h"
+#include "store/atomic_file.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -31,12 +34,12 @@ double peakMegabytes()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-// Nine pictures of `side` pixels, written once, each with a pattern a JPEG
-// cannot shrink to nothing.
-SheetContent nineOf(int side)
+// Nine pictures of `side` pixels (set `set` of such), written once, each
+// with a pattern a JPEG cannot shrink to nothing.
+SheetContent nineOf(int side, int set = 0)
 {
     SheetContent content;
-    for (int i = 0; i < 9; ++i) {
+    for (int i = set * 9; i < set * 9 + 9; ++i) {
         const QString path = g_dir->filePath(QStringLiteral("p%1-%2.jpg").arg(side).arg(i));
         if (!QFile::exists(path)) {
             QImage picture(side, side, QImage::Format_Grayscale8);
@@ -97,6 +100,43 @@ BENCHMARK(BM_PrintedCopiesWithTheKey)
     ->Arg(30)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// 30 sheets with the keys as the print dialog writes them to PDF files: each
+// version's sheets (its share of the desks) and its key, as one set.
+void BM_VersionsToPdfFiles(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    QList<SheetContent> versions;
+    for (int v = 0; v < count; ++v) {
+        versions.append(nineOf(3000, v));
+        versions.last().options.answerKey = true;
+        versions.last().key = QList<KeyRow>(
+            9, KeyRow{QStringLiteral("00012"), QStringLiteral("Algebra"), QStringLiteral("c")});
+        if (count > 1)
+            versions.last().version = QString(QChar(u'A' + v));
+    }
+    constexpr int kSheets = 30;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        AtomicWriteSet write;
+        bytes = 0;
+        for (int v = 0; v < count; ++v) {
+            const QString name = g_dir->filePath(QStringLiteral("clasa-%1").arg(v));
+            const QByteArray sheet = testSheetPdf(versions[v], (kSheets - v + count - 1) / count);
+            const QByteArray key = answerKeyPdf(versions[v]);
+            if (sheet.isEmpty() || key.isEmpty())
+                state.SkipWithError("no PDF made");
+            bytes += sheet.size() + key.size();
+            write.add(name + QStringLiteral(".pdf"), QStringLiteral("foaia"), sheet);
+            write.add(name + QStringLiteral("-barem.pdf"), QStringLiteral("baremul"), key);
+        }
+        if (!write.commit().ok())
+            state.SkipWithError("not written");
+    }
+    state.counters["bytes"] = double(bytes);
+    state.counters["peak_MB"] = peakMegabytes();
+}
+BENCHMARK(BM_VersionsToPdfFiles)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

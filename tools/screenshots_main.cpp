@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVersionNumber>
@@ -256,6 +257,11 @@ int main(int argc, char *argv[])
                                  QStringLiteral("barem-pdf"))))
         std::fprintf(stderr, "the PDF pages were not rendered: pdftoppm (poppler-utils) is missing "
                              "or failed\n");
+    // The same test in three versions, for the help's page on printing
+    // (docs/help holds a copy of this picture).
+    control<QSpinBox>(print, "spnVariante")->setValue(3);
+    control<QLineEdit>(print, "Text1")->setText(QStringLiteral("30"));
+    shots.take(print, QStringLiteral("tiparire-variante"));
     click(print, "Command1");
 
     click(main, "Command6");

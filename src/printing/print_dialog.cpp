@@ -5,6 +5,7 @@
 #include "printing/printing_messages.h"
 #include "store/atomic_file.h"
 #include "store/problem_paths.h"
+#include "testing/draw.h"
 #include "widgets/access_keys.h"
 #include "widgets/controls.h"
 
@@ -26,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSpinBox>
 
 namespace culegere {
 
@@ -223,24 +225,36 @@ void PrintDialog::buildControls()
     m_sameWidth =
         place(new QCheckBox(QStringLiteral("Aceeasi latime")), this, twips(8880, 3555, 4935, 435));
     m_answerKey = place(new QCheckBox(QStringLiteral("Barem")), this, twips(8880, 4005, 4935, 435));
+    // The versions stand under the file's name, left of the header's caption.
+    auto *versionsLabel =
+        place(new QLabel(QStringLiteral("&Variante")), this, twips(0, 3945, 1815, 495));
+    m_versions = place(new QSpinBox, this, twips(1920, 3945, 975, 495));
+    m_versions->setRange(1, 4);
+    m_versions->setAccessibleName(QStringLiteral("Numarul variantelor testului"));
+    m_versions->setToolTip(QStringLiteral(
+        "Alt+V: cate variante diferite ale testului se tiparesc (1 - 4), pe rand, de la o banca "
+        "la alta: A, B, C, D, A, ..."));
+    versionsLabel->setBuddy(m_versions);
+    versionsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_print = place(new QPushButton(QStringLiteral("Print")), this, twips(10920, 4560, 2895, 735));
     m_ok = place(new QPushButton(QStringLiteral("Ok")), this, twips(10920, 5520, 2895, 735));
 
-    nameControls({{this, "frmTipareste"},        {m_destination, "Frame1"},
-                  {m_toPrinter, "Option2"},      {m_toFile, "Option1"},
-                  {m_fileLabel, "Label3"},       {m_fileName, "Text2"},
-                  {marginLabels[0], "Label4"},   {marginLabels[1], "Label5"},
-                  {marginLabels[2], "Label6"},   {marginLabels[3], "Label7"},
-                  {m_marginBoxes[0], "Text3"},   {m_marginBoxes[1], "Text4"},
-                  {m_marginBoxes[2], "Text5"},   {m_marginBoxes[3], "Text6"},
-                  {m_marginBars[0], "VScroll1"}, {m_marginBars[1], "VScroll2"},
-                  {m_marginBars[2], "VScroll3"}, {m_marginBars[3], "VScroll4"},
-                  {printerLabel, "Label2"},      {m_printerBox, "Combo1"},
-                  {copiesLabel, "Label1"},       {m_copies, "Text1"},
-                  {headerLabel, "Label8"},       {m_header, "Text7"},
-                  {m_print, "Command2"},         {m_ok, "Command1"},
-                  {m_format, "cmbFormat"},       {m_numbered, "chkNumerotare"},
-                  {m_answerKey, "chkBarem"},     {m_sameWidth, "chkLatime"}});
+    nameControls({{this, "frmTipareste"},         {m_destination, "Frame1"},
+                  {m_toPrinter, "Option2"},       {m_toFile, "Option1"},
+                  {m_fileLabel, "Label3"},        {m_fileName, "Text2"},
+                  {marginLabels[0], "Label4"},    {marginLabels[1], "Label5"},
+                  {marginLabels[2], "Label6"},    {marginLabels[3], "Label7"},
+                  {m_marginBoxes[0], "Text3"},    {m_marginBoxes[1], "Text4"},
+                  {m_marginBoxes[2], "Text5"},    {m_marginBoxes[3], "Text6"},
+                  {m_marginBars[0], "VScroll1"},  {m_marginBars[1], "VScroll2"},
+                  {m_marginBars[2], "VScroll3"},  {m_marginBars[3], "VScroll4"},
+                  {printerLabel, "Label2"},       {m_printerBox, "Combo1"},
+                  {copiesLabel, "Label1"},        {m_copies, "Text1"},
+                  {headerLabel, "Label8"},        {m_header, "Text7"},
+                  {m_print, "Command2"},          {m_ok, "Command1"},
+                  {m_format, "cmbFormat"},        {m_numbered, "chkNumerotare"},
+                  {m_answerKey, "chkBarem"},      {m_sameWidth, "chkLatime"},
+                  {versionsLabel, "lblVariante"}, {m_versions, "spnVariante"}});
 }
 
 void PrintDialog::toFileChosen()
@@ -306,24 +320,47 @@ std::optional<Margins> PrintDialog::margins() const
     return m;
 }
 
-SheetContent PrintDialog::content(const Margins &margins) const
+SheetContent PrintDialog::content(const Margins &margins, const std::array<qint16, 10> &rows,
+                                  const QString &version) const
 {
     SheetContent content;
     content.margins = margins;
     content.header = m_header->toPlainText();
+    content.version = version;
     content.options.numbered = m_numbered->isChecked();
     content.options.sameWidth = m_sameWidth->isChecked();
     content.options.answerKey = m_answerKey->isChecked();
     if (content.options.answerKey)
-        content.key = answerKeyRows(m_state.collection, m_state.test.TestProblems);
+        content.key = answerKeyRows(m_state.collection, rows);
     for (int i = 0; i < CurrentTest::Size; ++i) {
-        const int row = m_state.test.TestProblems[i];
+        const int row = rows[i];
         content.pictureFiles.append(
             row >= Collection::FirstRow && row <= m_state.collection.lastProblemRow()
                 ? problemPictureFile(m_state.folder, m_state.collection.ProblemTable[row].ImagePath)
                 : QString());
     }
     return content;
+}
+
+QList<SheetContent> PrintDialog::versions(const Margins &margins)
+{
+    const int count = m_versions->value();
+    if (count == 1)
+        return {content(margins, m_state.test.TestProblems, QString())};
+    const VersionsDrawn drawn =
+        drawVersions(m_state.collection, m_state.definition, m_state.test.TestProblems, count - 1,
+                     [this] { return m_platform.nextRandom(); });
+    if (drawn.result.outcome != DrawResult::Drawn) {
+        message(drawn.result.outcome == DrawResult::ChapterTooSmall
+                    ? printmsg::ChapterTooSmallForVersions.arg(count).arg(
+                          drawn.result.chapter.trimmedText())
+                    : printmsg::TooFewForVersions.arg(count));
+        return {};
+    }
+    QList<SheetContent> sheets = {content(margins, m_state.test.TestProblems, QStringLiteral("A"))};
+    for (int v = 1; v < count; ++v)
+        sheets.append(content(margins, drawn.versions[v - 1], QString(QChar(u'A' + v))));
+    return sheets;
 }
 
 void PrintDialog::print()
@@ -373,6 +410,10 @@ bool PrintDialog::takeCopyCount()
         message(copies.status == Copies::Zero ? printmsg::NothingToPrint : printmsg::BadCopies);
         return false;
     }
+    if (copies.count < m_versions->value()) {
+        message(printmsg::FewerCopiesThanVersions.arg(m_versions->value()));
+        return false;
+    }
     m_copyCount = static_cast<qint16>(copies.count);
     return true;
 }
@@ -384,32 +425,39 @@ void PrintDialog::composeTestSheet(bool toPrinter)
         message(printmsg::BadMargins);
         return;
     }
-    const SheetContent sheet = content(*chosen);
+    const QList<SheetContent> sheets = versions(*chosen);
+    if (sheets.isEmpty())
+        return;
     BusyCursor busy;
     int unreadable = -1;
+    int version = 0;
 
     if (toPrinter) {
         const QString name =
             m_currentPrinter.isEmpty() ? m_printerBox->currentText() : m_currentPrinter;
         std::unique_ptr<QPrinter> printer = m_platform.openPrinter(name);
-        const bool printed = printer && printTestSheet(*printer, sheet, m_copyCount, &unreadable);
+        const bool printed =
+            printer && printTestVersions(*printer, sheets, m_copyCount, &unreadable, &version);
         if (unreadable >= 0)
-            unreadablePicture(sheet, unreadable);
+            unreadablePicture(sheets, version, unreadable);
         else if (!printed)
             message(printmsg::PrinterFailed.arg(name));
         return;
     }
 
-    writeSheetFiles(sheet);
+    writeSheetFiles(sheets);
 }
 
-void PrintDialog::unreadablePicture(const SheetContent &sheet, int position)
+void PrintDialog::unreadablePicture(const QList<SheetContent> &sheets, int version, int position)
 {
-    message(printmsg::PictureUnreadable.arg(position + 1)
-                .arg(QFileInfo(sheet.pictureFiles.value(position)).fileName()));
+    const SheetContent &sheet = sheets.value(version);
+    const QString file = QFileInfo(sheet.pictureFiles.value(position)).fileName();
+    message(sheet.version.isEmpty()
+                ? printmsg::PictureUnreadable.arg(position + 1).arg(file)
+                : printmsg::PictureUnreadableInVersion.arg(position + 1).arg(file, sheet.version));
 }
 
-void PrintDialog::writeSheetFiles(const SheetContent &sheet)
+void PrintDialog::writeSheetFiles(const QList<SheetContent> &sheets)
 {
     // A folder another computer holds now gets nothing more from this one.
     if (const StoreResult held = m_state.files.lockHeld(); !held.ok()) {
@@ -418,28 +466,48 @@ void PrintDialog::writeSheetFiles(const SheetContent &sheet)
     }
     const bool pdf = isPdf();
     const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".jpg");
-    const QString name = QStringLiteral("\\teste\\") + m_fileName->text();
-    const QString file = m_state.folder.resolve(name + extension);
-    const QString keyFile = m_state.folder.resolve(name + QStringLiteral("-barem") + extension);
     const QString folder = m_state.folder.resolve(QStringLiteral("\\teste"));
+    // Each version's sheet and key, as <name>-A.pdf and <name>-A-barem.pdf.
+    QStringList files;
+    QStringList keyFiles;
+    for (const SheetContent &sheet : sheets) {
+        QString name = QStringLiteral("\\teste\\") + m_fileName->text();
+        if (!sheet.version.isEmpty())
+            name += u'-' + sheet.version;
+        files.append(m_state.folder.resolve(name + extension));
+        keyFiles.append(m_state.folder.resolve(name + QStringLiteral("-barem") + extension));
+    }
+    const auto native = [](const QStringList &paths) {
+        QStringList shown;
+        for (const QString &path : paths)
+            shown.append(QDir::toNativeSeparators(path));
+        return shown.join(QStringLiteral(", "));
+    };
     if (!QDir().mkpath(folder)) {
-        message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
+        message(printmsg::FileNotWritten.arg(native(files)));
         return;
     }
-    // A pair whose writing was cut short is put in place first.
+    // A set whose writing was cut short is put in place first.
     (void)finishInterruptedSave(folder);
-    int unreadable = -1;
-    const QByteArray sheetBytes =
-        pdf ? testSheetPdf(sheet, m_copyCount, &unreadable)
-            : jpegOf(renderTestSheet(sheet, screenDotsPerInch(), &unreadable));
-    if (unreadable >= 0) {
-        unreadablePicture(sheet, unreadable);
-        return;
-    }
+    const bool withKey = sheets.first().options.answerKey;
+    const qsizetype count = sheets.size();
     AtomicWriteSet write;
-    write.add(file, QFileInfo(file).fileName(), sheetBytes);
-    const bool withKey = sheet.options.answerKey;
-    if (withKey) {
+    bool made = true;
+    for (qsizetype v = 0; v < count; ++v) {
+        const SheetContent &sheet = sheets[v];
+        int unreadable = -1;
+        // A PDF holds a page per copy: each version's share of the desks.
+        const QByteArray sheetBytes =
+            pdf ? testSheetPdf(sheet, int((m_copyCount - v + count - 1) / count), &unreadable)
+                : jpegOf(renderTestSheet(sheet, screenDotsPerInch(), &unreadable));
+        if (unreadable >= 0) {
+            unreadablePicture(sheets, int(v), unreadable);
+            return;
+        }
+        made = made && !sheetBytes.isEmpty();
+        write.add(files[v], QFileInfo(files[v]).fileName(), sheetBytes);
+        if (!withKey)
+            continue;
         QByteArray keyBytes;
         if (pdf) {
             keyBytes = answerKeyPdf(sheet);
@@ -448,27 +516,35 @@ void PrintDialog::writeSheetFiles(const SheetContent &sheet)
             key.setText(QStringLiteral("Description"), kKeyMark);
             keyBytes = jpegOf(key);
         }
-        write.add(keyFile, QFileInfo(keyFile).fileName(), keyBytes);
+        made = made && !keyBytes.isEmpty();
+        write.add(keyFiles[v], QFileInfo(keyFiles[v]).fileName(), keyBytes);
+    }
+    if (withKey || count > 1) {
         StoreResult written = StoreResult::failure(StoreError::CannotWrite, {});
-        if (!keyBytes.isEmpty() && !sheetBytes.isEmpty())
+        if (made)
             written = write.commit();
-        // The pair is new on the disk; its renames are finished now.
+        // The set is new on the disk; its renames are finished now.
         if (written.error == StoreError::SaveNotFinished)
             written = finishInterruptedSave(folder);
         if (!written.ok()) {
-            message(printmsg::PairNotWritten.arg(QDir::toNativeSeparators(file),
-                                                 QDir::toNativeSeparators(keyFile)));
+            message(count == 1
+                        ? printmsg::PairNotWritten.arg(native(files), native(keyFiles))
+                        : printmsg::SetNotWritten.arg(native(withKey ? files + keyFiles : files)));
             return;
         }
-    } else if (sheetBytes.isEmpty() || !write.commit().ok()) {
-        message(printmsg::FileNotWritten.arg(QDir::toNativeSeparators(file)));
+    } else if (!made || !write.commit().ok()) {
+        message(printmsg::FileNotWritten.arg(native(files)));
         return;
     }
-    // The key of an earlier sheet of this name no longer belongs to it.
-    if (!withKey && QFileInfo::exists(keyFile) && isKeyWeMade(keyFile) && QFile::remove(keyFile)) {
-        message(printmsg::SheetWrittenOldKeyRemoved.arg(QDir::toNativeSeparators(file),
-                                                        QDir::toNativeSeparators(keyFile)));
+    // The keys of earlier sheets of these names no longer belong to them.
+    QStringList removed;
+    for (const QString &keyFile : keyFiles) {
+        if (!withKey && QFileInfo::exists(keyFile) && isKeyWeMade(keyFile) &&
+            QFile::remove(keyFile))
+            removed.append(keyFile);
     }
+    if (!removed.isEmpty())
+        message(printmsg::SheetWrittenOldKeyRemoved.arg(native(files), native(removed)));
     playCue(m_platform, m_state.folder, cue::SetOk);
 }
 

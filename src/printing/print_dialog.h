@@ -15,6 +15,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QSpinBox;
 
 namespace culegere {
 
@@ -46,17 +47,25 @@ private:
     void printerChosen(int index);
     void print();
     bool isPdf() const;
-    // CopyCount from the copies typed; false (and the message) when none.
+    // CopyCount from the copies typed; false (and the message) when none,
+    // or fewer than the versions asked for.
     bool takeCopyCount();
     // The sheet to the current printer (true) or to the file named.
     void composeTestSheet(bool toPrinter);
     std::optional<Margins> margins() const;
-    SheetContent content(const Margins &margins) const;
-    // The message for the problem at `position` whose picture cannot be read.
-    void unreadablePicture(const SheetContent &sheet, int position);
-    // Writes the sheet (and the key, as one pair) under teste/<name>.jpg or
-    // .pdf; without the key, removes the key made for an earlier sheet.
-    void writeSheetFiles(const SheetContent &sheet);
+    // The sheet of the test at catalogue `rows`; `version` "" for one version.
+    SheetContent content(const Margins &margins, const std::array<qint16, 10> &rows,
+                         const QString &version) const;
+    // The sheet of each version: the test drawn is version A, the others are
+    // drawn now; nothing (and the message) when the collection holds too few.
+    QList<SheetContent> versions(const Margins &margins);
+    // The message for the problem at `position` of version `version` whose
+    // picture cannot be read.
+    void unreadablePicture(const QList<SheetContent> &sheets, int version, int position);
+    // Writes each version's sheet (and key) under teste/<name>.jpg or .pdf
+    // (<name>-A.pdf, ... for versions) as one set; without the key, removes
+    // the keys made for earlier sheets of these names.
+    void writeSheetFiles(const QList<SheetContent> &sheets);
     void message(const QString &text);
 
     AppState &m_state;
@@ -78,6 +87,7 @@ private:
     QCheckBox *m_numbered = nullptr;
     QCheckBox *m_answerKey = nullptr;
     QCheckBox *m_sameWidth = nullptr;
+    QSpinBox *m_versions = nullptr; // how many versions of the test, 1 to 4
     QPushButton *m_print = nullptr;
     QPushButton *m_ok = nullptr;
 };

@@ -35,6 +35,24 @@ inline const QString KeyName = QStringLiteral(
 // %1: the problem's place in the test (1 to 9), %2: its picture's file.
 inline const QString PictureUnreadable = QStringLiteral(
     "Imaginea problemei %1 a testului (%2) nu poate fi citita: foaia nu a fost facuta!...");
+// %1: the problem's place in the sheet, %2: its picture's file, %3: the version.
+inline const QString PictureUnreadableInVersion =
+    QStringLiteral("Imaginea problemei %1 din varianta %3 a testului (%2) nu poate fi citita: "
+                   "foaia nu a fost facuta!...");
+// %1: the versions asked for.
+inline const QString TooFewForVersions = QStringLiteral(
+    "Colectia nu are destule probleme pentru %1 variante fara probleme comune: nu s-a tiparit "
+    "nimic!...");
+// %1: the versions asked for, %2: the chapter that holds too few problems.
+inline const QString ChapterTooSmallForVersions = QStringLiteral(
+    "Capitolul %2 nu are destule probleme pentru %1 variante fara probleme comune: nu s-a "
+    "tiparit nimic!...");
+inline const QString FewerCopiesThanVersions = QStringLiteral(
+    "Pentru %1 variante sunt necesare cel putin %1 exemplare, cate unul de fiecare!...");
+// %1: the files of the versions; none replaced the old ones.
+inline const QString SetNotWritten = QStringLiteral(
+    "Fisierele variantelor (%1) nu au putut fi scrise impreuna; fisierele vechi au ramas "
+    "neschimbate!...");
 // %1: the printer's name.
 inline const QString PrinterFailed = QStringLiteral("Imprimanta %1 nu a putut tipari testul!...");
 // The folder is another computer's now. %1: that computer's name.

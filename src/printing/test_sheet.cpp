@@ -54,13 +54,17 @@ void setBoldFont(QPainter &painter, qreal points)
     painter.setFont(font);
 }
 
-void paintHeader(QPainter &painter, const QRectF &strip, const QString &text)
+void paintHeader(QPainter &painter, const QRectF &strip, const SheetContent &content)
 {
     painter.save();
     painter.setClipRect(strip);
     setBoldFont(painter, 14);
     painter.setPen(Qt::black);
-    painter.drawText(strip, Qt::AlignLeft | Qt::AlignTop, text);
+    painter.drawText(strip, Qt::AlignLeft | Qt::AlignTop, content.header);
+    if (!content.version.isEmpty()) {
+        painter.drawText(strip, Qt::AlignRight | Qt::AlignTop,
+                         QStringLiteral("Varianta ") + content.version);
+    }
     painter.restore();
 }
 
@@ -227,7 +231,7 @@ void paintSheet(QPainter &painter, const QRectF &page, const SheetContent &conte
                 const Problems &problems)
 {
     const QRectF block = problemBlock(page, content);
-    paintHeader(painter, mapRect(sheetGeometry(content.margins).header, page), content.header);
+    paintHeader(painter, mapRect(sheetGeometry(content.margins).header, page), content);
     paintProblems(painter, problems);
     if (content.options.numbered)
         paintNumbers(painter, page, block, problems.placement);
@@ -236,7 +240,7 @@ void paintSheet(QPainter &painter, const QRectF &page, const SheetContent &conte
 void paintAnswerKey(QPainter &painter, const QRectF &page, const SheetContent &content)
 {
     const SheetGeometry geometry = sheetGeometry(content.margins);
-    paintHeader(painter, mapRect(geometry.header, page), content.header);
+    paintHeader(painter, mapRect(geometry.header, page), content);
     const QRectF block = mapRect(geometry.problems, page);
     const double unitsPerTwip = page.width() / sheet::PageWidth;
     const double rowHeight = sheet::KeyRowHeight * unitsPerTwip;
@@ -319,6 +323,12 @@ QByteArray answerKeyPdf(const SheetContent &content)
 
 bool printTestSheet(QPrinter &printer, const SheetContent &content, int copies, int *unreadable)
 {
+    return printTestVersions(printer, {content}, copies, unreadable);
+}
+
+bool printTestVersions(QPrinter &printer, const QList<SheetContent> &versions, int sheets,
+                       int *unreadable, int *version)
+{
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     // Each copy and the key on paper of their own, also on a printer that
@@ -327,25 +337,42 @@ bool printTestSheet(QPrinter &printer, const SheetContent &content, int copies, 
     // The page's own coordinates: the margins are the teacher's.
     printer.setFullPage(true);
     const QRectF page = printer.paperRect(QPrinter::DevicePixel);
-    const Problems problems = prepareSheet(page, content, unreadable);
-    if (problems.placement.unreadable >= 0)
-        return false;
-    auto job = [&](int count, const std::function<void(QPainter &)> &paint) {
-        printer.setCopyCount(count);
+    QList<Problems> problems;
+    for (const SheetContent &content : versions) {
+        problems.append(prepareSheet(page, content, unreadable));
+        if (problems.last().placement.unreadable >= 0) {
+            if (version)
+                *version = int(problems.size() - 1);
+            return false;
+        }
+    }
+    auto job = [&](int copies, int pages, const std::function<void(QPainter &, int)> &paint) {
+        printer.setCopyCount(copies);
         QPainter painter;
         if (!painter.begin(&printer))
             return false;
-        paint(painter);
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0 && !printer.newPage())
+                return false;
+            paint(painter, i);
+        }
         return painter.end();
     };
-    const QString name = printer.docName();
-    if (!job(copies, [&](QPainter &painter) { paintSheet(painter, page, content, problems); }))
+    // One version is one page the printer makes copies of.
+    const qsizetype count = versions.size();
+    const bool copied = count == 1;
+    if (!job(copied ? sheets : 1, copied ? 1 : sheets, [&](QPainter &painter, int i) {
+            paintSheet(painter, page, versions[i % count], problems[i % count]);
+        }))
         return false;
-    if (!content.options.answerKey)
+    if (!versions.first().options.answerKey)
         return true;
+    const QString name = printer.docName();
     printer.setDocName(name.isEmpty() ? QStringLiteral("Barem")
                                       : name + QStringLiteral(" - barem"));
-    const bool printed = job(1, [&](QPainter &painter) { paintAnswerKey(painter, page, content); });
+    const bool printed = job(1, int(count), [&](QPainter &painter, int i) {
+        paintAnswerKey(painter, page, versions[i]);
+    });
     printer.setDocName(name);
     return printed;
 }

@@ -29,6 +29,9 @@ struct SheetContent
     Margins margins;
     SheetOptions options;
     QList<KeyRow> key;
+    // "A" to "D" when the test is printed in versions: "Varianta A" stands at
+    // the top right of the header strip of the sheet and of its key.
+    QString version;
 };
 
 // Pictures are decoded once for a whole job (every copy's page draws the
@@ -56,5 +59,13 @@ QByteArray answerKeyPdf(const SheetContent &content);
 // sent).
 bool printTestSheet(QPrinter &printer, const SheetContent &content, int copies,
                     int *unreadable = nullptr);
+
+// Prints several versions of the sheet in desk order: one job of `sheets`
+// pages, one-sided, versions A, B, C, ... A, B, ... each page printed once;
+// with the answer key, one key page per version, in version order, in a job
+// of its own after it. One version prints as printTestSheet. `*version`
+// names the version (0, 1, ...) whose picture `*unreadable` cannot be read.
+bool printTestVersions(QPrinter &printer, const QList<SheetContent> &versions, int sheets,
+                       int *unreadable = nullptr, int *version = nullptr);
 
 } // namespace culegere

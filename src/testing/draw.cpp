@@ -83,7 +83,65 @@ DrawResult drawPerChapter(Collection &c, TestDefinition &d, CurrentTest &test,
     return {};
 }
 
+// Takes `count` rows of `pool` at random to its front (a partial shuffle).
+void takeAtRandom(std::vector<qint16> &pool, int count, const RandomSource &random)
+{
+    for (int i = 0; i < count; ++i) {
+        const int j = i + randomIndex(qint16(pool.size() - i), random());
+        std::swap(pool[i], pool[j]);
+    }
+}
+
 } // namespace
+
+VersionsDrawn drawVersions(const Collection &c, const TestDefinition &d,
+                           const std::array<qint16, 10> &first, int count,
+                           const RandomSource &random)
+{
+    VersionsDrawn drawn;
+    const auto isFree = [&](qint16 row) {
+        return std::find(first.begin(), first.begin() + CurrentTest::Size, row) ==
+               first.begin() + CurrentTest::Size;
+    };
+    // The rows each part of the sheet is drawn from, and how many it takes.
+    std::vector<std::pair<std::vector<qint16>, int>> parts;
+    if (d.TestWholeCollection) {
+        std::vector<qint16> pool;
+        for (int row = Collection::FirstRow; row <= c.lastProblemRow(); ++row) {
+            if (!isReservedCategory(c.ProblemTable[row].Chapter.Name) && isFree(qint16(row)))
+                pool.push_back(qint16(row));
+        }
+        parts.emplace_back(std::move(pool), CurrentTest::Size);
+    } else {
+        int asked = 0;
+        for (int e = 0; e < d.TestChapterCount; ++e) {
+            std::vector<qint16> pool = chapterRows(c, d.TestChapters[e].Name);
+            std::erase_if(pool, [&](qint16 row) { return !isFree(row); });
+            parts.emplace_back(std::move(pool), std::max<int>(d.TestChapters[e].DrawCount, 0));
+            asked += parts.back().second;
+        }
+        if (asked != CurrentTest::Size)
+            return {{DrawResult::NotDefined, {}}, {}};
+    }
+    for (std::size_t e = 0; e < parts.size(); ++e) {
+        if (int(parts[e].first.size()) < parts[e].second * count) {
+            if (d.TestWholeCollection)
+                return {{DrawResult::TooFewProblems, {}}, {}};
+            return {{DrawResult::ChapterTooSmall, d.TestChapters[e].Name}, {}};
+        }
+    }
+    drawn.versions.resize(count);
+    int pos = 0;
+    for (auto &[pool, taken] : parts) {
+        takeAtRandom(pool, taken * count, random);
+        for (int v = 0; v < count; ++v) {
+            for (int m = 0; m < taken; ++m)
+                drawn.versions[v][pos + m] = pool[v * taken + m];
+        }
+        pos += taken;
+    }
+    return drawn;
+}
 
 ProblemOrder identityOrder()
 {

@@ -45,4 +45,20 @@ struct DrawResult
 DrawResult drawTest(Collection &collection, TestDefinition &definition, CurrentTest &test,
                     ProblemOrder &order, const RandomSource &random);
 
+// Versions of a test drawn for paper, so that neighbours get different
+// sheets: `count` further sets of nine catalogue rows, each drawn as the
+// definition says (the whole collection without the reserved chapters, or
+// the same chapters with the same counts, in the same positions), with no
+// problem of `first` or of another version. Drawn when the collection holds
+// enough problems for that (ChapterTooSmall names the chapter that does
+// not); the catalogue, the definition and the test stay as they are.
+struct VersionsDrawn
+{
+    DrawResult result;
+    std::vector<std::array<qint16, 10>> versions;
+};
+VersionsDrawn drawVersions(const Collection &collection, const TestDefinition &definition,
+                           const std::array<qint16, 10> &first, int count,
+                           const RandomSource &random);
+
 } // namespace culegere
