@@ -34,16 +34,18 @@ double peakMegabytes()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-// Nine pictures of `side` pixels (set `set` of such), written once, each
-// with a pattern a JPEG cannot shrink to nothing.
-SheetContent nineOf(int side, int set = 0)
+// Nine pictures of `side` pixels, or `side` x `height` (set `set` of such),
+// written once, each with a pattern a JPEG cannot shrink to nothing.
+SheetContent nineOf(int side, int set = 0, int height = 0)
 {
+    height = height > 0 ? height : side;
     SheetContent content;
     for (int i = set * 9; i < set * 9 + 9; ++i) {
-        const QString path = g_dir->filePath(QStringLiteral("p%1-%2.jpg").arg(side).arg(i));
+        const QString path =
+            g_dir->filePath(QStringLiteral("p%1x%2-%3.jpg").arg(side).arg(height).arg(i));
         if (!QFile::exists(path)) {
-            QImage picture(side, side, QImage::Format_Grayscale8);
-            for (int y = 0; y < side; ++y) {
+            QImage picture(side, height, QImage::Format_Grayscale8);
+            for (int y = 0; y < height; ++y) {
                 uchar *line = picture.scanLine(y);
                 for (int x = 0; x < side; ++x)
                     line[x] = uchar((x / 7 + y / 5 + i * 20) % 256);
@@ -102,13 +104,14 @@ BENCHMARK(BM_PrintedCopiesWithTheKey)
     ->UseRealTime();
 
 // 30 sheets with the keys as the print dialog writes them to PDF files: each
-// version's sheets (its share of the desks) and its key, as one set.
+// version's sheets (its share of the desks) and its key, as one set; of
+// problem pictures of a usual size (1600 x 500) and of 3000 pixel squares.
 void BM_VersionsToPdfFiles(benchmark::State &state)
 {
     const int count = int(state.range(0));
     QList<SheetContent> versions;
     for (int v = 0; v < count; ++v) {
-        versions.append(nineOf(3000, v));
+        versions.append(nineOf(int(state.range(1)), v, int(state.range(2))));
         versions.last().options.answerKey = true;
         versions.last().key = QList<KeyRow>(
             9, KeyRow{QStringLiteral("00012"), QStringLiteral("Algebra"), QStringLiteral("c")});
@@ -120,15 +123,14 @@ void BM_VersionsToPdfFiles(benchmark::State &state)
     for (auto _ : state) {
         AtomicWriteSet write;
         bytes = 0;
-        for (int v = 0; v < count; ++v) {
+        const QList<SheetFiles> made = versionPdfs(versions, kSheets);
+        if (made.size() != count)
+            state.SkipWithError("no PDF made");
+        for (int v = 0; v < made.size(); ++v) {
             const QString name = g_dir->filePath(QStringLiteral("clasa-%1").arg(v));
-            const QByteArray sheet = testSheetPdf(versions[v], (kSheets - v + count - 1) / count);
-            const QByteArray key = answerKeyPdf(versions[v]);
-            if (sheet.isEmpty() || key.isEmpty())
-                state.SkipWithError("no PDF made");
-            bytes += sheet.size() + key.size();
-            write.add(name + QStringLiteral(".pdf"), QStringLiteral("foaia"), sheet);
-            write.add(name + QStringLiteral("-barem.pdf"), QStringLiteral("baremul"), key);
+            bytes += made[v].sheet.size() + made[v].key.size();
+            write.add(name + QStringLiteral(".pdf"), QStringLiteral("foaia"), made[v].sheet);
+            write.add(name + QStringLiteral("-barem.pdf"), QStringLiteral("baremul"), made[v].key);
         }
         if (!write.commit().ok())
             state.SkipWithError("not written");
@@ -136,7 +138,11 @@ void BM_VersionsToPdfFiles(benchmark::State &state)
     state.counters["bytes"] = double(bytes);
     state.counters["peak_MB"] = peakMegabytes();
 }
-BENCHMARK(BM_VersionsToPdfFiles)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_VersionsToPdfFiles)
+    ->ArgsProduct({{1, 4}, {1600}, {500}})
+    ->ArgsProduct({{1, 4}, {3000}, {3000}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

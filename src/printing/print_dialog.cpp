@@ -491,37 +491,37 @@ void PrintDialog::writeSheetFiles(const QList<SheetContent> &sheets)
     (void)finishInterruptedSave(folder);
     const bool withKey = sheets.first().options.answerKey;
     const qsizetype count = sheets.size();
-    AtomicWriteSet write;
-    bool made = true;
-    for (qsizetype v = 0; v < count; ++v) {
-        const SheetContent &sheet = sheets[v];
-        int unreadable = -1;
-        // A PDF holds a page per copy: each version's share of the desks.
-        const QByteArray sheetBytes =
-            pdf ? testSheetPdf(sheet, int((m_copyCount - v + count - 1) / count), &unreadable)
-                : jpegOf(renderTestSheet(sheet, screenDotsPerInch(), &unreadable));
-        if (unreadable >= 0) {
-            unreadablePicture(sheets, int(v), unreadable);
-            return;
-        }
-        made = made && !sheetBytes.isEmpty();
-        write.add(files[v], QFileInfo(files[v]).fileName(), sheetBytes);
-        if (!withKey)
-            continue;
-        QByteArray keyBytes;
-        if (pdf) {
-            keyBytes = answerKeyPdf(sheet);
-        } else {
-            QImage key = renderAnswerKey(sheet, screenDotsPerInch());
+    // Each version's sheet and key; a PDF holds its share of the copies.
+    QList<SheetFiles> made;
+    int unreadable = -1;
+    int version = 0;
+    if (pdf)
+        made = versionPdfs(sheets, m_copyCount, &unreadable, &version);
+    for (qsizetype v = 0; !pdf && v < count && unreadable < 0; ++v) {
+        version = int(v);
+        SheetFiles &jpeg = made.emplace_back();
+        jpeg.sheet = jpegOf(renderTestSheet(sheets[v], screenDotsPerInch(), &unreadable));
+        if (withKey) {
+            QImage key = renderAnswerKey(sheets[v], screenDotsPerInch());
             key.setText(QStringLiteral("Description"), kKeyMark);
-            keyBytes = jpegOf(key);
+            jpeg.key = jpegOf(key);
         }
-        made = made && !keyBytes.isEmpty();
-        write.add(keyFiles[v], QFileInfo(keyFiles[v]).fileName(), keyBytes);
+    }
+    if (unreadable >= 0) {
+        unreadablePicture(sheets, version, unreadable);
+        return;
+    }
+    AtomicWriteSet write;
+    bool complete = true;
+    for (qsizetype v = 0; v < count; ++v) {
+        complete = complete && !made[v].sheet.isEmpty() && (!withKey || !made[v].key.isEmpty());
+        write.add(files[v], QFileInfo(files[v]).fileName(), made[v].sheet);
+        if (withKey)
+            write.add(keyFiles[v], QFileInfo(keyFiles[v]).fileName(), made[v].key);
     }
     if (withKey || count > 1) {
         StoreResult written = StoreResult::failure(StoreError::CannotWrite, {});
-        if (made)
+        if (complete)
             written = write.commit();
         // The set is new on the disk; its renames are finished now.
         if (written.error == StoreError::SaveNotFinished)
@@ -532,7 +532,7 @@ void PrintDialog::writeSheetFiles(const QList<SheetContent> &sheets)
                         : printmsg::SetNotWritten.arg(native(withKey ? files + keyFiles : files)));
             return;
         }
-    } else if (!made || !write.commit().ok()) {
+    } else if (!complete || !write.commit().ok()) {
         message(printmsg::FileNotWritten.arg(native(files)));
         return;
     }

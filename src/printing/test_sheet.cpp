@@ -321,6 +321,46 @@ QByteArray answerKeyPdf(const SheetContent &content)
     });
 }
 
+QList<SheetFiles> versionPdfs(const QList<SheetContent> &versions, int sheets, int *unreadable,
+                              int *version)
+{
+    const qsizetype count = versions.size();
+    QList<SheetFiles> made(count);
+    std::vector<int> unreadables(count, -1);
+    auto make = [&](qsizetype v) {
+        const SheetContent &content = versions[v];
+        made[v].sheet =
+            testSheetPdf(content, int((sheets - v + count - 1) / count), &unreadables[v]);
+        if (content.options.answerKey && unreadables[v] < 0)
+            made[v].key = answerKeyPdf(content);
+    };
+    // Two at a time: each decodes its pictures on threads of its own, and
+    // the memory grows with the pictures decoded at once.
+    std::atomic<qsizetype> next = 0;
+    auto work = [&] {
+        for (qsizetype v = next++; v < count; v = next++)
+            make(v);
+    };
+    std::future<void> second;
+    if (count > 1)
+        second = std::async(std::launch::async, work);
+    work();
+    if (second.valid())
+        second.get();
+    for (qsizetype v = 0; v < count; ++v) {
+        if (unreadables[v] >= 0) {
+            if (unreadable)
+                *unreadable = unreadables[v];
+            if (version)
+                *version = int(v);
+            return {};
+        }
+    }
+    if (unreadable)
+        *unreadable = -1;
+    return made;
+}
+
 bool printTestSheet(QPrinter &printer, const SheetContent &content, int copies, int *unreadable)
 {
     return printTestVersions(printer, {content}, copies, unreadable);

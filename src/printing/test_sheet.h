@@ -52,6 +52,19 @@ QImage renderAnswerKey(const SheetContent &content, qreal dotsPerInch);
 QByteArray testSheetPdf(const SheetContent &content, int copies, int *unreadable = nullptr);
 QByteArray answerKeyPdf(const SheetContent &content);
 
+// Each version's sheet as a PDF of its share of `sheets` pages (in desk
+// order A, B, ... A, version v has every v-th sheet) and, with the answer
+// key, the key's PDF; the versions are made side by side. Empty when a
+// picture cannot be read: `*version` names the version, `*unreadable` the
+// problem.
+struct SheetFiles
+{
+    QByteArray sheet;
+    QByteArray key;
+};
+QList<SheetFiles> versionPdfs(const QList<SheetContent> &versions, int sheets,
+                              int *unreadable = nullptr, int *version = nullptr);
+
 // Prints the sheet, A4 portrait, one-sided whatever the printer's default:
 // one job of one page that the printer makes `copies` of; with the answer
 // key, the key in a job of its own after it. False when the printer could
