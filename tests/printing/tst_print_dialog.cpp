@@ -15,7 +15,10 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QtTest>
+
+#include <set>
 
 using namespace culegere;
 using test::Driver;
@@ -59,8 +62,24 @@ void typeHeader(const QString &text)
     QTest::keyClicks(edit, text);
 }
 
-// A test drawn from the nine problems of chapters A and B, the dialog
-// opened; the printers "Birou" and "Laborator" write PDFs into the folder.
+// Chapters A and B of `a` and `b` problems and two reserved ones; the
+// answer of problem i is variant i % 5.
+Collection collectionOf(int a, int b)
+{
+    Collection c;
+    int index = 1;
+    for (const auto &[name, count] :
+         QList<QPair<QByteArray, int>>{{"A", a}, {"B", b}, {"Benzi de completare", 2}}) {
+        test::addChapter(c, name, qint16(count));
+        for (int i = 0; i < count; ++i, ++index)
+            test::addProblem(c, name, test::pictureIndex(index), qint16(index % 5));
+    }
+    return c;
+}
+
+// A test drawn from the whole collection (or per chapter, as `perChapter`
+// asks), the dialog opened; the printers "Birou" and "Laborator" write
+// PDFs into the folder.
 struct Printing
 {
     Driver d;
@@ -69,7 +88,9 @@ struct Printing
     QStringList drawn;         // the picture indexes of the test, in its order
     QCursor *cursor = nullptr; // the application's while a printer is opened
 
-    Printing()
+    explicit Printing(const Collection &collection = test::sampleCollection(),
+                      const QList<QPair<QString, int>> &perChapter = {})
+        : d(collection)
     {
         for (int i = 1; i <= 9; ++i)
             d.folder().addPicture(test::pictureIndex(i), {300, 80}, Qt::darkBlue);
@@ -83,7 +104,10 @@ struct Printing
                                                       &copiesPrinted);
         };
         d.startOrFail();
-        d.defineWholeCollection();
+        if (perChapter.isEmpty())
+            d.defineWholeCollection();
+        else
+            d.definePerChapter(perChapter);
         d.draw();
         for (int i = 0; i < 9; ++i) {
             drawn.append(test::pictureIndex(d.shownIndex()));
@@ -126,6 +150,7 @@ private slots:
                               box("Text5")->text(), box("Text6")->text()}),
                  QStringList({"1", "2", "2", "1", "1"}));
         QVERIFY(header().isEmpty());
+        QCOMPARE(Driver::control<QSpinBox>(kDialog, "spnVariante")->value(), 1);
         for (const char *option : {"chkNumerotare", "chkBarem", "chkLatime"}) {
             auto *check = Driver::control<QCheckBox>(kDialog, option);
             QVERIFY(check->isVisible() && !check->isChecked());
@@ -402,6 +427,113 @@ private slots:
             const QRegularExpressionMatch found = row.match(keyText, from);
             QVERIFY2(found.hasMatch(), qPrintable(row.pattern() + "\n" + keyText));
             from = found.capturedEnd();
+        }
+    }
+
+    // Versions: A is the test on the screen, the others drawn as it was
+    // defined, no problem in two of them; each sheet and key names its
+    // version; a printer gets the sheets in desk order, a file one sheet
+    // and key per version; too few problems or copies print nothing.
+    void versions_data()
+    {
+        QTest::addColumn<int>("a");           // problems of A, beside 12 of B
+        QTest::addColumn<bool>("perChapter"); // B 4 and A 5, else the whole collection
+        QTest::addColumn<int>("versions");
+        QTest::addColumn<QString>("copies");
+        QTest::addColumn<QString>("output");  // a printer, "PDF" or "JPEG"
+        QTest::addColumn<QString>("message"); // how it begins; "" when printed
+        QTest::newRow("17 problems") << 5 << false << 3 << "4"
+                                     << "PDF"
+                                     << "Colectia nu are destule probleme pentru 3 variante";
+        QTest::newRow("14 of A") << 14 << true << 3 << "4"
+                                 << "Birou"
+                                 << "Capitolul A nu are destule probleme pentru 3 variante";
+        QTest::newRow("fewer copies") << 15 << false << 4 << "3"
+                                      << "Birou"
+                                      << "Pentru 4 variante";
+        QTest::newRow("a printer") << 15 << false << 3 << "4"
+                                   << "Birou"
+                                   << "";
+        QTest::newRow("PDF per chapter") << 15 << true << 3 << "4"
+                                         << "PDF"
+                                         << "";
+        QTest::newRow("JPEG") << 15 << false << 2 << ""
+                              << "JPEG"
+                              << "";
+    }
+    void versions()
+    {
+        QFETCH(int, a);
+        QFETCH(bool, perChapter);
+        QFETCH(int, versions);
+        QFETCH(QString, copies);
+        QFETCH(QString, output);
+        QFETCH(QString, message);
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext reads the PDF: install poppler-utils");
+        Printing p(collectionOf(a, 12), perChapter ? QList<QPair<QString, int>>{{"B", 4}, {"A", 5}}
+                                                   : QList<QPair<QString, int>>{});
+        const bool printer = output == "Birou";
+        if (printer)
+            Driver::chooseLine(kDialog, "Combo1", output);
+        else
+            STEP(p.toFile("clasa", output));
+        Driver::type(kDialog, "Text1", copies);
+        if (!printer) // on a printer the key's job would write over the sheets'
+            Driver::press(kDialog, "chkBarem");
+        Driver::accessKey(kDialog, 'V', false);
+        auto *spin = Driver::control<QSpinBox>(kDialog, "spnVariante");
+        QVERIFY(spin->hasFocus());
+        for (int v = 1; v < versions; ++v)
+            Driver::pressKey(spin, Qt::Key_Up);
+        QCOMPARE(spin->value(), versions);
+        p.print();
+        const QString shown = p.d.platform.messageTexts().join('|');
+        QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.startsWith(message),
+                 qPrintable(shown));
+        if (!message.isEmpty()) {
+            QVERIFY(!p.d.folder().exists("teste") && p.printersOpened.isEmpty());
+            return;
+        }
+        QStringList pages; // each page's text, every sheet first
+        for (int v = 0; v < versions && !printer; ++v) {
+            const QString name = p.file(QString("clasa-%1").arg(QChar('A' + v)));
+            QVERIFY(!QFile::exists(p.file("clasa.pdf")) && !QFile::exists(p.file("clasa.jpg")));
+            if (output == "JPEG") {
+                for (const QString &file : {name + ".jpg", name + "-barem.jpg"})
+                    QCOMPARE(QImageReader(file).size(), QSize(794, 1123));
+                continue;
+            }
+            pages += test::programOutput("pdftotext", {name + ".pdf", "-"}).split('\f');
+            pages.removeLast(); // after the last page's end
+            pages.insert(v,
+                         test::programOutput("pdftotext", {"-layout", name + "-barem.pdf", "-"}));
+        }
+        if (printer) {
+            QCOMPARE(p.copiesPrinted, 1); // the pages in desk order, each once
+            pages = test::programOutput("pdftotext", {p.d.folder().filePath("Birou.pdf"), "-"})
+                        .split('\f');
+            pages.removeLast();
+        }
+        // Keys first (in order), then the sheets, each version's own.
+        const QString expected = printer ? "ABCA" : output == "PDF" ? "ABCAABC" : "";
+        QCOMPARE(pages.size(), expected.size());
+        for (int i = 0; i < pages.size(); ++i)
+            QVERIFY2(pages[i].contains(QString("Varianta ") + expected[i]), qPrintable(pages[i]));
+        std::set<QString> seen;
+        for (int v = 0; v < versions && output == "PDF"; ++v) {
+            static const QRegularExpression row("(\\d)\\.\\s+(\\d{5})\\s+(\\S+)\\s+([a-e])\\b");
+            QStringList indexes;
+            for (const QRegularExpressionMatch &m : row.globalMatch(pages[v])) {
+                const QString chapter =
+                    perChapter ? (m.captured(1).toInt() <= 4 ? "B" : "A") : "[AB]";
+                QVERIFY(QRegularExpression("^" + chapter + "$").match(m.captured(3)).hasMatch());
+                QCOMPARE(m.captured(4), QString(QChar('a' + m.captured(2).toInt() % 5)));
+                QVERIFY(seen.insert(m.captured(2)).second);
+                indexes.append(m.captured(2));
+            }
+            QCOMPARE(indexes.size(), 9);
+            QVERIFY(v > 0 || indexes == p.drawn);
         }
     }
 };

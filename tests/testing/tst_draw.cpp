@@ -170,6 +170,59 @@ private slots:
         for (int row = 2; row <= before->lastProblemRow(); ++row)
             QCOMPARE(c.collection.ProblemTable[row], before->ProblemTable[row]);
     }
+
+    // Two versions beside a drawn test: drawn as the definition says, no
+    // problem in two of the three tests (with just enough, every drawable
+    // problem once), nothing reserved; too few draw nothing; the catalogue
+    // and the test stay as they were.
+    void versionsShareNoProblem_data()
+    {
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<int>("a"); // problems of chapter A, beside 13 of B
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("whole: 27, just enough") << true << 14 << int(DrawResult::Drawn);
+        QTest::newRow("whole: 26") << true << 13 << int(DrawResult::TooFewProblems);
+        QTest::newRow("B 4 and A 5: 15 of A") << false << 15 << int(DrawResult::Drawn);
+        QTest::newRow("B 4 and A 5: 14 of A") << false << 14 << int(DrawResult::ChapterTooSmall);
+    }
+    void versionsShareNoProblem()
+    {
+        QFETCH(bool, whole);
+        QFETCH(int, a);
+        QFETCH(int, outcome);
+        Catalogue c;
+        c.add("Benzi de completare", 4);
+        c.add("A", a);
+        c.add("B", 13);
+        c.definition.TestWholeCollection = whole;
+        c.choose("B", 13, 4);
+        c.choose("A", a, 5);
+        std::mt19937 rng(3);
+        const RandomSource random = [&rng] { return (rng() >> 8) / double(1 << 24); };
+        QCOMPARE(drawTest(c.collection, c.definition, c.test, c.order, random).outcome,
+                 DrawResult::Drawn);
+        const QList<int> first = c.drawn();
+        const auto before = std::make_unique<Collection>(c.collection);
+        const VersionsDrawn drawn =
+            drawVersions(c.collection, c.definition, c.test.TestProblems, 2, random);
+        QCOMPARE(int(drawn.result.outcome), outcome);
+        if (outcome == DrawResult::ChapterTooSmall)
+            QCOMPARE(drawn.result.chapter.trimmedText(), QString("A"));
+        QCOMPARE(int(drawn.versions.size()), outcome == DrawResult::Drawn ? 2 : 0);
+        QCOMPARE(c.drawn(), first);
+        for (int row = 2; row <= before->lastProblemRow(); ++row)
+            QCOMPARE(c.collection.ProblemTable[row], before->ProblemTable[row]);
+        std::set<int> all(first.begin(), first.end());
+        for (const auto &version : drawn.versions) {
+            for (int p = 0; p < 9; ++p) {
+                QVERIFY(all.insert(version[p]).second);
+                const QByteArray chapter =
+                    c.collection.ProblemTable[version[p]].Chapter.Name.trimmed();
+                QVERIFY(whole ? chapter != "Benzi de completare" : chapter == (p < 4 ? "B" : "A"));
+            }
+        }
+        QCOMPARE(int(all.size()), outcome == DrawResult::Drawn ? 27 : 9);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstDraw)
