@@ -139,7 +139,7 @@ PrintDialog::PrintDialog(AppState &state, Platform &platform)
 
     // The load step.
     setFixedSize(twips(0, 0, 13905, 6390).size());
-    giveAccessKeys(this);
+    giveAccessKeys(this, QStringLiteral("V")); // Alt+V: the versions' caption
     m_copies->setText(QStringLiteral("1"));
     m_toPrinter->setChecked(true);
     toPrinterChosen();

@@ -326,13 +326,14 @@ QList<SheetFiles> versionPdfs(const QList<SheetContent> &versions, int sheets, i
 {
     const qsizetype count = versions.size();
     QList<SheetFiles> made(count);
+    SheetFiles *files = made.data(); // each worker writes its own entries
     std::vector<int> unreadables(count, -1);
     auto make = [&](qsizetype v) {
         const SheetContent &content = versions[v];
-        made[v].sheet =
+        files[v].sheet =
             testSheetPdf(content, int((sheets - v + count - 1) / count), &unreadables[v]);
         if (content.options.answerKey && unreadables[v] < 0)
-            made[v].key = answerKeyPdf(content);
+            files[v].key = answerKeyPdf(content);
     };
     // Two at a time: each decodes its pictures on threads of its own, and
     // the memory grows with the pictures decoded at once.
