@@ -1,5 +1,7 @@
 #include "viewing/browsing.h"
 
+#include "archive/counting.h"
+
 namespace culegere {
 
 namespace {
@@ -47,10 +49,10 @@ QString statisticsLine(const QHash<QString, ProblemStats> &stats, const QString 
 {
     const auto found = stats.constFind(problemIndex);
     if (found == stats.constEnd() || found->drawn == 0)
-        return QString();
-    return QStringLiteral("Extrasa de %1 ori, rezolvata corect de %2 ori")
-        .arg(found->drawn)
-        .arg(found->answeredRight);
+        return QStringLiteral("Nu a fost extrasa inca");
+    return QStringLiteral("Extrasa %1, rezolvata corect %2")
+        .arg(countText(found->drawn, Counted::Times),
+             countText(found->answeredRight, Counted::Times));
 }
 
 } // namespace culegere

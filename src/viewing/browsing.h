@@ -27,8 +27,8 @@ std::optional<int> browseMove(BrowseMove move, int position, int count, bool cha
 QString resultLine(const UserRecord &result, const QLocale &locale);
 
 // The browser's line under a problem: how often the archive saw it drawn
-// and answered right ("Extrasa de 12 ori, rezolvata corect de 7 ori"); ""
-// when it has no data for `problemIndex`.
+// and answered right ("Extrasa de 12 ori, rezolvata corect o data"); "Nu a
+// fost extrasa inca" when it has no data for `problemIndex`.
 QString statisticsLine(const QHash<QString, ProblemStats> &stats, const QString &problemIndex);
 
 } // namespace culegere

@@ -1,6 +1,8 @@
 #include "viewing/grade_chart.h"
 
+#include "archive/counting.h"
 #include "archive/csv.h"
+#include "archive/test_table.h"
 
 #include <QChart>
 #include <QDateTimeAxis>
@@ -25,9 +27,8 @@ QString gradeCaption(const QString &pupil, const QList<ArchiveRow> &tests)
 {
     if (pupil.isEmpty() || tests.isEmpty())
         return QStringLiteral("Alegeti un test din tabel pentru notele elevului");
-    return QStringLiteral("%1: media %2 din %3 teste")
-        .arg(pupil, decimalText(averageGrade(tests), 2))
-        .arg(tests.size());
+    return QStringLiteral("%1: media %2 din %3")
+        .arg(pupil, decimalText(averageGrade(tests), 2), countText(tests.size(), Counted::Tests));
 }
 
 void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &tests)
@@ -49,13 +50,23 @@ void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &te
     auto *average = new QLineSeries;
     average->setName(QStringLiteral("Media"));
     const double mean = averageGrade(tests);
+    // A test without a date counts in the average but has no place in time.
     for (const ArchiveRow &t : tests) {
+        if (!TestTable::hasDate(t.date))
+            continue;
         const QDateTime when(t.date, t.time.isValid() ? t.time : QTime(12, 0));
         grades->append(double(when.toMSecsSinceEpoch()), t.grade);
     }
-    // One point alone draws no line: the average spans at least a day.
-    const double first = grades->at(0).x();
-    const double last = std::max(grades->at(grades->count() - 1).x(), first + 86'400'000.0);
+    if (grades->count() == 0) {
+        delete grades;
+        delete average;
+        return;
+    }
+    // One point alone draws no line: the average spans at least a day. Half
+    // a day either side keeps the first and last points whole.
+    constexpr double kDay = 86'400'000.0;
+    const double first = grades->at(0).x() - kDay / 2;
+    const double last = std::max(grades->at(grades->count() - 1).x(), first + kDay) + kDay / 2;
     average->append(first, mean);
     average->append(last, mean);
     chart->addSeries(grades);
@@ -63,13 +74,16 @@ void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &te
 
     auto *time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("dd.MM.yyyy"));
-    const int days = int((last - first) / 86'400'000.0);
+    const int days = int((last - first) / kDay);
     time->setTickCount(std::clamp(days + 1, 2, 6));
     time->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)),
                    QDateTime::fromMSecsSinceEpoch(qint64(last)));
     auto *scale = new QValueAxis;
-    scale->setRange(1, 10);
-    scale->setTickCount(10);
+    // Grades 1..10 with half a grade to spare: a 10 or a 1 shows whole.
+    scale->setRange(0.5, 10.5);
+    scale->setTickType(QValueAxis::TicksDynamic);
+    scale->setTickAnchor(1);
+    scale->setTickInterval(1);
     scale->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(scale, Qt::AlignLeft);

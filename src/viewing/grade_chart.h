@@ -12,7 +12,7 @@ namespace culegere {
 double averageGrade(const QList<ArchiveRow> &tests);
 
 // The chart's caption for a pupil: the name, the average and the count
-// ("Ana: media 7,50 din 4 teste"); a prompt when no pupil is chosen.
+// ("Ana: media 7,50 din 4 teste", "din 20 de teste"); a prompt when no pupil is chosen.
 QString gradeCaption(const QString &pupil, const QList<ArchiveRow> &tests);
 
 // Fills `chart` with the grades of `tests` over time (oldest first) and a

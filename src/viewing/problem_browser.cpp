@@ -7,6 +7,7 @@
 #include "widgets/picture_box.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -118,9 +119,15 @@ void ProblemBrowser::open()
     // repairs one, and says nothing when there is none.
     m_statistics.clear();
     ArchiveResult why;
-    if (const ResultArchive *archive = m_state.archive.existing(why)) {
-        for (const ProblemStats &stats : archive->problemStats())
+    const ResultArchive *archive = m_state.archive.existing(why);
+    // No archive: nothing was drawn since it would have begun. One that
+    // cannot be read leaves the line out rather than tell "never drawn".
+    m_statisticsKnown = !archive && !QFileInfo::exists(m_state.archive.path());
+    if (archive) {
+        ArchiveResult read;
+        for (const ProblemStats &stats : archive->problemStats(&read))
             m_statistics.insert(stats.problemIndex, stats);
+        m_statisticsKnown = read.ok();
     }
     offerChoices(m_chapterBox, chapterNames(m_state.collection));
     setMovesEnabled(false);
@@ -181,7 +188,9 @@ void ProblemBrowser::showProblem()
     if (m_position < int(m_rowList.size())) {
         const ProblemRecord &problem = m_state.collection.ProblemTable[m_rowList[m_position]];
         m_picture->showFile(problemPictureFile(m_state.folder, problem.ImagePath));
-        m_statisticsLine->setText(statisticsLine(m_statistics, problemIndex(problem.ImagePath)));
+        if (m_statisticsKnown)
+            m_statisticsLine->setText(
+                statisticsLine(m_statistics, problemIndex(problem.ImagePath)));
     }
     m_positionText->setText(kPositionPrefix + QString::number(m_position));
     m_picture->setAccessibleName(m_rowList.empty()

@@ -48,6 +48,7 @@ private:
     FixedText<100> m_loadedChapter;
     std::vector<qint16> m_rowList;             // the loaded chapter's rows, as listed
     QHash<QString, ProblemStats> m_statistics; // the archive's, by problem index
+    bool m_statisticsKnown = false;            // the archive was read, or there is none
     int m_position = 0;
 
     QLabel *m_chapterLabel = nullptr;
