@@ -240,4 +240,13 @@ ResultArchive *ArchiveAccess::existing(ArchiveResult &why)
     return m_archive.get();
 }
 
+void ArchiveAccess::readFailed(const ArchiveResult &why)
+{
+    if (why.error == ArchiveError::Damaged && confirmedDamaged() && setAside())
+        return;
+    m_archive.reset();
+    const QString text = archivemsg::NotRead.arg(why.detail);
+    m_message = m_message.isEmpty() ? text : m_message + u'\n' + text;
+}
+
 } // namespace culegere

@@ -53,6 +53,12 @@ public:
     QString takeMessage();
     QString path() const { return m_path; }
 
+    // A read of the archive failed with `why`. The archive is closed; a
+    // file that a fresh opening confirms damaged is set aside, the teacher
+    // told so, and the next use starts a new archive; any other failure is
+    // told as a read that did not go through. Either way there is a message.
+    void readFailed(const ArchiveResult &why);
+
 private:
     // Opens the archive, setting a damaged file aside.
     bool open(const QString &failureText);

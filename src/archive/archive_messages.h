@@ -36,6 +36,11 @@ inline const QString CheckAbsent =
 // %1: why.
 inline const QString CheckFailed = QStringLiteral("Arhiva rezultatelor este deteriorata: %1");
 
+// A read that failed: %1 the database's own words.
+inline const QString NotRead = QStringLiteral(
+    "Arhiva rezultatelor nu a putut fi citita pana la capat, de aceea nu este aratata. "
+    "Verificati discul sau stick-ul culegerii si deschideti arhiva din nou.\nDetalii: %1");
+
 // Why, in words, for `result`.
 QString reason(const ArchiveResult &result);
 

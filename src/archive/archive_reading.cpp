@@ -8,20 +8,45 @@
 
 namespace culegere {
 
-QList<ArchiveRow> ResultArchive::rows() const
+namespace {
+
+// Whether a read went through to its end: `query`'s statement ran and its
+// rows were read without an error. Otherwise `failure`, when given, says
+// why and `partial` is emptied: a part is never shown as the whole.
+template <typename T>
+bool readWhole(const QSqlQuery &query, bool ran, ArchiveResult *failure, T &partial)
+{
+    if (ran && !query.lastError().isValid())
+        return true;
+    if (failure)
+        *failure = sql::failureOf(query.lastError());
+    partial = T();
+    return false;
+}
+
+// The failure of a read of a closed archive.
+template <typename T> T notOpen(const QString &path, ArchiveResult *failure)
+{
+    if (failure)
+        *failure = {ArchiveError::CannotOpen, path};
+    return T();
+}
+
+} // namespace
+
+QList<ArchiveRow> ResultArchive::rows(ArchiveResult *failure) const
 {
     QList<ArchiveRow> rows;
     if (!m_open)
-        return rows;
+        return notOpen<QList<ArchiveRow>>(m_path, failure);
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT id, pupil, taken_on, taken_at, stopwatch, grade, "
-                                   "definition FROM tests ORDER BY id")))
-        return rows;
+    const bool ran = query.exec(QStringLiteral("SELECT id, pupil, taken_on, taken_at, stopwatch, "
+                                               "grade, definition FROM tests ORDER BY id"));
     // Pupils and definitions repeat: each is folded (or kept) once and shared.
     QHash<QString, QString> keys;
     QHash<QString, QString> definitions;
-    while (query.next()) {
+    while (ran && query.next()) {
         ArchiveRow row;
         row.id = query.value(0).toLongLong();
         row.pupil = query.value(1).toString();
@@ -41,21 +66,24 @@ QList<ArchiveRow> ResultArchive::rows() const
         row.definition = shared.value();
         rows.append(std::move(row));
     }
+    readWhole(query, ran, failure, rows);
     return rows;
 }
 
-ArchivedTest ResultArchive::test(qint64 id) const
+ArchivedTest ResultArchive::test(qint64 id, ArchiveResult *failure) const
 {
     ArchivedTest test;
     if (!m_open)
-        return test;
+        return notOpen<ArchivedTest>(m_path, failure);
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!sql::run(query,
-                  QStringLiteral("SELECT pupil, taken_on, taken_at, stopwatch, grade, imported, "
-                                 "whole_collection FROM tests WHERE id = ?"),
-                  {id}) ||
-        !query.next())
+    bool ran = sql::run(query,
+                        QStringLiteral("SELECT pupil, taken_on, taken_at, stopwatch, grade, "
+                                       "imported, whole_collection FROM tests WHERE id = ?"),
+                        {id});
+    if (!(ran && query.next())) {
+        readWhole(query, ran, failure, test);
         return test;
+    }
     test.pupil = query.value(0).toString();
     test.date = sql::dayOf(query.value(1).toInt());
     test.time = sql::clockOf(query.value(2));
@@ -63,44 +91,79 @@ ArchivedTest ResultArchive::test(qint64 id) const
     test.grade = query.value(4).toInt();
     test.imported = query.value(5).toInt() != 0;
     test.wholeCollection = query.value(6).toInt() != 0;
-    if (sql::run(query,
-                 QStringLiteral("SELECT chapter, problems FROM test_chapters WHERE test_id = ? "
-                                "ORDER BY position"),
-                 {id})) {
-        while (query.next())
-            test.chapters.append({query.value(0).toString(), query.value(1).toInt()});
-    }
-    if (sql::run(query,
-                 QStringLiteral("SELECT problem_index, chapter, marked, correct FROM answers "
-                                "WHERE test_id = ? ORDER BY position"),
-                 {id})) {
-        while (query.next())
-            test.answers.append({query.value(0).toString(), query.value(1).toString(),
-                                 query.value(2).toInt(), query.value(3).toInt()});
-    }
+    ran = sql::run(query,
+                   QStringLiteral("SELECT chapter, problems FROM test_chapters WHERE test_id = ? "
+                                  "ORDER BY position"),
+                   {id});
+    while (ran && query.next())
+        test.chapters.append({query.value(0).toString(), query.value(1).toInt()});
+    if (!readWhole(query, ran, failure, test))
+        return test;
+    ran = sql::run(query,
+                   QStringLiteral("SELECT problem_index, chapter, marked, correct FROM answers "
+                                  "WHERE test_id = ? ORDER BY position"),
+                   {id});
+    while (ran && query.next())
+        test.answers.append({query.value(0).toString(), query.value(1).toString(),
+                             query.value(2).toInt(), query.value(3).toInt()});
+    readWhole(query, ran, failure, test);
     return test;
 }
 
-QList<ProblemStats> ResultArchive::problemStats() const
+QList<ProblemStats> ResultArchive::problemStats(ArchiveResult *failure) const
 {
     QList<ProblemStats> stats;
     if (!m_open)
-        return stats;
+        return notOpen<QList<ProblemStats>>(m_path, failure);
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral(
-            "SELECT problem_index, chapter, drawn, answered_right FROM problem_stats")))
-        return stats;
-    while (query.next())
+    const bool ran = query.exec(
+        QStringLiteral("SELECT problem_index, chapter, drawn, answered_right FROM problem_stats"));
+    while (ran && query.next())
         stats.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toInt(),
                       query.value(3).toInt()});
+    readWhole(query, ran, failure, stats);
     return stats;
+}
+
+ArchivedMarks ResultArchive::marks(ArchiveResult *failure) const
+{
+    ArchivedMarks marks;
+    if (!m_open)
+        return notOpen<ArchivedMarks>(m_path, failure);
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    const bool ran = query.exec(QStringLiteral("SELECT test_id, problem_index, chapter, marked, "
+                                               "correct FROM answers ORDER BY test_id"));
+    // Problems and chapters repeat: each is kept once, by number.
+    QHash<QString, int> problems;
+    QHash<QString, int> chapters;
+    auto numbered = [](QHash<QString, int> &seen, QStringList &list, const QString &text) {
+        auto found = seen.constFind(text);
+        if (found == seen.constEnd()) {
+            found = seen.insert(text, int(list.size()));
+            list.append(text);
+        }
+        return found.value();
+    };
+    while (ran && query.next()) {
+        ArchivedMarks::Mark mark;
+        mark.testId = query.value(0).toLongLong();
+        mark.problem = numbered(problems, marks.problems, query.value(1).toString());
+        mark.chapter = numbered(chapters, marks.chapters, query.value(2).toString());
+        mark.marked = qint8(query.value(3).toInt());
+        mark.correct = qint8(query.value(4).toInt());
+        marks.marks.append(mark);
+    }
+    readWhole(query, ran, failure, marks);
+    return marks;
 }
 
 int ResultArchive::testCount() const
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!m_open || !query.exec(QStringLiteral("SELECT COUNT(*) FROM tests")) || !query.next())
+    if (!m_open || !query.exec(QStringLiteral("SELECT COUNT(*) FROM tests")) || !query.next() ||
+        query.lastError().isValid())
         return -1;
     return query.value(0).toInt();
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTime>
 
+#include <array>
+
 namespace culegere {
 
 // One position of an archived test: the problem drawn there and the answers.
@@ -51,6 +53,10 @@ struct ProblemStats
     QString chapter; // the chapter it was last drawn from
     int drawn = 0;
     int answeredRight = 0;
+    // How often each letter "a".."e" was marked, and the right one (-1 when
+    // not known); only tests archived with their positions count here.
+    std::array<int, 5> marked{};
+    int correct = -1;
 
     double shareRight() const { return drawn > 0 ? double(answeredRight) / drawn : 0.0; }
 };

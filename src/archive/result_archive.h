@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSqlError>
 #include <QString>
+#include <QStringList>
 
 namespace culegere {
 
@@ -59,6 +60,23 @@ struct ArchiveRow
     QString definition;
 };
 
+// The archived positions, compact: what the problems' statistics of a range
+// of tests are counted from.
+struct ArchivedMarks
+{
+    struct Mark
+    {
+        qint64 testId = 0;
+        int problem = 0; // into `problems`
+        int chapter = 0; // into `chapters`
+        qint8 marked = 0;
+        qint8 correct = 0;
+    };
+    QStringList problems; // the problems' indexes, "00012"
+    QStringList chapters;
+    QList<Mark> marks;
+};
+
 // The results archive: every corrected test, kept in a database file (see
 // SCHEMA.md). Nothing is read or written before open(). Every write is one
 // transaction: after a failure or a crash the archive holds the test whole
@@ -102,12 +120,18 @@ public:
     ArchiveResult catchUp(const QList<ArchivedTest> &log, const QList<ArchivedTest> &known = {},
                           int *added = nullptr);
 
+    // The reads below never return part of what was asked for: on a failed
+    // read (a damaged page, a disk gone) they return nothing and, given
+    // `failure`, say why there.
+
     // Every archived test, oldest first.
-    QList<ArchiveRow> rows() const;
+    QList<ArchiveRow> rows(ArchiveResult *failure = nullptr) const;
     // One test with its chapters and answers (an empty pupil when none).
-    ArchivedTest test(qint64 id) const;
+    ArchivedTest test(qint64 id, ArchiveResult *failure = nullptr) const;
     // Every problem ever drawn.
-    QList<ProblemStats> problemStats() const;
+    QList<ProblemStats> problemStats(ArchiveResult *failure = nullptr) const;
+    // Every archived position, ordered by test.
+    ArchivedMarks marks(ArchiveResult *failure = nullptr) const;
     int testCount() const;
 
     // A consistent copy of the database into `file`, which must not exist.
