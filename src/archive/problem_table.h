@@ -1,9 +1,12 @@
 #pragma once
 
-#include "archive/archived_test.h"
+#include "archive/result_archive.h"
 
 #include <QList>
 #include <QStringList>
+
+#include <functional>
+#include <vector>
 
 namespace culegere {
 
@@ -12,8 +15,19 @@ namespace culegere {
 // index.
 QList<ProblemStats> hardestFirst(QList<ProblemStats> stats);
 
-// Their columns' titles and lines of text (the share as a percentage with
-// a decimal comma, "58,3").
+// For each mark, the index in `rows` of its test (-1 when none); both are
+// ordered by test.
+std::vector<int> rowsOfMarks(const ArchivedMarks &marks, const QList<ArchiveRow> &rows);
+// The statistics of every problem drawn in the tests `counted` lets
+// through (by their index in the rows): how often drawn, answered right,
+// each letter marked; the chapter and right letter are the latest seen.
+QList<ProblemStats> countProblems(const ArchivedMarks &marks, const std::vector<int> &rowOfMark,
+                                  const std::function<bool(int)> &counted);
+
+// The columns of the problems' table: index, chapter, drawn, answered right,
+// the share as a percentage with a decimal comma ("58,3"), the right
+// letter, then how often each letter was marked.
+enum ProblemColumn { IndexColumn, ChapterColumn, RightLetterColumn = 5, FirstLetterColumn = 6 };
 QStringList problemHeaderText();
 QStringList problemLineText(const ProblemStats &stats);
 

@@ -2,6 +2,8 @@
 
 #include "archive/name_folding.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <numeric>
 
@@ -11,39 +13,44 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 const QString kTimeFormat = QStringLiteral("HH:mm");
+const QString kNoDate = QStringLiteral("fara data");
 
-// Orders two rows by one column, then by date and time; ties keep the
-// archive's order. Compares in place: sorting 100,000 rows copies nothing.
-bool before(const ArchiveRow &a, const ArchiveRow &b, int column)
+// Ranks of `texts` by their order: equal texts share a rank. `distinct`
+// receives the texts by rank.
+std::vector<int> ranks(const std::vector<const QString *> &texts, QStringList *distinct = nullptr)
 {
-    auto when = [](const ArchiveRow &a, const ArchiveRow &b) {
-        if (a.date != b.date)
-            return a.date < b.date;
-        return a.time.msecsSinceStartOfDay() < b.time.msecsSinceStartOfDay();
-    };
-    switch (column) {
-    case TestTable::Pupil:
-        if (const int c = a.pupilKey.compare(b.pupilKey); c != 0)
-            return c < 0;
-        return when(a, b);
-    case TestTable::Time:
-        if (a.time.msecsSinceStartOfDay() != b.time.msecsSinceStartOfDay())
-            return a.time.msecsSinceStartOfDay() < b.time.msecsSinceStartOfDay();
-        return a.date < b.date;
-    case TestTable::Stopwatch:
-        return a.stopwatch != b.stopwatch ? a.stopwatch < b.stopwatch : when(a, b);
-    case TestTable::Grade:
-        return a.grade != b.grade ? a.grade < b.grade : when(a, b);
-    case TestTable::Definition:
-        if (const int c = a.definition.compare(b.definition); c != 0)
-            return c < 0;
-        return when(a, b);
-    default:
-        return when(a, b);
-    }
+    QHash<QString, int> rankOf;
+    for (const QString *t : texts)
+        rankOf.insert(*t, 0);
+    QStringList sorted = rankOf.keys();
+    std::sort(sorted.begin(), sorted.end());
+    for (int i = 0; i < sorted.size(); ++i)
+        rankOf[sorted[i]] = i;
+    std::vector<int> result;
+    result.reserve(texts.size());
+    for (const QString *t : texts)
+        result.push_back(rankOf.value(*t));
+    if (distinct)
+        *distinct = std::move(sorted);
+    return result;
 }
 
 } // namespace
+
+QDate TestTable::earliestDay()
+{
+    return {1752, 9, 14};
+}
+
+QDate TestTable::latestDay()
+{
+    return {9999, 12, 31};
+}
+
+bool TestTable::hasDate(QDate date)
+{
+    return date.isValid() && date >= earliestDay() && date <= latestDay();
+}
 
 TestTable::TestTable(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -51,18 +58,50 @@ void TestTable::setRows(QList<ArchiveRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
-    m_order.resize(m_rows.size());
+    const auto n = size_t(m_rows.size());
+    std::vector<const QString *> pupils, definitions;
+    pupils.reserve(n);
+    definitions.reserve(n);
+    for (const ArchiveRow &r : m_rows) {
+        pupils.push_back(&r.pupilKey);
+        definitions.push_back(&r.definition);
+    }
+    const std::vector<int> pupilRanks = ranks(pupils, &m_pupilKeys);
+    const std::vector<int> definitionRanks = ranks(definitions);
+    m_keys.assign(n, Keys{});
+    m_firstDay = m_lastDay = QDate();
+    m_undated = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const ArchiveRow &r = m_rows[qsizetype(i)];
+        Keys &k = m_keys[i];
+        k.pupil = pupilRanks[i];
+        k.definition = definitionRanks[i];
+        if (hasDate(r.date)) {
+            k.day = r.date.year() * 10000 + r.date.month() * 100 + r.date.day();
+            if (!m_firstDay.isValid() || r.date < m_firstDay)
+                m_firstDay = r.date;
+            if (!m_lastDay.isValid() || r.date > m_lastDay)
+                m_lastDay = r.date;
+        } else {
+            ++m_undated;
+        }
+        if (r.time.isValid())
+            k.clock = r.time.msecsSinceStartOfDay() / 1000;
+    }
+    m_order.resize(n);
     std::iota(m_order.begin(), m_order.end(), 0);
     applyOrder();
     applyFilter();
     endResetModel();
 }
 
-void TestTable::setFilter(const QString &namePart, QDate from, QDate to)
+void TestTable::setFilter(const QString &namePart, QDate from, QDate to, bool undated)
 {
+    auto dayOf = [](QDate d) { return d.year() * 10000 + d.month() * 100 + d.day(); };
     m_namePart = foldName(namePart);
-    m_from = from;
-    m_to = to;
+    m_fromDay = from.isValid() ? dayOf(from) : 0;
+    m_toDay = to.isValid() ? dayOf(to) : dayOf(latestDay());
+    m_withUndated = undated;
     beginResetModel();
     applyFilter();
     endResetModel();
@@ -81,13 +120,51 @@ void TestTable::sort(int column, Qt::SortOrder order)
 
 void TestTable::applyFilter()
 {
+    // Each name is matched once, whatever the number of its tests.
+    std::vector<char> nameMatches(size_t(m_pupilKeys.size()), 1);
+    if (!m_namePart.isEmpty()) {
+        for (qsizetype i = 0; i < m_pupilKeys.size(); ++i)
+            nameMatches[size_t(i)] = m_pupilKeys[i].contains(m_namePart);
+    }
+    m_passes.assign(m_keys.size(), 0);
+    for (size_t i = 0; i < m_keys.size(); ++i)
+        m_passes[i] = nameMatches[size_t(m_keys[i].pupil)] && inDates(int(i));
     // The rows are walked in the order chosen, so what passes stays sorted.
     m_shown.clear();
     for (const int i : m_order) {
-        const ArchiveRow &r = m_rows[i];
-        if ((m_namePart.isEmpty() || r.pupilKey.contains(m_namePart)) &&
-            (!m_from.isValid() || r.date >= m_from) && (!m_to.isValid() || r.date <= m_to))
+        if (m_passes[size_t(i)])
             m_shown.push_back(i);
+    }
+}
+
+bool TestTable::inDates(int index) const
+{
+    const int day = m_keys[size_t(index)].day;
+    return day == 0 ? m_withUndated : day >= m_fromDay && day <= m_toDay;
+}
+
+// Orders two rows by one column, then by date and time; ties keep the
+// archive's order.
+bool TestTable::before(int a, int b, int column) const
+{
+    const Keys &x = m_keys[size_t(a)];
+    const Keys &y = m_keys[size_t(b)];
+    auto when = [&] { return x.day != y.day ? x.day < y.day : x.clock < y.clock; };
+    const ArchiveRow &r = m_rows[a];
+    const ArchiveRow &s = m_rows[b];
+    switch (column) {
+    case Pupil:
+        return x.pupil != y.pupil ? x.pupil < y.pupil : when();
+    case Time:
+        return x.clock != y.clock ? x.clock < y.clock : x.day < y.day;
+    case Stopwatch:
+        return r.stopwatch != s.stopwatch ? r.stopwatch < s.stopwatch : when();
+    case Grade:
+        return r.grade != s.grade ? r.grade < s.grade : when();
+    case Definition:
+        return x.definition != y.definition ? x.definition < y.definition : when();
+    default:
+        return when();
     }
 }
 
@@ -98,23 +175,38 @@ void TestTable::applyOrder()
     const int column = m_sortColumn;
     if (m_sortOrder == Qt::AscendingOrder) {
         std::stable_sort(m_order.begin(), m_order.end(),
-                         [&](int a, int b) { return before(m_rows[a], m_rows[b], column); });
+                         [&](int a, int b) { return before(a, b, column); });
     } else {
         std::stable_sort(m_order.begin(), m_order.end(),
-                         [&](int a, int b) { return before(m_rows[b], m_rows[a], column); });
+                         [&](int a, int b) { return before(b, a, column); });
     }
 }
 
-QList<ArchiveRow> TestTable::testsOf(const QString &pupilKey) const
+QList<ArchiveRow> TestTable::shownOf(const QString &pupilKey) const
 {
-    QList<ArchiveRow> tests;
-    for (const ArchiveRow &r : m_rows) {
-        if (r.pupilKey == pupilKey)
-            tests.append(r);
+    std::vector<int> found;
+    for (size_t i = 0; i < m_keys.size(); ++i) {
+        if (m_passes[i] && m_rows[qsizetype(i)].pupilKey == pupilKey)
+            found.push_back(int(i));
     }
-    std::stable_sort(tests.begin(), tests.end(),
-                     [](const ArchiveRow &a, const ArchiveRow &b) { return before(a, b, Date); });
+    std::stable_sort(found.begin(), found.end(), [&](int a, int b) { return before(a, b, Date); });
+    QList<ArchiveRow> tests;
+    tests.reserve(qsizetype(found.size()));
+    for (const int i : found)
+        tests.append(m_rows[i]);
     return tests;
+}
+
+QString TestTable::onlyPupilShown() const
+{
+    if (m_shown.empty())
+        return QString();
+    const int pupil = m_keys[size_t(m_shown.front())].pupil;
+    for (const int i : m_shown) {
+        if (m_keys[size_t(i)].pupil != pupil)
+            return QString();
+    }
+    return m_pupilKeys[pupil];
 }
 
 QStringList TestTable::headerText()
@@ -129,7 +221,7 @@ QString TestTable::text(const ArchiveRow &row, int column) const
     case Pupil:
         return row.pupil;
     case Date:
-        return row.date.toString(kDateFormat);
+        return hasDate(row.date) ? row.date.toString(kDateFormat) : kNoDate;
     case Time:
         return row.time.isValid() ? row.time.toString(kTimeFormat) : QString();
     case Stopwatch:
@@ -149,6 +241,7 @@ QList<QStringList> TestTable::shownText() const
     lines.reserve(qsizetype(m_shown.size()));
     for (int i : m_shown) {
         QStringList line;
+        line.reserve(ColumnCount);
         for (int column = 0; column < ColumnCount; ++column)
             line.append(text(m_rows[i], column));
         lines.append(line);

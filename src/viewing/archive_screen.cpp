@@ -1,17 +1,20 @@
 #include "viewing/archive_screen.h"
 
 #include "archive/archive_access.h"
+#include "archive/counting.h"
 #include "archive/csv.h"
-#include "archive/problem_table.h"
 #include "platform/cue.h"
 #include "store/atomic_file.h"
 #include "viewing/grade_chart.h"
 #include "widgets/controls.h"
 
+#include <QAbstractTableModel>
+#include <QApplication>
 #include <QChartView>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,7 +23,6 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace culegere {
@@ -32,6 +34,13 @@ const QString kExportFile = QStringLiteral("\\arhiva.csv");
 // %1: the file.
 const QString kNotExported = QStringLiteral(
     "Fisierul %1 nu a putut fi scris! Verificati spatiul liber si dreptul de scriere...");
+// %1: the file.
+const QString kReplace = QStringLiteral("Fisierul %1 exista deja. Il inlocuiti?");
+const QString kReversedRange = QStringLiteral(
+    "Data \"De la\" este dupa data \"Pana la\": nu se vede niciun test. Alegeti alt interval.");
+const QString kNothingShown = QStringLiteral("Niciun test nu se potriveste filtrelor.");
+constexpr int kProblemsTab = 1;
+
 QDateEdit *dateField()
 {
     auto *field = new QDateEdit;
@@ -39,14 +48,71 @@ QDateEdit *dateField()
     field->setCalendarPopup(true);
     // The calendar's months and days in Romanian, whatever the desktop's language.
     field->setLocale(QLocale(QLocale::Romanian, QLocale::Romania));
+    field->setDateRange(TestTable::earliestDay(), TestTable::latestDay());
     return field;
 }
 
+// The busy cursor, while a long step runs on the screen's thread.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
 } // namespace
+
+// The problems' tab: the statistics of the date range, hardest first; the
+// right letter's count in bold.
+class ProblemModel : public QAbstractTableModel
+{
+public:
+    void setStats(QList<ProblemStats> stats)
+    {
+        beginResetModel();
+        m_stats = hardestFirst(std::move(stats));
+        endResetModel();
+    }
+    const QList<ProblemStats> &stats() const { return m_stats; }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_stats.size());
+    }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(problemHeaderText().size());
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_stats.size())
+            return {};
+        const ProblemStats &stats = m_stats[index.row()];
+        if (role == Qt::DisplayRole)
+            return problemLineText(stats).value(index.column());
+        if (role == Qt::FontRole && index.column() == FirstLetterColumn + stats.correct) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+            return QAbstractTableModel::headerData(section, orientation, role);
+        return problemHeaderText().value(section);
+    }
+
+private:
+    QList<ProblemStats> m_stats;
+};
 
 ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
     : SecondaryScreen(QStringLiteral("Arhiva rezultatelor"), FrameClose::Destroys), m_state(state),
-      m_platform(platform)
+      m_platform(platform), m_problems(std::make_unique<ProblemModel>())
 {
     setHelpPage(QStringLiteral("vizualizare.html#arhiva"));
     m_name = new QLineEdit;
@@ -56,6 +122,8 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
     m_from->setAccessibleName(QStringLiteral("De la data"));
     m_to = dateField();
     m_to->setAccessibleName(QStringLiteral("Pana la data"));
+    m_summary = new QLabel;
+    m_summary->setTextFormat(Qt::PlainText);
 
     m_testTable = new QTableView;
     m_testTable->setModel(&m_tests);
@@ -66,24 +134,21 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
     m_testTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_testTable->verticalHeader()->hide();
     m_testTable->horizontalHeader()->setStretchLastSection(true);
-    m_testTable->setColumnWidth(TestTable::Pupil, 220);
     m_testTable->setAccessibleName(QStringLiteral("Testele arhivate"));
 
     m_chart = new QChartView;
     m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumHeight(320);
+    m_chart->setMinimumHeight(220);
     m_chart->chart()->legend()->setAlignment(Qt::AlignRight);
     m_chart->setAccessibleName(QStringLiteral("Notele elevului in timp"));
     m_average = new QLabel;
     m_average->setTextFormat(Qt::PlainText);
 
-    m_problemTable = new QTableWidget(0, int(problemHeaderText().size()));
-    m_problemTable->setHorizontalHeaderLabels(problemHeaderText());
+    m_problemTable = new QTableView;
+    m_problemTable->setModel(m_problems.get());
     m_problemTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_problemTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_problemTable->verticalHeader()->hide();
-    m_problemTable->horizontalHeader()->setStretchLastSection(true);
-    m_problemTable->setColumnWidth(1, 260);
     m_problemTable->setAccessibleName(QStringLiteral("Statistica pe probleme"));
 
     m_export = new QPushButton(QStringLiteral("Exporta"));
@@ -92,6 +157,7 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
                   {m_name, "txtNume"},
                   {m_from, "dtDeLa"},
                   {m_to, "dtPanaLa"},
+                  {m_summary, "lblTabel"},
                   {m_testTable, "tblTeste"},
                   {m_chart, "graficNote"},
                   {m_average, "lblMedia"},
@@ -109,9 +175,9 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
 
     auto *testsPage = new QWidget;
     auto *testsLayout = new QVBoxLayout(testsPage);
-    testsLayout->addWidget(m_testTable, 1);
+    testsLayout->addWidget(m_testTable, 3);
     testsLayout->addWidget(m_average);
-    testsLayout->addWidget(m_chart, 1);
+    testsLayout->addWidget(m_chart, 2);
     m_tabs = new QTabWidget;
     m_tabs->addTab(testsPage, QStringLiteral("Teste"));
     m_tabs->addTab(m_problemTable, QStringLiteral("Probleme"));
@@ -123,9 +189,14 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(filters);
+    layout->addWidget(m_summary);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(buttons);
-    finishBuilding({900, 700});
+    finishBuilding();
+    // The teacher may make it as large as the screen: the table takes the room.
+    setMinimumSize(minimumSizeHint().expandedTo({720, 520}));
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(1024, 700);
 
     connect(m_name, &QLineEdit::textChanged, this, &ArchiveScreen::applyFilter);
     connect(m_from, &QDateEdit::dateChanged, this, &ArchiveScreen::applyFilter);
@@ -133,16 +204,21 @@ ArchiveScreen::ArchiveScreen(AppState &state, Platform &platform)
     connect(m_testTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ArchiveScreen::showPupil);
     connect(m_export, &QPushButton::clicked, this, &ArchiveScreen::exportShown);
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab == 1)
-            fillProblems();
-    });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &ArchiveScreen::tabChosen);
     closesTheScreen(m_ok);
 }
+
+ArchiveScreen::~ArchiveScreen() = default;
 
 void ArchiveScreen::message(const QString &text)
 {
     m_platform.showMessage(this, text, Platform::Buttons::Ok, kAppTitle);
+}
+
+void ArchiveScreen::readFailed(const ArchiveResult &why)
+{
+    m_state.archive.readFailed(why);
+    message(m_state.archive.takeMessage());
 }
 
 bool ArchiveScreen::open()
@@ -152,70 +228,115 @@ bool ArchiveScreen::open()
         message(told);
     if (!archive)
         return false;
-    QList<ArchiveRow> rows = archive->rows();
-    // The date fields start at the archive's first and last days.
-    QDate first = m_platform.today();
-    QDate last = first;
-    for (const ArchiveRow &row : rows) {
-        if (!row.date.isValid())
-            continue;
-        first = std::min(first, row.date);
-        last = std::max(last, row.date);
+    ArchiveResult why;
+    QList<ArchiveRow> rows = archive->rows(&why);
+    if (!why.ok()) {
+        readFailed(why);
+        return false;
     }
+    m_marks = {};
+    m_rowOfMark.clear();
+    m_marksRead = false;
+    m_tests.setRows(std::move(rows));
+    // The date fields start at the archive's first and last days: every
+    // test shows, those without a date too.
+    const QDate first = m_tests.firstDay().isValid() ? m_tests.firstDay() : m_platform.today();
+    const QDate last = m_tests.lastDay().isValid() ? m_tests.lastDay() : first;
     for (QDateEdit *field : {m_from, m_to}) {
         const QSignalBlocker quiet(field);
         field->setDate(field == m_from ? first : last);
     }
-    m_tests.setRows(std::move(rows));
     applyFilter();
-    m_problemStats = hardestFirst(archive->problemStats());
-    m_problemsShown = false;
-    if (m_tabs->currentIndex() == 1)
-        fillProblems();
+    m_testTable->resizeColumnsToContents();
+    if (m_tabs->currentIndex() == kProblemsTab)
+        tabChosen(kProblemsTab);
     present();
     return true;
 }
 
 void ArchiveScreen::applyFilter()
 {
-    m_tests.setFilter(m_name->text(), m_from->date(), m_to->date());
+    // The tests without a date show while the range holds every dated one.
+    const bool whole = (!m_tests.firstDay().isValid() || m_from->date() <= m_tests.firstDay()) &&
+                       (!m_tests.lastDay().isValid() || m_to->date() >= m_tests.lastDay());
+    m_tests.setFilter(m_name->text(), m_from->date(), m_to->date(), whole);
     showPupil();
+    showSummary();
+    if (m_tabs->currentIndex() == kProblemsTab)
+        countProblems();
+}
+
+void ArchiveScreen::showSummary()
+{
+    if (m_from->date() > m_to->date()) {
+        m_summary->setText(kReversedRange);
+    } else if (m_tests.shownCount() == 0) {
+        m_summary->setText(kNothingShown);
+    } else {
+        int undated = 0;
+        for (int i = 0; i < m_tests.shownCount() && m_tests.undatedCount() > 0; ++i)
+            undated += !TestTable::hasDate(m_tests.shownRow(i).date);
+        QString text =
+            QStringLiteral("In tabel: %1").arg(countText(m_tests.shownCount(), Counted::Tests));
+        if (undated > 0)
+            text += QStringLiteral(" (fara data: %1)").arg(undated);
+        m_summary->setText(text);
+    }
 }
 
 void ArchiveScreen::showPupil()
 {
-    // The pupil of the test shown selected in the table, or the only pupil shown.
+    // The pupil of the test selected in the table, or the only pupil shown.
     QString key;
     QString pupil;
     const QModelIndexList selected = m_testTable->selectionModel()->selectedRows();
     if (const QModelIndex current = selected.value(0); current.isValid()) {
         key = m_tests.shownRow(current.row()).pupilKey;
         pupil = m_tests.shownRow(current.row()).pupil;
-    } else if (m_tests.shownCount() > 0) {
-        key = m_tests.shownRow(0).pupilKey;
-        pupil = m_tests.shownRow(0).pupil;
-        for (int i = 1; i < m_tests.shownCount() && !key.isEmpty(); ++i) {
-            if (m_tests.shownRow(i).pupilKey != key)
-                key.clear();
-        }
+    } else {
+        key = m_tests.onlyPupilShown();
+        if (!key.isEmpty())
+            pupil = m_tests.shownRow(0).pupil;
     }
-    const QList<ArchiveRow> grades = key.isEmpty() ? QList<ArchiveRow>() : m_tests.testsOf(key);
+    const QList<ArchiveRow> grades = key.isEmpty() ? QList<ArchiveRow>() : m_tests.shownOf(key);
     drawGrades(m_chart->chart(), pupil, grades);
     m_average->setText(gradeCaption(key.isEmpty() ? QString() : pupil, grades));
 }
 
-void ArchiveScreen::fillProblems()
+void ArchiveScreen::tabChosen(int tab)
 {
-    // Filled when its tab is first shown: opening the screen need not wait.
-    if (m_problemsShown)
+    // The problems' statistics follow the dates, never a name.
+    m_name->setEnabled(tab != kProblemsTab);
+    if (tab != kProblemsTab)
         return;
-    m_problemsShown = true;
-    m_problemTable->setRowCount(int(m_problemStats.size()));
-    for (int row = 0; row < m_problemStats.size(); ++row) {
-        const QStringList line = problemLineText(m_problemStats[row]);
-        for (int column = 0; column < line.size(); ++column)
-            m_problemTable->setItem(row, column, new QTableWidgetItem(line[column]));
+    if (!m_marksRead) {
+        // Read when their tab is first shown: opening the screen need not wait.
+        const BusyCursor busy;
+        ResultArchive *archive = m_state.archive.use(loggedResults(m_state.collection));
+        ArchiveResult why = archive ? ArchiveResult{} : ArchiveResult{ArchiveError::CannotOpen, {}};
+        if (archive)
+            m_marks = archive->marks(&why);
+        if (!why.ok()) {
+            m_problems->setStats({});
+            if (archive)
+                readFailed(why);
+            else
+                message(m_state.archive.takeMessage());
+            return;
+        }
+        m_rowOfMark = rowsOfMarks(m_marks, m_tests.rows());
+        m_marksRead = true;
     }
+    countProblems();
+}
+
+void ArchiveScreen::countProblems()
+{
+    if (!m_marksRead)
+        return;
+    m_problems->setStats(culegere::countProblems(m_marks, m_rowOfMark,
+                                                 [this](int row) { return m_tests.inDates(row); }));
+    m_problemTable->resizeColumnsToContents();
 }
 
 void ArchiveScreen::exportShown()
@@ -224,20 +345,31 @@ void ArchiveScreen::exportShown()
         m_platform.askSaveFileName(this, kExportTitle, m_state.folder.resolve(kExportFile));
     if (file.isEmpty())
         return;
+    // The suffix is part of the name: whatever was typed, a file there is
+    // replaced only when the teacher says so.
     if (!file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         file += QStringLiteral(".csv");
-    QByteArray bytes;
-    if (m_tabs->currentIndex() == 0) {
-        bytes = csvBytes(TestTable::headerText(), m_tests.shownText());
-    } else {
-        QList<QStringList> lines;
-        for (const ProblemStats &stats : m_problemStats)
-            lines.append(problemLineText(stats));
-        bytes = csvBytes(problemHeaderText(), lines);
+    if (QFileInfo::exists(file) &&
+        !m_platform.showMessage(this, kReplace.arg(QDir::toNativeSeparators(file)),
+                                Platform::Buttons::YesNo, kAppTitle))
+        return;
+    bool written = false;
+    {
+        const BusyCursor busy;
+        const QByteArray bytes =
+            m_tabs->currentIndex() == kProblemsTab
+                ? [this] {
+                      QList<QStringList> lines;
+                      for (const ProblemStats &stats : m_problems->stats())
+                          lines.append(problemLineText(stats));
+                      return csvBytes(problemHeaderText(), lines, {IndexColumn});
+                  }()
+                : csvBytes(TestTable::headerText(), m_tests.shownText());
+        AtomicWriteSet write;
+        write.add(file, QFileInfo(file).fileName(), bytes);
+        written = write.commit().ok();
     }
-    AtomicWriteSet write;
-    write.add(file, QFileInfo(file).fileName(), bytes);
-    if (!write.commit().ok()) {
+    if (!written) {
         message(kNotExported.arg(QDir::toNativeSeparators(file)));
         return;
     }

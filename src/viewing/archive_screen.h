@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/problem_table.h"
 #include "archive/test_table.h"
 #include "state/app_state.h"
 #include "widgets/secondary_screen.h"
@@ -11,23 +12,27 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
-class QTableWidget;
 
 namespace culegere {
 
 class Platform;
+class ProblemModel;
 
 // The archive screen "Arhiva rezultatelor": every archived test, filtered by
 // the pupil's name and a date range and sorted by any column; the chosen
-// pupil's grades over time with their average; the per-problem statistics,
-// hardest first; "Exporta" writes the rows shown to a CSV file. Opened from
-// the results screen; a frame close destroys it.
+// pupil's grades over time with their average, both of the tests shown; the
+// per-problem statistics of the date range, hardest first, with how often
+// each letter was marked; "Exporta" writes the tab's rows to a CSV file.
+// Opened from the results screen; resizable; a frame close destroys it.
+// Everything is read once, at opening (the positions when the problems' tab
+// is first shown); the filters and orders work in memory.
 class ArchiveScreen : public SecondaryScreen
 {
     Q_OBJECT
 
 public:
     ArchiveScreen(AppState &state, Platform &platform);
+    ~ArchiveScreen() override;
 
     // Reads the archive (opened, and the log taken over, on its first use)
     // and shows the screen; false, with a message, when it cannot be read.
@@ -42,24 +47,31 @@ protected:
 private:
     void applyFilter();
     void showPupil();
-    void fillProblems();
+    void showSummary();
+    void tabChosen(int tab);
+    void countProblems();
     void exportShown();
     void message(const QString &text);
+    // A failed read: told, the archive let go.
+    void readFailed(const ArchiveResult &why);
 
     AppState &m_state;
     Platform &m_platform;
     TestTable m_tests;
-    QList<ProblemStats> m_problemStats; // hardest first
-    bool m_problemsShown = false;       // the problems' table is filled
+    std::unique_ptr<ProblemModel> m_problems;
+    ArchivedMarks m_marks;
+    std::vector<int> m_rowOfMark;
+    bool m_marksRead = false;
 
     QLineEdit *m_name = nullptr;
     QDateEdit *m_from = nullptr;
     QDateEdit *m_to = nullptr;
+    QLabel *m_summary = nullptr;
     QTabWidget *m_tabs = nullptr;
     QTableView *m_testTable = nullptr;
     QChartView *m_chart = nullptr;
     QLabel *m_average = nullptr;
-    QTableWidget *m_problemTable = nullptr;
+    QTableView *m_problemTable = nullptr;
     QPushButton *m_export = nullptr;
     QPushButton *m_ok = nullptr;
 };
