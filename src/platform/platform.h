@@ -47,7 +47,8 @@ public:
     // Asked for when a sheet is printed; released once the page is done.
     virtual std::unique_ptr<QPrinter> openPrinter(const QString &name) = 0;
     // The name of a file to write, asked with a save dialog titled `title`
-    // starting at `suggestedPath`; "" on Cancel. The default is the desktop's
+    // starting at `suggestedPath`; "" on Cancel. It does not ask whether to
+    // replace a file: the caller asks, once the name is whole. The default is the desktop's
     // file dialog (defined with the screens that ask, in the viewing layer,
     // since this layer has no widgets).
     virtual QString askSaveFileName(QWidget *parent, const QString &title,

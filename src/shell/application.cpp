@@ -36,7 +36,6 @@ const QString kLockFile = QStringLiteral("\\.culegere.lock");
 const QString kHelpFile = QStringLiteral("\\help.chm");
 const QString kHelpPages = QStringLiteral("\\help");
 const QString kMainHelpPage = QStringLiteral("ecran-principal.html");
-const QString kNoResults = QStringLiteral("Nu exista inregistrari");
 } // namespace
 
 Application::Application(const QString &appPath, Platform &platform)
@@ -259,10 +258,6 @@ void Application::openBrowser()
 
 void Application::openResults()
 {
-    if (m_state->collection.NextUserRecord <= Collection::FirstRow) {
-        message(kNoResults);
-        return;
-    }
     if (!m_results) {
         m_results = new ResultsViewer(*m_state, m_platform);
         QObject::connect(m_results, &ResultsViewer::closed, m_main.get(), [this] { showMain(); });
