@@ -5,6 +5,7 @@
 #include "archive/archive_access.h"
 #include "archive/archive_messages.h"
 #include "archive/archive_upkeep.h"
+#include "archive/counting.h"
 #include "archive/csv.h"
 #include "archive/name_folding.h"
 #include "archive/test_table.h"
@@ -15,6 +16,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace culegere;
@@ -307,57 +309,182 @@ private slots:
         QVERIFY(!access.hasPending());
     }
 
+    // A read that meets a damaged page (here the middle leaf of a table's
+    // tree) returns nothing, never the rows before it; the file is then
+    // confirmed damaged, set aside and a new archive begun. A failure that
+    // is no damage leaves the file and says so, the database's words last.
+    void readErrors_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("tests") << "tests"
+                               << "era deteriorata";
+        QTest::newRow("answers") << "answers"
+                                 << "era deteriorata";
+        QTest::newRow("problem_stats") << "problem_stats"
+                                       << "era deteriorata";
+        QTest::newRow("not damaged") << ""
+                                     << "citita pana la capat";
+    }
+    void readErrors()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, told);
+        test::TempAppFolder dir;
+        const QString path = dir.filePath("Arhiva.sqlite");
+        QList<ArchivedTest> many;
+        for (int i = 0; i < 400; ++i) {
+            many.append(corrected(QStringLiteral("Elev %1").arg(i), {2026, 1, 1}, 5));
+            for (int p = 0; p < 9; ++p)
+                many.last().answers[p].problemIndex = test::pictureIndex(i * 9 + p);
+        }
+        {
+            ArchiveAccess made(path);
+            QVERIFY(made.use({})->add(many).ok());
+        }
+        ArchiveResult why{ArchiveError::CannotWrite, "disk I/O error"};
+        if (!table.isEmpty()) {
+            int root = 0;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "pages");
+                db.setDatabaseName(path);
+                QVERIFY(db.open());
+                QSqlQuery q(db);
+                QVERIFY(q.exec("SELECT rootpage FROM sqlite_master WHERE name = '" + table + "'"));
+                QVERIFY(q.next());
+                root = q.value(0).toInt();
+            }
+            QSqlDatabase::removeDatabase("pages");
+            // The tree's root is an interior page: its middle cell's child.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(qint64(root - 1) * 4096));
+            const QByteArray page = file.read(4096);
+            QCOMPARE(int(uchar(page[0])), 0x05);
+            const int middle = 12 + 2 * (((uchar(page[3]) << 8) | uchar(page[4])) / 2);
+            const int cell = (uchar(page[middle]) << 8) | uchar(page[middle + 1]);
+            const auto child = qFromBigEndian<quint32>(page.constData() + cell);
+            QVERIFY(file.seek(qint64(child - 1) * 4096));
+            QCOMPARE(file.write(QByteArray(4096, '\x7f')), 4096);
+        }
+        ArchiveAccess access(path);
+        ResultArchive *archive = access.use({});
+        QVERIFY(archive);
+        if (!table.isEmpty()) {
+            why = {};
+            if (table == "tests")
+                QVERIFY(archive->rows(&why).isEmpty());
+            else if (table == "answers")
+                QVERIFY(archive->marks(&why).marks.isEmpty());
+            else
+                QVERIFY(archive->problemStats(&why).isEmpty());
+            QCOMPARE(why.error, ArchiveError::Damaged);
+        }
+        const QByteArray before = dir.read("Arhiva.sqlite");
+        access.readFailed(why);
+        const QString message = access.takeMessage();
+        QVERIFY2(message.contains(told), qPrintable(message));
+        const QStringList aside = QDir(dir.path()).entryList({"Arhiva.sqlite.deteriorata-*"});
+        QCOMPARE(aside.size(), table.isEmpty() ? 0 : 1);
+        if (table.isEmpty()) {
+            QVERIFY(message.endsWith("\nDetalii: disk I/O error"));
+            QCOMPARE(dir.read("Arhiva.sqlite"), before);
+            QCOMPARE(access.use({})->testCount(), 400);
+        } else {
+            QCOMPARE(dir.read(aside[0]), before);
+            QCOMPARE(access.use({})->testCount(), 0);
+        }
+    }
+
+    void romanianCounts_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("tests");
+        QTest::addColumn<QString>("times");
+        QTest::newRow("0") << 0 << "0 teste"
+                           << "de 0 ori";
+        QTest::newRow("1") << 1 << "1 test"
+                           << "o data";
+        QTest::newRow("2") << 2 << "2 teste"
+                           << "de 2 ori";
+        QTest::newRow("19") << 19 << "19 teste"
+                            << "de 19 ori";
+        QTest::newRow("20") << 20 << "20 de teste"
+                            << "de 20 de ori";
+        QTest::newRow("101") << 101 << "101 teste"
+                             << "de 101 ori";
+        QTest::newRow("1000") << 1000 << "1000 de teste"
+                              << "de 1000 de ori";
+    }
+    void romanianCounts()
+    {
+        QFETCH(int, n);
+        QFETCH(QString, tests);
+        QFETCH(QString, times);
+        QCOMPARE(countText(n, Counted::Tests), tests);
+        QCOMPARE(countText(n, Counted::Times), times);
+    }
+
     // The archive screen's table: a part of the name in any case and with
     // either form of the Romanian letters, a range of days (both included),
+    // the tests without a usable date (6: none, 7: year 20000) shown or not,
     // the order of a column; the filter holds through a new order.
     void filtersAndOrder_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
+        QTest::addColumn<bool>("undated");
         QTest::addColumn<int>("column"); // -1: the archive's order
         QTest::addColumn<int>("order");
-        QTest::addColumn<QString>("shown"); // the rows shown, by number (1..5)
+        QTest::addColumn<QString>("shown"); // the rows shown, by number (1..7)
         const int up = Qt::AscendingOrder, down = Qt::DescendingOrder;
-        QTest::newRow("diacritics typed") << "IONIȚĂ" << QDate() << QDate() << -1 << up << "1";
-        QTest::newRow("cedilla matches comma") << "şte" << QDate() << QDate() << -1 << up << "124";
+        const QDate none;
+        QTest::newRow("diacritics typed") << "IONIȚĂ" << none << none << true << -1 << up << "1";
+        QTest::newRow("cedilla matches comma")
+            << "şte" << none << none << true << -1 << up << "124";
         QTest::newRow("range and name")
-            << "a" << QDate(2026, 3, 2) << QDate(2026, 3, 3) << -1 << up << "23";
+            << "a" << QDate(2026, 3, 2) << QDate(2026, 3, 3) << false << -1 << up << "23";
+        QTest::newRow("range, name, undated")
+            << "a" << QDate(2026, 3, 2) << QDate(2026, 3, 3) << true << -1 << up << "2367";
+        QTest::newRow("undated left out") << "" << none << none << false << -1 << up << "12345";
         QTest::newRow("grade up, filtered")
-            << "e" << QDate() << QDate() << int(TestTable::Grade) << up << "412";
+            << "e" << none << none << true << int(TestTable::Grade) << up << "412";
         QTest::newRow("grade down, ties by date")
-            << "" << QDate() << QDate() << int(TestTable::Grade) << down << "32514";
+            << "" << none << none << true << int(TestTable::Grade) << down << "3265174";
         QTest::newRow("name, any case")
-            << "" << QDate() << QDate() << int(TestTable::Pupil) << up << "35124";
+            << "" << none << none << true << int(TestTable::Pupil) << up << "3576124";
         QTest::newRow("stopwatch")
-            << "e" << QDate() << QDate() << int(TestTable::Stopwatch) << up << "412";
-        QTest::newRow("date down")
-            << "" << QDate() << QDate() << int(TestTable::Date) << down << "54321";
+            << "e" << none << none << true << int(TestTable::Stopwatch) << up << "412";
+        QTest::newRow("date down, undated last")
+            << "" << none << none << true << int(TestTable::Date) << down << "5432167";
     }
     void filtersAndOrder()
     {
         QFETCH(QString, name);
         QFETCH(QDate, from);
         QFETCH(QDate, to);
+        QFETCH(bool, undated);
         QFETCH(int, column);
         QFETCH(int, order);
         QFETCH(QString, shown);
-        const QStringList pupils{"Ștefan Ioniță", "STEFAN POP", "Ana", "Ştefania", "bogdan"};
-        const int grades[] = {5, 7, 9, 2, 5};
-        const int stopwatches[] = {30, 40, 10, 20, 50};
+        const QStringList pupils{"Ștefan Ioniță", "STEFAN POP", "Ana", "Ştefania",
+                                 "bogdan",        "Radu",       "Dan"};
+        const int grades[] = {5, 7, 9, 2, 5, 6, 3};
+        const int stopwatches[] = {30, 40, 10, 20, 50, 60, 70};
         QList<ArchiveRow> rows;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 7; ++i) {
             ArchiveRow r;
             r.pupil = pupils[i];
             r.pupilKey = foldName(pupils[i]);
-            r.date = QDate(2026, 3, 1 + i);
+            r.date = i < 5 ? QDate(2026, 3, 1 + i) : i == 6 ? QDate(20000, 1, 1) : QDate();
             r.grade = grades[i];
             r.stopwatch = stopwatches[i];
             rows.append(r);
         }
         TestTable table;
         table.setRows(rows);
-        table.setFilter(name, from, to);
+        table.setFilter(name, from, to, undated);
         if (column >= 0)
             table.sort(column, Qt::SortOrder(order));
         QString seen;
@@ -365,21 +492,46 @@ private slots:
             seen += QString::number(pupils.indexOf(table.shownRow(i).pupil) + 1);
         QCOMPARE(seen, shown);
         QCOMPARE(table.rowCount(), shown.size());
-        table.setFilter("", {}, {});
-        QCOMPARE(table.shownCount(), 5);
+        table.setFilter("radu", {}, {});
+        QCOMPARE(table.index(0, TestTable::Date).data().toString(), QString("fara data"));
+        QCOMPARE(table.undatedCount(), 2);
+        QCOMPARE(table.lastDay(), QDate(2026, 3, 5));
     }
 
-    void csvBytes()
+    // A cell as the CSV file writes it (header "X", one line).
+    void csvCells_data()
     {
-        const QByteArray bytes = culegere::csvBytes(
-            {"Nume", "Procent"},
-            {{"Ana; Maria", decimalText(58.333, 1)}, {"Ion \"Nelu\"", "7"}, {"Ștefan", ""}});
-        QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF"
-                                   "Nume;Procent\r\n"
-                                   "\"Ana; Maria\";58,3\r\n"
-                                   "\"Ion \"\"Nelu\"\"\";7\r\n"
-                                   "\xC8\x98tefan;\r\n"));
-        QCOMPARE(decimalText(0.5, 2), QString("0,50"));
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<bool>("asText");
+        QTest::addColumn<QByteArray>("written");
+        auto row = [](const char *name, const QString &cell, bool asText, const char *written) {
+            QTest::newRow(name) << cell << asText << QByteArray(written);
+        };
+        row("separator", "Ana; Maria", false, "\"Ana; Maria\"");
+        row("quotes", "Ion \"Nelu\"", false, "\"Ion \"\"Nelu\"\"\"");
+        row("diacritics", "Ștefan", false, "\xC8\x98tefan");
+        row("empty", "", true, "");
+        row("decimal comma", decimalText(58.333, 1), false, "58,3");
+        row("formula", "=1+1", false, "'=1+1");
+        row("plus", "+40 721", false, "'+40 721");
+        row("minus", "-5", false, "'-5");
+        row("at", "@SUM(A1)", false, "'@SUM(A1)");
+        row("tab", "\tx", false, "'\tx");
+        row("carriage return", "\rx", false, "\"'\rx\"");
+        row("link", "=HYPERLINK(\"http://x\";\"y\")", false,
+            "\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\"");
+        row("index kept as text", "00012", true,
+            "\xE2\x81\xA0"
+            "00012");
+        row("formula in a text column", "=1", true, "'=1");
+    }
+    void csvCells()
+    {
+        QFETCH(QString, cell);
+        QFETCH(bool, asText);
+        QFETCH(QByteArray, written);
+        QCOMPARE(culegere::csvBytes({"X"}, {{cell}}, asText ? QList<int>{0} : QList<int>{}),
+                 "\xEF\xBB\xBFX\r\n" + written + "\r\n");
     }
 };
 
