@@ -8,6 +8,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +16,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QtTest>
 
 using namespace culegere;
@@ -27,7 +27,7 @@ const QString kBrowser = QStringLiteral("frmRezolva");
 const QString kArchive = QStringLiteral("frmArhiva");
 
 // "Mare" holds problems 00001..00015, "Mic" 00016..00017 though its counter
-// says 40, "Gol" none. The log holds two results.
+// says 40, "Gol" none. The log holds three results, one without a date.
 Collection catalogue()
 {
     Collection c;
@@ -38,7 +38,9 @@ Collection catalogue()
         test::addProblem(c, i <= 15 ? "Mare" : "Mic", test::pictureIndex(i));
     c.UserTable[2] = test::result("\xAAtefan Pop", 9, 30, {2026, 3, 1}); // Ştefan
     c.UserTable[3] = test::result("Ana", 5, 40, {2026, 3, 2});
-    c.NextUserRecord = 4;
+    c.UserTable[4] = test::result("Radu", 6, 50, {2026, 3, 2});
+    c.UserTable[4].TestDate = std::numeric_limits<double>::quiet_NaN();
+    c.NextUserRecord = 5;
     return c;
 }
 
@@ -101,6 +103,21 @@ QStringList column(int c)
     return cells;
 }
 
+// Types a date into an archive's date field, as a teacher does.
+void typeDate(const char *field, const char *date)
+{
+    auto *edit = Driver::control<QDateEdit>(kArchive, field);
+    QApplication::setActiveWindow(edit->window());
+    edit->clearFocus(); // tabbed into anew: the day is selected
+    edit->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(edit, date);
+}
+
+QString summary()
+{
+    return Driver::control<QLabel>(kArchive, "lblTabel")->text();
+}
+
 } // namespace
 
 class TstViewingScreens : public QObject
@@ -128,11 +145,11 @@ private slots:
         QCOMPARE(d.platform.cueNames(), QStringList{"incarca.wav"});
         d.platform.clear();
         const QStringList steps = {
-            "Command2", "Problema nr:--1 00002.jpg Extrasa de 1 ori, rezolvata corect de 0 ori",
+            "Command2", "Problema nr:--1 00002.jpg Extrasa o data, rezolvata corect de 0 ori",
             "Command1", "Problema nr:--0 00001.jpg Extrasa de 2 ori, rezolvata corect de 2 ori",
-            "Command1", "Problema nr:--14 00015.jpg ",
-            "Command3", "Problema nr:--4 00005.jpg ",
-            "Command4", "Problema nr:--14 00015.jpg "};
+            "Command1", "Problema nr:--14 00015.jpg Nu a fost extrasa inca",
+            "Command3", "Problema nr:--4 00005.jpg Nu a fost extrasa inca",
+            "Command4", "Problema nr:--14 00015.jpg Nu a fost extrasa inca"};
         for (int i = 0; i < steps.size(); i += 2) {
             Driver::press(kBrowser, steps[i]);
             QCOMPARE(shown(d), steps[i + 1]);
@@ -145,7 +162,7 @@ private slots:
         QVERIFY(!movesEnabled());
         Driver::press(kBrowser, "Command5");
         Driver::press(kBrowser, "Command4");
-        QCOMPARE(shown(d), "Problema nr:--0 00016.jpg ");
+        QCOMPARE(shown(d), "Problema nr:--0 00016.jpg Nu a fost extrasa inca");
         load("Gol");
         QCOMPARE(shown(d), "Problema nr:--0  ");
 
@@ -162,15 +179,19 @@ private slots:
         QVERIFY(Driver::screen(kBrowser)->isVisible());
     }
 
-    // No results: a message, no screen. Else the log's lines, the main
-    // screen hidden meanwhile, back when "Ok" hides the screen.
+    // No results: the empty list, and the archive (a new one) behind it.
+    // Else the log's lines, the main screen hidden meanwhile, back when "Ok"
+    // hides the screen.
     void resultsViewer()
     {
         Driver empty;
         empty.startOrFail();
         empty.chooseMenu("mnuRezultate");
-        QCOMPARE(empty.platform.messageTexts(), QStringList{"Nu exista inregistrari"});
-        QVERIFY(!Driver::screen("frmRezultate") && empty.main()->isVisible());
+        QVERIFY(test::lines(Driver::control<QListWidget>("frmRezultate", "List1")).isEmpty());
+        Driver::press("frmRezultate", "btnArhiva");
+        QVERIFY(Driver::screen(kArchive)->isVisible() && column(0).isEmpty());
+        QCOMPARE(summary(), QString("Niciun test nu se potriveste filtrelor."));
+        QVERIFY(empty.platform.messages.isEmpty());
         QVERIFY(empty.exit());
 
         const Collection c = catalogue();
@@ -180,7 +201,8 @@ private slots:
         QVERIFY(Driver::screen("frmRezultate")->isVisible() && !d.main()->isVisible());
         QCOMPARE(test::lines(Driver::control<QListWidget>("frmRezultate", "List1")),
                  QStringList({resultLine(c.UserTable[2], QLocale::system()),
-                              resultLine(c.UserTable[3], QLocale::system())}));
+                              resultLine(c.UserTable[3], QLocale::system()),
+                              resultLine(c.UserTable[4], QLocale::system())}));
         QCOMPARE(d.platform.cueNames(), QStringList{"incarca.wav"});
         Driver::press("frmRezultate", "Command1");
         QVERIFY(!Driver::screen("frmRezultate")->isVisible() && d.main()->isVisible());
@@ -194,39 +216,64 @@ private slots:
         d.chooseMenu("mnuRezultate");
         Driver::press("frmRezultate", "btnArhiva");
         QVERIFY(d.platform.messages.isEmpty());
-        QCOMPARE(column(0), (QStringList{"Ştefan Pop", "Ana", "Ion; \"Nelu\"", "ana"}));
-        QCOMPARE(column(2), (QStringList{"", "", "10:15", "10:15"}));
+        QCOMPARE(column(0), (QStringList{"Radu", "Ştefan Pop", "Ana", "Ion; \"Nelu\"", "ana"}));
+        QCOMPARE(column(1).first(), QString("fara data"));
+        QCOMPARE(column(2), (QStringList{"", "", "", "10:15", "10:15"}));
+        QCOMPARE(summary(), QString("In tabel: 5 teste (fara data: 1)"));
 
         auto *average = Driver::control<QLabel>(kArchive, "lblMedia");
         Driver::type(kArchive, "txtNume", "stefan");
         QCOMPARE(column(0), QStringList{"Ştefan Pop"});
-        QCOMPARE(average->text(), QString("Ştefan Pop: media 9,00 din 1 teste"));
+        QCOMPARE(average->text(), QString("Ştefan Pop: media 9,00 din 1 test"));
         QCOMPARE(Driver::control<QChartView>(kArchive, "graficNote")->chart()->series().size(), 2);
+        // The average, its caption and the chart follow the dates chosen.
+        Driver::type(kArchive, "txtNume", "ana");
+        QCOMPARE(average->text(), QString("Ana: media 6,50 din 2 teste"));
+        typeDate("dtDeLa", "03.03.2026");
+        QCOMPARE(column(1), QStringList{"04.03.2026"});
+        QCOMPARE(average->text(), QString("ana: media 8,00 din 1 test"));
         Driver::type(kArchive, "txtNume", "");
-
-        auto *from = Driver::control<QDateEdit>(kArchive, "dtDeLa");
-        QApplication::setActiveWindow(from->window());
-        from->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(from, "03.03.2026");
         QCOMPARE(column(1), (QStringList{"03.03.2026", "04.03.2026"}));
+        typeDate("dtPanaLa", "01.03.2026");
+        QVERIFY(column(0).isEmpty() && summary().contains("este dupa data"));
+        typeDate("dtPanaLa", "04.03.2026");
 
-        // "Exporta" writes the rows shown, then the problems on their tab.
+        // "Exporta" writes the rows shown; a file there is replaced only when
+        // the teacher says so, whether ".csv" was typed or not.
         Driver::type(kArchive, "txtNume", "ion");
-        d.platform.fileAnswers = {d.folder().filePath("export"),
-                                  d.folder().filePath("probleme.csv")};
+        const QString file = d.folder().filePath("export.csv");
+        d.platform.fileAnswers = {d.folder().filePath("export"), d.folder().filePath("export"),
+                                  file, d.folder().filePath("probleme.csv")};
+        d.platform.messageAnswers = {false, true};
         Driver::press(kArchive, "btnExporta");
-        QCOMPARE(d.folder().read("export.csv"),
-                 QByteArray("\xEF\xBB\xBFNume;Data;Ora;Cronometru;Nota;Test definit\r\n"
-                            "\"Ion; \"\"Nelu\"\"\";03.03.2026;10:15;118;4;Mare: 9\r\n"));
+        const QByteArray ion("\xEF\xBB\xBFNume;Data;Ora;Cronometru;Nota;Test definit\r\n"
+                             "\"Ion; \"\"Nelu\"\"\";03.03.2026;10:15;118;4;Mare: 9\r\n");
+        QCOMPARE(d.folder().read("export.csv"), ion);
+        Driver::type(kArchive, "txtNume", "");
+        Driver::press(kArchive, "btnExporta");
+        QCOMPARE(d.folder().read("export.csv"), ion);
+        Driver::press(kArchive, "btnExporta");
+        QCOMPARE(d.folder().read("export.csv").count("\r\n"), 3);
+        const QString asked =
+            QString("Fisierul %1 exista deja. Il inlocuiti?").arg(QDir::toNativeSeparators(file));
+        QCOMPARE(d.platform.messageTexts(), QStringList(2, asked));
+
+        // The problems of the date range, with the letters marked; the name
+        // filter has no say there.
         QTabBar *tabs = Driver::screen(kArchive)->findChild<QTabWidget *>()->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(1).center());
-        QCOMPARE(Driver::control<QTableWidget>(kArchive, "tblProbleme")->rowCount(), 2);
+        QVERIFY(!Driver::control<QLineEdit>(kArchive, "txtNume")->isEnabled());
         Driver::press(kArchive, "btnExporta");
-        QCOMPARE(
-            d.folder().read("probleme.csv"),
-            QByteArray("\xEF\xBB\xBFProblema;Capitol;Extrasa;Rezolvata corect;Procent corect\r\n"
-                       "00002;Mare;1;0;0,0\r\n00001;Mare;2;2;100,0\r\n"));
-        QCOMPARE(d.platform.cueNames().count("setareok.wav"), 2);
+        QCOMPARE(d.folder().read("probleme.csv"),
+                 QByteArray("\xEF\xBB\xBFProblema;Capitol;Extrasa;Rezolvata corect;Procent "
+                            "corect;Raspuns corect;a;b;c;d;e\r\n"
+                            "\xE2\x81\xA0"
+                            "00002;Mare;1;0;0,0;d;1;0;0;0;0\r\n"
+                            "\xE2\x81\xA0"
+                            "00001;Mare;2;2;100,0;b;0;2;0;0;0\r\n"));
+        typeDate("dtDeLa", "04.03.2026");
+        QCOMPARE(Driver::control<QTableView>(kArchive, "tblProbleme")->model()->rowCount(), 1);
+        QCOMPARE(d.platform.cueNames().count("setareok.wav"), 3);
     }
 };
 
