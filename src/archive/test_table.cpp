@@ -184,9 +184,14 @@ void TestTable::applyOrder()
 
 QList<ArchiveRow> TestTable::shownOf(const QString &pupilKey) const
 {
+    // The name's rank: compared as a number, row by row.
+    const auto ranked = std::lower_bound(m_pupilKeys.cbegin(), m_pupilKeys.cend(), pupilKey);
+    if (ranked == m_pupilKeys.cend() || *ranked != pupilKey)
+        return {};
+    const int pupil = int(ranked - m_pupilKeys.cbegin());
     std::vector<int> found;
     for (size_t i = 0; i < m_keys.size(); ++i) {
-        if (m_passes[i] && m_rows[qsizetype(i)].pupilKey == pupilKey)
+        if (m_passes[i] && m_keys[i].pupil == pupil)
             found.push_back(int(i));
     }
     std::stable_sort(found.begin(), found.end(), [&](int a, int b) { return before(a, b, Date); });

@@ -13,6 +13,10 @@
 
 namespace culegere {
 
+namespace {
+constexpr qsizetype kMostDots = 300;
+}
+
 double averageGrade(const QList<ArchiveRow> &tests)
 {
     if (tests.isEmpty())
@@ -45,23 +49,27 @@ void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &te
 
     auto *grades = new QLineSeries;
     grades->setName(QStringLiteral("Nota"));
-    grades->setPointsVisible(true);
     grades->setMarkerSize(8);
     auto *average = new QLineSeries;
     average->setName(QStringLiteral("Media"));
     const double mean = averageGrade(tests);
     // A test without a date counts in the average but has no place in time.
+    QList<QPointF> points;
     for (const ArchiveRow &t : tests) {
         if (!TestTable::hasDate(t.date))
             continue;
         const QDateTime when(t.date, t.time.isValid() ? t.time : QTime(12, 0));
-        grades->append(double(when.toMSecsSinceEpoch()), t.grade);
+        points.append({double(when.toMSecsSinceEpoch()), double(t.grade)});
     }
-    if (grades->count() == 0) {
+    if (points.isEmpty()) {
         delete grades;
         delete average;
         return;
     }
+    // All at once: a point appended alone redraws the series.
+    grades->replace(points);
+    // Each grade a dot while they can be told apart; a line beyond.
+    grades->setPointsVisible(points.size() <= kMostDots);
     // One point alone draws no line: the average spans at least a day. Half
     // a day either side keeps the first and last points whole.
     constexpr double kDay = 86'400'000.0;
@@ -83,7 +91,7 @@ void drawGrades(QChart *chart, const QString &pupil, const QList<ArchiveRow> &te
     scale->setRange(0.5, 10.5);
     scale->setTickType(QValueAxis::TicksDynamic);
     scale->setTickAnchor(1);
-    scale->setTickInterval(1);
+    scale->setTickInterval(3); // 1, 4, 7, 10: readable on a low chart
     scale->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(scale, Qt::AlignLeft);
