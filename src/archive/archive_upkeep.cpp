@@ -1,11 +1,9 @@
 #include "archive/archive_upkeep.h"
 
 #include "archive/archive_messages.h"
-#include "store/atomic_file.h"
 #include "store/durable_io.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace culegere {
 
@@ -50,23 +48,17 @@ QString backupArchive(ArchiveAccess &access, const QString &backupDir)
         present == durable::Presence::Present ? access.existing(why) : nullptr;
     if (!archive)
         return failed(why);
-    // The database writes its copy to a name of its own first; it becomes
-    // the backup only whole.
+    // The database writes its copy to a name of its own first, straight to
+    // the disk (the archive is never held in memory); it becomes the backup
+    // only whole, synced, by a rename.
     const QString copy = QDir(backupDir).filePath(kCopyName);
     removeBackupLeftovers(backupDir);
     why = archive->copyTo(copy);
     QString told = failed(why);
-    QFile copied(copy);
-    if (why.ok()) {
-        QByteArray bytes;
-        if (copied.open(QIODevice::ReadOnly))
-            bytes = copied.readAll();
-        AtomicWriteSet write;
-        write.add(QDir(backupDir).filePath(kBackupName), kBackupName, bytes);
-        if (copied.error() != QFileDevice::NoError || !copied.isOpen() || !write.commit().ok())
-            told = archivemsg::BackupNotCopied.arg(archivemsg::BackupNotPlaced);
-        copied.close();
-    }
+    if (why.ok() && !(durable::syncFile(copy) &&
+                      durable::replace(copy, QDir(backupDir).filePath(kBackupName)) &&
+                      durable::syncFolder(backupDir)))
+        told = archivemsg::BackupNotCopied.arg(archivemsg::BackupNotPlaced);
     removeBackupLeftovers(backupDir);
     return told;
 }

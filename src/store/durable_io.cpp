@@ -164,6 +164,16 @@ bool syncFolder(const QString &)
     return true;
 }
 
+bool syncFile(const QString &path)
+{
+    HANDLE file = CreateFileW(native(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(file);
+    return CloseHandle(file) && flushed;
+}
+
 bool replace(const QString &from, const QString &to)
 {
     return MoveFileExW(native(from).c_str(), native(to).c_str(),
@@ -235,6 +245,15 @@ QString writeNew(const QString &folder, const QByteArray &content, const QString
 bool syncFolder(const QString &folder)
 {
     const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+bool syncFile(const QString &path)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     const bool synced = ::fsync(fd) == 0;

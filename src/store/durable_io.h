@@ -31,6 +31,10 @@ QString writeNew(const QString &folder, const QByteArray &content, const QString
 // Pushes the folder's entries (new names, renames, removals) to the disk.
 bool syncFolder(const QString &folder);
 
+// Pushes a file's content, written by another (a database's copy), to the
+// disk.
+bool syncFile(const QString &path);
+
 // Renames `from` over `to`, replacing it in one step.
 bool replace(const QString &from, const QString &to);
 
