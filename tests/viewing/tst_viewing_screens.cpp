@@ -272,7 +272,11 @@ private slots:
                             "\xE2\x81\xA0"
                             "00001;Mare;2;2;100,0;b;0;2;0;0;0\r\n"));
         typeDate("dtDeLa", "04.03.2026");
-        QCOMPARE(Driver::control<QTableView>(kArchive, "tblProbleme")->model()->rowCount(), 1);
+        const QAbstractItemModel *problems =
+            Driver::control<QTableView>(kArchive, "tblProbleme")->model();
+        QCOMPARE(problems->rowCount(), 1);
+        QCOMPARE(problems->index(0, 2).data().toString() + problems->index(0, 5).data().toString(),
+                 QString("1b"));
         QCOMPARE(d.platform.cueNames().count("setareok.wav"), 3);
     }
 };
