@@ -39,12 +39,13 @@ std::vector<int> rowsOfMarks(const ArchivedMarks &marks, const QList<ArchiveRow>
 }
 
 QList<ProblemStats> countProblems(const ArchivedMarks &marks, const std::vector<int> &rowOfMark,
-                                  const std::function<bool(int)> &counted)
+                                  const std::vector<char> &counted)
 {
     std::vector<ProblemStats> byProblem(size_t(marks.problems.size()));
+    std::vector<int> chapterOf(byProblem.size(), 0);
     for (qsizetype i = 0; i < marks.marks.size(); ++i) {
         const int row = rowOfMark[size_t(i)];
-        if (row < 0 || !counted(row))
+        if (row < 0 || !counted[size_t(row)])
             continue;
         const ArchivedMarks::Mark &mark = marks.marks[i];
         ProblemStats &stats = byProblem[size_t(mark.problem)];
@@ -53,13 +54,14 @@ QList<ProblemStats> countProblems(const ArchivedMarks &marks, const std::vector<
         if (mark.marked >= 0 && mark.marked < 5)
             ++stats.marked[size_t(mark.marked)];
         stats.correct = mark.correct;
-        stats.chapter = marks.chapters[mark.chapter];
+        chapterOf[size_t(mark.problem)] = mark.chapter;
     }
     QList<ProblemStats> drawn;
     for (size_t p = 0; p < byProblem.size(); ++p) {
         if (byProblem[p].drawn == 0)
             continue;
         byProblem[p].problemIndex = marks.problems[qsizetype(p)];
+        byProblem[p].chapter = marks.chapters.value(chapterOf[p]);
         drawn.append(std::move(byProblem[p]));
     }
     return drawn;

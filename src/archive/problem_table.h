@@ -5,7 +5,6 @@
 #include <QList>
 #include <QStringList>
 
-#include <functional>
 #include <vector>
 
 namespace culegere {
@@ -19,10 +18,10 @@ QList<ProblemStats> hardestFirst(QList<ProblemStats> stats);
 // ordered by test.
 std::vector<int> rowsOfMarks(const ArchivedMarks &marks, const QList<ArchiveRow> &rows);
 // The statistics of every problem drawn in the tests `counted` lets
-// through (by their index in the rows): how often drawn, answered right,
+// through (a flag per row): how often drawn, answered right,
 // each letter marked; the chapter and right letter are the latest seen.
 QList<ProblemStats> countProblems(const ArchivedMarks &marks, const std::vector<int> &rowOfMark,
-                                  const std::function<bool(int)> &counted);
+                                  const std::vector<char> &counted);
 
 // The columns of the problems' table: index, chapter, drawn, answered right,
 // the share as a percentage with a decimal comma ("58,3"), the right

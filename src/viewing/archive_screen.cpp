@@ -334,9 +334,13 @@ void ArchiveScreen::countProblems()
 {
     if (!m_marksRead)
         return;
-    m_problems->setStats(culegere::countProblems(m_marks, m_rowOfMark,
-                                                 [this](int row) { return m_tests.inDates(row); }));
-    m_problemTable->resizeColumnsToContents();
+    std::vector<char> counted(size_t(m_tests.rows().size()));
+    for (size_t row = 0; row < counted.size(); ++row)
+        counted[row] = m_tests.inDates(int(row));
+    const bool first = m_problems->rowCount() == 0;
+    m_problems->setStats(culegere::countProblems(m_marks, m_rowOfMark, counted));
+    if (first)
+        m_problemTable->resizeColumnsToContents();
 }
 
 void ArchiveScreen::exportShown()
