@@ -245,8 +245,7 @@ void ArchiveAccess::readFailed(const ArchiveResult &why)
     if (why.error == ArchiveError::Damaged && confirmedDamaged() && setAside())
         return;
     m_archive.reset();
-    const QString text = archivemsg::NotRead.arg(why.detail);
-    m_message = m_message.isEmpty() ? text : m_message + u'\n' + text;
+    tell(archivemsg::failure(archivemsg::NotRead, why));
 }
 
 } // namespace culegere

@@ -36,10 +36,10 @@ inline const QString CheckAbsent =
 // %1: why.
 inline const QString CheckFailed = QStringLiteral("Arhiva rezultatelor este deteriorata: %1");
 
-// A read that failed: %1 the database's own words.
+// A read that did not go through to its end. %1: why.
 inline const QString NotRead = QStringLiteral(
-    "Arhiva rezultatelor nu a putut fi citita pana la capat, de aceea nu este aratata. "
-    "Verificati discul sau stick-ul culegerii si deschideti arhiva din nou.\nDetalii: %1");
+    "Arhiva rezultatelor nu a putut fi citita pana la capat, de aceea nu este aratata: %1\n"
+    "Deschideti arhiva din nou dupa ce ati verificat discul.");
 
 // Why, in words, for `result`.
 QString reason(const ArchiveResult &result);

@@ -342,7 +342,7 @@ private slots:
             ArchiveAccess made(path);
             QVERIFY(made.use({})->add(many).ok());
         }
-        ArchiveResult why{ArchiveError::CannotWrite, "disk I/O error"};
+        ArchiveResult why{ArchiveError::CannotWrite, "disk I/O error", 10};
         if (!table.isEmpty()) {
             int root = 0;
             {
