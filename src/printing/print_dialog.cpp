@@ -7,6 +7,7 @@
 #include "store/problem_paths.h"
 #include "testing/draw.h"
 #include "widgets/access_keys.h"
+#include "widgets/busy_cursor.h"
 #include "widgets/controls.h"
 
 #include <QApplication>
@@ -94,15 +95,6 @@ bool isKeyWeMade(const QString &path)
            (bytes.contains(utf16(QStringLiteral("Barem"))) &&
             bytes.contains(utf16(QStringLiteral("Culegere electronica"))));
 }
-
-// The busy cursor while a sheet is made.
-struct BusyCursor
-{
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 } // namespace
 

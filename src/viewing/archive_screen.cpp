@@ -6,6 +6,7 @@
 #include "platform/cue.h"
 #include "store/atomic_file.h"
 #include "viewing/grade_chart.h"
+#include "widgets/busy_cursor.h"
 #include "widgets/controls.h"
 
 #include <QAbstractTableModel>
@@ -51,16 +52,6 @@ QDateEdit *dateField()
     field->setDateRange(TestTable::earliestDay(), TestTable::latestDay());
     return field;
 }
-
-// The busy cursor, while a long step runs on the screen's thread.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 } // namespace
 
