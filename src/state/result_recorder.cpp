@@ -19,6 +19,10 @@ QString ResultRecorder::catchUpAtStart()
 
 RecordedResult ResultRecorder::record(const UserRecord &result, const ArchivedTest &test)
 {
+    // A folder another computer took over gets nothing from this one, not
+    // even the pending record: that computer may be keeping its own there.
+    if (StoreResult held = m_files.lockHeld(); !held.ok())
+        return {held, {}};
     // Kept before the log takes the result: a record that could not be
     // written still serves this run, from memory.
     m_archive.keepPending(test);

@@ -283,6 +283,7 @@ private slots:
         d.folder().write(kLock, lab);
         const UserRecord theirs = test::result("Elev", 7, 0, {2026, 5, 4});
         d.folder().write(datafile::Users, usersFileWithResult({}, 2, theirs, 3));
+        d.folder().write("Arhiva.sqlite.de-adaugat", "their pending tests");
         const test::FolderBytes files = test::folderBytes(d.path());
         STEP(d.takeTest(4));
         QCOMPARE(d.platform.messageTexts().last(), testmsg::ResultNotSavedLockLost("laborator"));
