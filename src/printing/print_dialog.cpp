@@ -511,21 +511,19 @@ void PrintDialog::writeSheetFiles(const QList<SheetContent> &sheets)
         if (withKey)
             write.add(keyFiles[v], QFileInfo(keyFiles[v]).fileName(), made[v].key);
     }
-    if (withKey || count > 1) {
-        StoreResult written = StoreResult::failure(StoreError::CannotWrite, {});
-        if (complete)
-            written = write.commit();
-        // The set is new on the disk; its renames are finished now.
-        if (written.error == StoreError::SaveNotFinished)
-            written = finishInterruptedSave(folder);
-        if (!written.ok()) {
-            message(count == 1
-                        ? printmsg::PairNotWritten.arg(native(files), native(keyFiles))
-                        : printmsg::SetNotWritten.arg(native(withKey ? files + keyFiles : files)));
-            return;
-        }
-    } else if (!complete || !write.commit().ok()) {
-        message(printmsg::FileNotWritten.arg(native(files)));
+    StoreResult written = StoreResult::failure(StoreError::CannotWrite, {});
+    if (complete)
+        written = write.commit();
+    // A set is new on the disk; its renames are finished now.
+    if (written.error == StoreError::SaveNotFinished)
+        written = finishInterruptedSave(folder);
+    if (!written.ok()) {
+        if (count > 1)
+            message(printmsg::SetNotWritten.arg(native(withKey ? files + keyFiles : files)));
+        else if (withKey)
+            message(printmsg::PairNotWritten.arg(native(files), native(keyFiles)));
+        else
+            message(printmsg::FileNotWritten.arg(native(files)));
         return;
     }
     // The keys of earlier sheets of these names no longer belong to them.

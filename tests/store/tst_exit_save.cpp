@@ -16,6 +16,16 @@ using test::TempAppFolder;
 
 namespace {
 
+// The three files an exit writes for chapters A (one problem) and B (none).
+QList<QByteArray> exitFilesOfTwoChapters()
+{
+    Collection c;
+    test::addChapter(c, "A", 1);
+    test::addChapter(c, "B", 0);
+    test::addProblem(c, "A", "00001");
+    return {chaptersFileForExit({}, c), problemsFileForExit({}, c), usersFileWithHeader({}, 2)};
+}
+
 const QStringList kDataFiles{datafile::Chapters, datafile::Problems, datafile::Users};
 
 // The three data files, as bytes.
@@ -156,12 +166,7 @@ private slots:
         dir.writeCollection(Collection());
         dir.write(datafile::Users, {});
         const QList<QByteArray> before = dataFiles(dir);
-        Collection c;
-        test::addChapter(c, "A", 1);
-        test::addChapter(c, "B", 0);
-        test::addProblem(c, "A", "00001");
-        const QList<QByteArray> after{chaptersFileForExit({}, c), problemsFileForExit({}, c),
-                                      usersFileWithHeader({}, 2)};
+        const QList<QByteArray> after = exitFilesOfTwoChapters();
         dir.write("Caps.stn.copie1", "the teacher's copy");
 
         std::vector<commitrecord::Entry> entries;
@@ -193,12 +198,7 @@ private slots:
     // shape; a new file of no data file's shape: refused, nothing touched.
     void tornRecordNeverLoadsAMixedSet()
     {
-        Collection c;
-        test::addChapter(c, "A", 1);
-        test::addChapter(c, "B", 0);
-        test::addProblem(c, "A", "00001");
-        const QList<QByteArray> after{chaptersFileForExit({}, c), problemsFileForExit({}, c),
-                                      usersFileWithHeader({}, 2)};
+        const QList<QByteArray> after = exitFilesOfTwoChapters();
         std::vector<commitrecord::Entry> entries;
         for (int i = 0; i < 3; ++i)
             entries.push_back({".culegere.new-00000000000" + QString::number(i), kDataFiles[i]});
