@@ -1,5 +1,7 @@
 #include "pictures/picture_file.h"
 
+#include "pictures/shrinking.h"
+
 #include <QFile>
 #include <QImageReader>
 
@@ -62,6 +64,19 @@ bool isSensibleSize(QSize size)
 {
     return size.isValid() && !size.isEmpty() && qint64(size.width()) * size.height() <= kMaxPixels;
 }
+
+// The size the JPEG decoder gives a picture of `size` on its own, at no
+// cost beyond its decoding: the fewest eighths of each side that are not
+// smaller than `wanted`.
+QSize decodedSize(QSize size, QSize wanted)
+{
+    for (int eighths = 1; eighths < 8; ++eighths) {
+        const QSize decoded((size.width() * eighths + 7) / 8, (size.height() * eighths + 7) / 8);
+        if (decoded.width() >= wanted.width() && decoded.height() >= wanted.height())
+            return decoded;
+    }
+    return size;
+}
 } // namespace
 
 QSize pictureSize(const QString &path)
@@ -88,14 +103,16 @@ QImage readPicture(const QString &path, QSize scaledTo)
     const QSize size = reader.size();
     if (!isSensibleSize(size) || (reader.format() == "jpeg" && !jpegReachesItsEnd(path)))
         return {};
-    // Each side no larger than asked: a JPEG is then decoded at a fraction
-    // of its size by the decoder itself.
-    if (scaledTo.isValid() && !scaledTo.isEmpty() && size.boundedTo(scaledTo) != size)
-        reader.setScaledSize(size.boundedTo(scaledTo));
+    // Each side no larger than asked. A JPEG is decoded by the decoder itself
+    // at the eighths of its size nearest above that, then shrunk the rest.
+    const QSize wanted =
+        scaledTo.isValid() && !scaledTo.isEmpty() ? size.boundedTo(scaledTo) : size;
+    if (wanted != size)
+        reader.setScaledSize(reader.format() == "jpeg" ? decodedSize(size, wanted) : wanted);
     QImage image;
     if (!reader.read(&image))
         return {};
-    return image;
+    return shrinkPicture(image, wanted);
 }
 
 QRect fittedRect(QSize picture, const QRect &area, qreal devicePixelRatio)

@@ -2,9 +2,11 @@
 // segments hold), pictures fitted into a place, and the picture box that
 // shows them: empty for a picture that cannot be read.
 #include "pictures/picture_file.h"
+#include "pictures/shrinking.h"
 #include "widgets/picture_box.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -62,6 +64,31 @@ void write(const QString &path, const QByteArray &bytes)
 // segment; the low first byte would pass for a segment's length.
 const QByteArray kEndInAComment("\x01"
                                 "a thumbnail's end \xff\xd9 stands here");
+
+// The largest difference of a byte of `a`'s pixels from `b`'s, with `b` in
+// `a`'s format; 256 when their sizes differ.
+int largestDifference(const QImage &a, QImage b)
+{
+    if (a.size() != b.size())
+        return 256;
+    b = b.convertToFormat(a.format());
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (qsizetype i = 0; i < a.bytesPerLine() && i < a.width() * a.depth() / 8; ++i)
+            largest = std::max(largest, std::abs(a.constScanLine(y)[i] - b.constScanLine(y)[i]));
+    }
+    return largest;
+}
+
+QImage grey(QSize size, const QList<int> &bytes = {})
+{
+    QImage image(size, QImage::Format_Grayscale8);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.scanLine(y)[x] = uchar(bytes.isEmpty() ? (x * 37 + y * 11) % 256 : bytes[x]);
+    }
+    return image;
+}
 
 } // namespace
 
@@ -144,6 +171,57 @@ private slots:
         const QString path = dir.filePath("probl00001.jpg");
         write(path, claiming(jpeg({16, 16}), claimed));
         QCOMPARE(pictureSize(path), sensible ? claimed : QSize());
+    }
+
+    // A picture made smaller: each new pixel the average of the old ones it
+    // covers, weighted by how much of each (the bytes where a row is given),
+    // as Qt's smooth scaling makes it up to a step of rounding. A JPEG read
+    // at a smaller size is as Qt's reader makes it at that size.
+    void shrinking_data()
+    {
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QList<int>>("row"); // the first row's bytes, when known
+        QTest::newRow("3 to 2: a third of the middle pixel each")
+            << grey({3, 1}, {0, 90, 180}) << QSize(2, 1) << QList<int>{30, 150};
+        QTest::newRow("4 to 2: halves rounded up")
+            << grey({4, 1}, {0, 100, 200, 255}) << QSize(2, 1) << QList<int>{50, 228};
+        QTest::newRow("grey, the height only") << grey({300, 300}) << QSize(300, 66) << QList<int>();
+        QTest::newRow("grey, the width only") << grey({300, 300}) << QSize(7, 300) << QList<int>();
+        QTest::newRow("grey, both sides") << grey({300, 200}) << QSize(128, 97) << QList<int>();
+        const QImage colours = QImage::fromData(jpeg({300, 200}), "JPEG");
+        QTest::newRow("RGB32") << colours << QSize(97, 33) << QList<int>();
+        QTest::newRow("premultiplied")
+            << colours.convertToFormat(QImage::Format_ARGB32_Premultiplied) << QSize(150, 41)
+            << QList<int>();
+        QTest::newRow("another format: Qt scales")
+            << colours.convertToFormat(QImage::Format_RGB888) << QSize(97, 33) << QList<int>();
+        QTest::newRow("larger: Qt scales") << grey({30, 30}) << QSize(60, 10) << QList<int>();
+    }
+    void shrinking()
+    {
+        QFETCH(QImage, picture);
+        QFETCH(QSize, size);
+        QFETCH(QList<int>, row);
+        const QImage shrunk = shrinkPicture(picture, size);
+        QCOMPARE(shrunk.size(), size);
+        for (int x = 0; x < row.size(); ++x)
+            QCOMPARE(int(shrunk.constScanLine(0)[x]), row[x]);
+        if (row.isEmpty()) {
+            const QImage qts = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            QVERIFY(largestDifference(shrunk, qts) <= 1);
+        }
+    }
+    void readSmaller()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("probl00001.jpg");
+        write(path, jpeg({300, 200}));
+        for (const QSize at : {QSize(300, 66), QSize(150, 100), QSize(128, 97), QSize(7, 200)}) {
+            QImageReader reader(path);
+            reader.setScaledSize(at);
+            QVERIFY(largestDifference(readPicture(path, at), reader.read()) <= 1);
+        }
     }
 
     void fitting_data()
