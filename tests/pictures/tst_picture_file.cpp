@@ -74,7 +74,7 @@ int largestDifference(const QImage &a, QImage b)
     b = b.convertToFormat(a.format());
     int largest = 0;
     for (int y = 0; y < a.height(); ++y) {
-        for (qsizetype i = 0; i < a.bytesPerLine() && i < a.width() * a.depth() / 8; ++i)
+        for (int i = 0; i < a.width() * a.depth() / 8; ++i)
             largest = std::max(largest, std::abs(a.constScanLine(y)[i] - b.constScanLine(y)[i]));
     }
     return largest;
