@@ -58,7 +58,9 @@ QImage shrinkPicture(const QImage &image, QSize size)
     const int channels = image.depth() / 8;
     const int rowBytes = image.width() * channels;
     const std::vector<Cover> down = covers(image.height(), size.height());
-    const std::vector<Cover> across = covers(image.width(), size.width());
+    const bool sameWidth = size.width() == image.width();
+    const std::vector<Cover> across =
+        sameWidth ? std::vector<Cover>() : covers(image.width(), size.width());
     std::vector<float> row(size_t(rowBytes), 0.0f);
     for (int y = 0; y < size.height(); ++y) {
         // The old rows this new row covers, averaged first...
@@ -73,7 +75,7 @@ QImage shrinkPicture(const QImage &image, QSize size)
         // ...then across that row. The sums are never below 0.
         uchar *out = shrunk.scanLine(y);
         auto byte = [](float sum) { return uchar(std::min(255.0f, sum + 0.5f)); };
-        if (size.width() == image.width()) {
+        if (sameWidth) {
             for (int i = 0; i < rowBytes; ++i)
                 out[i] = byte(row[size_t(i)]);
             continue;

@@ -1,6 +1,7 @@
 #include "widgets/picture_box.h"
 
 #include "pictures/picture_file.h"
+#include "pictures/shrinking.h"
 
 #include <QPaintEngine>
 #include <QPainter>
@@ -89,10 +90,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
             if (!again.isNull())
                 m_image = again;
         }
-        m_scaled =
-            m_image.size() == devicePixels
-                ? m_image
-                : m_image.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled = shrinkPicture(m_image, devicePixels);
         m_scaled.setDevicePixelRatio(ratio);
     }
     painter.drawImage(placed.topLeft(), m_scaled);
