@@ -111,8 +111,9 @@ struct Problems
 };
 
 // Decodes the pictures for their places on a page `page` wide (device
-// units), a few at a time: a large scan is decoded whole before the
-// decoder scales it, so only a few such stand in memory at once.
+// units), a few at a time: a picture that keeps a side's own pixels is
+// decoded whole before it is shrunk, so only a few such stand in memory
+// at once.
 Problems prepareProblems(const QRectF &page, const QRectF &block, const QStringList &files,
                          bool sameWidth)
 {
